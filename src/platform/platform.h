@@ -1,0 +1,127 @@
+// The platform layer's interface: a small Win32-shaped API (window, GL context, messages, keys,
+// cursor, message boxes, tick count, buffer swap) so the game code above it reads as it was designed.
+// Two implementations exist: SDL2 for the real game, and a scripted headless one for tests.
+// This header must stay free of SDL.
+#pragma once
+
+#include <cstdint>
+
+using UINT = unsigned int;
+using WPARAM = uintptr_t;
+using LPARAM = intptr_t;
+using LRESULT = intptr_t;
+
+struct PlatWindow;
+struct PlatDeviceContext;
+struct PlatGLContext;
+using HWND = PlatWindow*;
+using HDC = PlatDeviceContext*;
+using HGLRC = PlatGLContext*;
+
+struct POINT {
+    long x;
+    long y;
+};
+
+struct MSG {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Window messages the game's window procedure handles (values as the original platform uses).
+constexpr UINT WM_SIZE = 0x0005;
+constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_QUIT = 0x0012;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_RBUTTONDOWN = 0x0204;
+constexpr WPARAM SC_SCREENSAVE = 0xF140;
+constexpr WPARAM SC_MONITORPOWER = 0xF170;
+
+constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16); }
+constexpr LPARAM MAKELPARAM(unsigned lo, unsigned hi) {
+    return static_cast<LPARAM>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
+}
+constexpr unsigned LOWORD(uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
+constexpr unsigned HIWORD(uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
+
+// Message boxes.
+constexpr UINT MB_OK = 0x0000;
+constexpr UINT MB_YESNO = 0x0004;
+constexpr UINT MB_ICONSTOP = 0x0010;
+constexpr UINT MB_ICONEXCLAMATION = 0x0030;
+constexpr UINT MB_ICONINFORMATION = 0x0040;
+constexpr int IDOK = 1;
+constexpr int IDYES = 6;
+constexpr int IDNO = 7;
+
+// Virtual keys the game binds. Digits and letters are their upper-case ASCII codes ('0', 'A').
+constexpr int VK_TAB = 0x09;
+constexpr int VK_RETURN = 0x0D;
+constexpr int VK_ESCAPE = 0x1B;
+constexpr int VK_PRIOR = 0x21; // Page Up
+constexpr int VK_NEXT = 0x22;  // Page Down
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
+constexpr int VK_NUMPAD2 = 0x62;
+constexpr int VK_NUMPAD8 = 0x68;
+constexpr int VK_F1 = 0x70;
+
+// Pixel format request, kept for the record of what the game asks for; the implementations
+// honour colour type, double buffering and the minimum depth bits.
+struct PixelFormatRequest {
+    int colorBits;
+    int depthBits;
+    bool doubleBuffer;
+};
+
+// --- Window class, display mode, window ------------------------------------------------------
+// Registering the class brings up the display connection; it fails when there is no display.
+bool RegisterWindowClass(const char* className);
+bool UnregisterWindowClass(const char* className);
+// True when the display can really show width x height full screen.
+bool ChangeDisplayModeFullscreen(int width, int height, int bits);
+void RestoreDisplayMode();
+// Creates (hidden) the one game window with a client area of width x height. When fullscreen is
+// asked for but the display did not really switch, the window is destroyed, *fullscreenRefused is
+// set and null is returned, so the caller can ask the player about windowed mode.
+HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
+                      bool* fullscreenRefused);
+bool DestroyGameWindow(HWND window);
+void ShowGameWindow(HWND window); // show, bring to the foreground, take the keyboard focus
+
+// --- GL context ---------------------------------------------------------------------------------
+HDC GetWindowDeviceContext(HWND window);
+bool ReleaseWindowDeviceContext(HWND window, HDC dc);
+int ChoosePixelFormat(HDC dc, const PixelFormatRequest* request); // 0 on failure
+bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest* request);
+HGLRC CreateGLContext(HDC dc);
+bool MakeGLContextCurrent(HDC dc, HGLRC context); // both null: no context current
+bool DeleteGLContext(HGLRC context);
+// Presents the frame and paces display to 60 frames per second (vsync or waiting).
+bool SwapBuffers(HDC dc);
+
+// --- Messages -------------------------------------------------------------------------------------
+// Takes the next waiting message, if any (input events become window messages).
+bool PeekMessage(MSG* msg);
+void PostQuitMessage(int exitCode);
+
+// --- Input ------------------------------------------------------------------------------------
+// High bit set while the key is held at the moment of the call.
+short GetAsyncKeyState(int virtualKey);
+#define KEYDOWN(vk) ((GetAsyncKeyState(vk) & 0x8000) ? 1 : 0)
+// Cursor position in window client pixels (the game's window is the whole 640 x 480 screen).
+bool GetCursorPos(POINT* point);
+// Moves the cursor to a client point and keeps it inside the window while the game steers with it.
+bool SetCursorPos(int x, int y);
+int ShowCursor(bool show);
+
+// --- Misc -------------------------------------------------------------------------------------
+// Modal box; returns IDOK, IDYES or IDNO, or 0 when no box could be shown (the text then goes to
+// standard error so it is never lost).
+int MessageBox(const char* text, const char* caption, UINT type);
+uint32_t GetTickCount();

@@ -1,0 +1,66 @@
+// Music through SDL2_mixer: the audio device is opened for a track and closed with it, so every
+// game brings up and releases its own playback, and no device simply means silence.
+#include "platform/audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+struct PlatMusic {
+    Mix_Music* track;
+};
+
+PlatMusic* MusicOpen(const char* fileName) {
+    if (!fileName) {
+        return nullptr;
+    }
+    // Refuse missing files before touching the device: a game without its music folder should
+    // not pay for opening audio hardware it will never use.
+    SDL_RWops* probe = SDL_RWFromFile(fileName, "rb");
+    if (!probe) {
+        return nullptr;
+    }
+    SDL_RWclose(probe);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        return nullptr;
+    }
+    Mix_Init(MIX_INIT_MP3);
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != 0) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return nullptr;
+    }
+    Mix_Music* track = Mix_LoadMUS(fileName);
+    if (!track) {
+        Mix_CloseAudio();
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return nullptr;
+    }
+    return new PlatMusic{track};
+}
+
+void MusicPlay(PlatMusic* music) {
+    if (music) {
+        Mix_PlayMusic(music->track, 0);
+    }
+}
+
+void MusicStop(PlatMusic* music) {
+    if (music) {
+        Mix_HaltMusic();
+    }
+}
+
+bool MusicIsPlaying(const PlatMusic* music) { return music && Mix_PlayingMusic() != 0; }
+
+void MusicClose(PlatMusic* music) {
+    if (!music) {
+        return;
+    }
+    Mix_HaltMusic();
+    Mix_FreeMusic(music->track);
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    delete music;
+}

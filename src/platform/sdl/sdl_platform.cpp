@@ -1,0 +1,436 @@
+// The real platform: the Win32-shaped API over SDL2 (window, GL context, events as window
+// messages, key state, cursor, message boxes, ticks, and 60 Hz frame pacing).
+#include "platform/platform.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <deque>
+
+struct PlatWindow {
+    SDL_Window* window;
+    bool fullscreen;
+};
+struct PlatDeviceContext {
+    PlatWindow* owner;
+    int pixelFormat;
+};
+struct PlatGLContext {
+    SDL_GLContext context;
+};
+
+namespace {
+
+constexpr double FRAME_SECONDS = 1.0 / 60.0;
+
+struct State {
+    std::deque<MSG> messages;
+    PlatWindow* window = nullptr;
+    PlatDeviceContext dc = {nullptr, 0};
+    bool vsync = false;
+    Uint64 nextFrame = 0;
+    int cursorCounter = 0;
+    bool grabbed = false;
+    char initError[256] = {};
+    int wantedWidth = 0;
+    int wantedHeight = 0;
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+SDL_Scancode scancodeFor(int vk) {
+    switch (vk) {
+    case VK_ESCAPE: return SDL_SCANCODE_ESCAPE;
+    case VK_RETURN: return SDL_SCANCODE_RETURN;
+    case VK_TAB: return SDL_SCANCODE_TAB;
+    case VK_LEFT: return SDL_SCANCODE_LEFT;
+    case VK_RIGHT: return SDL_SCANCODE_RIGHT;
+    case VK_UP: return SDL_SCANCODE_UP;
+    case VK_DOWN: return SDL_SCANCODE_DOWN;
+    case VK_PRIOR: return SDL_SCANCODE_PAGEUP;
+    case VK_NEXT: return SDL_SCANCODE_PAGEDOWN;
+    case VK_NUMPAD8: return SDL_SCANCODE_KP_8;
+    case VK_NUMPAD2: return SDL_SCANCODE_KP_2;
+    case VK_F1: return SDL_SCANCODE_F1;
+    default: break;
+    }
+    if (vk >= '1' && vk <= '9') {
+        return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - '1'));
+    }
+    if (vk == '0') {
+        return SDL_SCANCODE_0;
+    }
+    if (vk >= 'A' && vk <= 'Z') {
+        // Letters follow the keyboard layout, as the virtual keys of the original platform do.
+        return SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_a + (vk - 'A')));
+    }
+    return SDL_SCANCODE_UNKNOWN;
+}
+
+void pushMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    state().messages.push_back(MSG{message, wParam, lParam});
+}
+
+void translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_QUIT: // the window manager or a termination signal asks the program to end
+        pushMessage(WM_CLOSE, 0, 0);
+        break;
+    case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE: pushMessage(WM_CLOSE, 0, 0); break;
+        case SDL_WINDOWEVENT_MINIMIZED: pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 1), 0); break;
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_FOCUS_GAINED: pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 0), 0); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            int w = e.window.data1, h = e.window.data2;
+            if (state().window) {
+                SDL_GL_GetDrawableSize(state().window->window, &w, &h);
+            }
+            pushMessage(WM_SIZE, 0, MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h)));
+            break;
+        }
+        default: break;
+        }
+        break;
+    case SDL_MOUSEBUTTONDOWN: {
+        LPARAM where = MAKELPARAM(static_cast<unsigned>(e.button.x), static_cast<unsigned>(e.button.y));
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            pushMessage(WM_LBUTTONDOWN, 0, where);
+        } else if (e.button.button == SDL_BUTTON_RIGHT) {
+            pushMessage(WM_RBUTTONDOWN, 0, where);
+        }
+        break;
+    }
+    default: break;
+    }
+}
+
+void applyGLAttributes() {
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+}
+
+} // namespace
+
+bool RegisterWindowClass(const char*) {
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        std::snprintf(state().initError, sizeof state().initError, "%s", SDL_GetError());
+        return false;
+    }
+    return true;
+}
+
+bool UnregisterWindowClass(const char*) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
+        return false;
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return true;
+}
+
+bool ChangeDisplayModeFullscreen(int width, int height, int) {
+    // The colour depth is the display's own: modern displays offer no 16-bit modes, and the
+    // game draws the same at any depth.
+    int modes = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < modes; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) {
+            state().wantedWidth = width;
+            state().wantedHeight = height;
+            return true;
+        }
+    }
+    return false;
+}
+
+void RestoreDisplayMode() {
+    PlatWindow* w = state().window;
+    if (w && w->fullscreen) {
+        SDL_SetWindowFullscreen(w->window, 0);
+        w->fullscreen = false;
+    }
+}
+
+HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
+                      bool* fullscreenRefused) {
+    if (fullscreenRefused) {
+        *fullscreenRefused = false;
+    }
+    if (state().window) {
+        return nullptr;
+    }
+    applyGLAttributes();
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : (SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          width, height, flags);
+    if (!window) {
+        return nullptr;
+    }
+    if (fullscreen) {
+        // Without a window manager SDL can report a full-screen window while the display kept its
+        // mode: only a display really at width x height with a drawable of that size counts.
+        SDL_PumpEvents();
+        SDL_DisplayMode current;
+        int dw = 0, dh = 0;
+        SDL_GL_GetDrawableSize(window, &dw, &dh);
+        int display = SDL_GetWindowDisplayIndex(window);
+        bool real = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &current) == 0 &&
+                    current.w == width && current.h == height && dw == width && dh == height;
+        if (!real) {
+            SDL_DestroyWindow(window);
+            if (fullscreenRefused) {
+                *fullscreenRefused = true;
+            }
+            return nullptr;
+        }
+    }
+    SDL_DisableScreenSaver(); // the game is watched, not typed into
+    state().window = new PlatWindow{window, fullscreen};
+    return state().window;
+}
+
+bool DestroyGameWindow(HWND window) {
+    if (!window || window != state().window) {
+        return false;
+    }
+    SDL_DestroyWindow(window->window);
+    delete window;
+    state().window = nullptr;
+    SDL_EnableScreenSaver();
+    return true;
+}
+
+void ShowGameWindow(HWND window) {
+    if (!window) {
+        return;
+    }
+    SDL_ShowWindow(window->window);
+    SDL_RaiseWindow(window->window);
+    SDL_SetWindowInputFocus(window->window);
+}
+
+HDC GetWindowDeviceContext(HWND window) {
+    if (!window) {
+        return nullptr;
+    }
+    state().dc.owner = window;
+    return &state().dc;
+}
+
+bool ReleaseWindowDeviceContext(HWND window, HDC dc) {
+    if (!window || dc != &state().dc || dc->owner != window) {
+        return false;
+    }
+    dc->owner = nullptr;
+    dc->pixelFormat = 0;
+    return true;
+}
+
+int ChoosePixelFormat(HDC dc, const PixelFormatRequest* request) {
+    if (!dc || !request || !request->doubleBuffer || request->depthBits > 32) {
+        return 0;
+    }
+    return 1; // the attributes were given to SDL when the window was made
+}
+
+bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest*) {
+    if (!dc || format == 0) {
+        return false;
+    }
+    dc->pixelFormat = format;
+    return true;
+}
+
+HGLRC CreateGLContext(HDC dc) {
+    if (!dc || !dc->owner || dc->pixelFormat == 0) {
+        return nullptr;
+    }
+    SDL_GLContext context = SDL_GL_CreateContext(dc->owner->window);
+    if (!context) {
+        return nullptr;
+    }
+    int depth = 0, doubleBuffered = 0;
+    SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
+    SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
+    if (depth < 16 || !doubleBuffered) {
+        SDL_GL_DeleteContext(context);
+        return nullptr;
+    }
+    return new PlatGLContext{context};
+}
+
+bool MakeGLContextCurrent(HDC dc, HGLRC context) {
+    if (!dc && !context) {
+        return state().window ? SDL_GL_MakeCurrent(state().window->window, nullptr) == 0 : true;
+    }
+    if (!dc || !dc->owner || !context) {
+        return false;
+    }
+    if (SDL_GL_MakeCurrent(dc->owner->window, context->context) != 0) {
+        return false;
+    }
+    // Vsync when the driver offers it; otherwise SwapBuffers waits out the frame itself.
+    state().vsync = SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
+    return true;
+}
+
+bool DeleteGLContext(HGLRC context) {
+    if (!context) {
+        return false;
+    }
+    SDL_GL_DeleteContext(context->context);
+    delete context;
+    return true;
+}
+
+bool SwapBuffers(HDC dc) {
+    if (!dc || !dc->owner) {
+        return false;
+    }
+    SDL_GL_SwapWindow(dc->owner->window);
+    if (state().vsync) {
+        return true;
+    }
+    // Every speed in the game is per frame, so frames must not come faster than 60 a second.
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 period = static_cast<Uint64>(FRAME_SECONDS * static_cast<double>(frequency));
+    Uint64 now = SDL_GetPerformanceCounter();
+    State& s = state();
+    if (s.nextFrame == 0 || now > s.nextFrame + period) {
+        s.nextFrame = now + period; // first frame, or we fell behind: do not try to catch up
+        return true;
+    }
+    while (now < s.nextFrame) {
+        Uint64 remaining = s.nextFrame - now;
+        Uint32 ms = static_cast<Uint32>(remaining * 1000 / frequency);
+        if (ms > 1) {
+            SDL_Delay(ms - 1);
+        }
+        now = SDL_GetPerformanceCounter();
+    }
+    s.nextFrame += period;
+    return true;
+}
+
+bool PeekMessage(MSG* msg) {
+    State& s = state();
+    if (s.messages.empty()) {
+        SDL_Event e;
+        while (s.messages.empty() && SDL_PollEvent(&e)) {
+            translate(e);
+        }
+    }
+    if (!msg || s.messages.empty()) {
+        return false;
+    }
+    *msg = s.messages.front();
+    s.messages.pop_front();
+    return true;
+}
+
+void PostQuitMessage(int exitCode) { pushMessage(WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
+
+short GetAsyncKeyState(int virtualKey) {
+    SDL_Scancode code = scancodeFor(virtualKey);
+    if (code == SDL_SCANCODE_UNKNOWN) {
+        return 0;
+    }
+    int count = 0;
+    const Uint8* keys = SDL_GetKeyboardState(&count);
+    bool down = code < count && keys[code];
+    if (virtualKey == VK_RETURN && SDL_SCANCODE_KP_ENTER < count && keys[SDL_SCANCODE_KP_ENTER]) {
+        down = true;
+    }
+    return down ? static_cast<short>(0x8000) : 0;
+}
+
+bool GetCursorPos(POINT* point) {
+    if (!point) {
+        return false;
+    }
+    int x = 0, y = 0;
+    if (state().window) {
+        // Ask the display server, not SDL's event-fed copy, so a warp is seen at once.
+        int wx = 0, wy = 0;
+        SDL_GetGlobalMouseState(&x, &y);
+        SDL_GetWindowPosition(state().window->window, &wx, &wy);
+        x -= wx;
+        y -= wy;
+    } else {
+        SDL_GetMouseState(&x, &y);
+    }
+    point->x = x;
+    point->y = y;
+    return true;
+}
+
+bool SetCursorPos(int x, int y) {
+    PlatWindow* w = state().window;
+    if (!w) {
+        return false;
+    }
+    if (!state().grabbed) {
+        // Mouse look steers from the window's centre; keep the cursor from wandering off it.
+        SDL_SetWindowGrab(w->window, SDL_TRUE);
+        state().grabbed = true;
+    }
+    SDL_WarpMouseInWindow(w->window, x, y);
+    return true;
+}
+
+int ShowCursor(bool show) {
+    State& s = state();
+    s.cursorCounter += show ? 1 : -1;
+    SDL_ShowCursor(s.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    return s.cursorCounter;
+}
+
+int MessageBox(const char* text, const char* caption, UINT type) {
+    const bool yesNo = (type & 0x0F) == MB_YESNO;
+    SDL_MessageBoxButtonData okButton[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
+    SDL_MessageBoxButtonData yesNoButtons[] = {
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"}};
+    Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
+    switch (type & 0xF0) {
+    case MB_ICONSTOP: flags = SDL_MESSAGEBOX_ERROR; break;
+    case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
+    default: break;
+    }
+    SDL_MessageBoxData data = {};
+    data.flags = flags;
+    data.window = state().window ? state().window->window : nullptr;
+    data.title = caption ? caption : "";
+    data.message = text ? text : "";
+    data.numbuttons = yesNo ? 2 : 1;
+    data.buttons = yesNo ? yesNoButtons : okButton;
+    int pressed = 0;
+    if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0) {
+        // No display to show it on: the text must still reach the player, on one line.
+        if (state().initError[0]) {
+            std::fprintf(stderr, "%s: %s (%s)\n", data.title, data.message, state().initError);
+        } else {
+            std::fprintf(stderr, "%s: %s\n", data.title, data.message);
+        }
+        return 0;
+    }
+    return pressed;
+}
+
+uint32_t GetTickCount() { return SDL_GetTicks(); }
