@@ -1,0 +1,17 @@
+// One glyph of the game's font: outline flattened, triangulated, centred and scaled.
+#pragma once
+
+#include "font/glffile.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+// Shared by every glyph: the vertical band (font units) that maps onto -1..1.
+struct FontFrame {
+    double bottom;
+    double top;
+};
+
+// False when the character has no outline (or an empty one) in the face, or cannot be fitted
+// within the file's one-byte vertex, triangle and contour counts.
+bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, GlfSymbol& out);
