@@ -1,0 +1,142 @@
+// Chunk tree operations: creating, searching, copying, freeing and ordered insertion.
+#include "scene3ds/chunktree3ds.h"
+
+#include <cstdlib>
+
+#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/errlist3ds.h"
+
+chunk3ds* NewChunk3ds() {
+    auto* chunk = static_cast<chunk3ds*>(std::calloc(1, sizeof(chunk3ds)));
+    if (!chunk) {
+        PushErrList3ds(ERR_NO_MEM);
+        return nullptr;
+    }
+    chunk->readindex = NoFileIndex3ds;
+    chunk->writeindex = NoFileIndex3ds;
+    return chunk;
+}
+
+void FindChunkInTree3ds(chunk3ds* chunk, chunktag3ds tag, chunk3ds** found) {
+    if (!found)
+        return;
+    *found = nullptr;
+    if (!chunk)
+        return;
+    if (chunk->tag == tag) {
+        *found = chunk;
+        return;
+    }
+    // Depth is bounded by the reader's nesting limit, so recursing over children is safe.
+    for (chunk3ds* child = chunk->children; child; child = child->sibling) {
+        FindChunkInTree3ds(child, tag, found);
+        if (*found)
+            return;
+    }
+}
+
+void FindChunkInSiblings3ds(chunk3ds* chunk, chunktag3ds tag, chunk3ds** found) {
+    if (!found)
+        return;
+    *found = nullptr;
+    for (; chunk; chunk = chunk->sibling) {
+        if (chunk->tag == tag) {
+            *found = chunk;
+            return;
+        }
+    }
+}
+
+void CopyChunkTree3ds(chunk3ds* source, chunk3ds** copy) {
+    if (!copy)
+        return;
+    *copy = nullptr;
+    if (!source) {
+        PushErrList3ds(ERR_INVALID_ARG);
+        return;
+    }
+    chunk3ds* out = NewChunk3ds();
+    if (!out)
+        return;
+    out->tag = source->tag;
+    out->size = source->size;
+    out->position = source->position;
+    out->readindex = source->readindex;
+    out->writeindex = source->writeindex;
+    if (source->data) {
+        if (source->readindex != NoFileIndex3ds) {
+            // The source can reload its data from the file, so the record simply moves.
+            out->data = source->data;
+            source->data = nullptr;
+        } else {
+            out->data = CopyChunkData3ds(source->tag, source->data);
+            if (!out->data) {
+                FreeChunkTree3ds(&out);
+                return;
+            }
+        }
+    }
+    chunk3ds** tail = &out->children;
+    for (chunk3ds* child = source->children; child; child = child->sibling) {
+        chunk3ds* childCopy = nullptr;
+        CopyChunkTree3ds(child, &childCopy);
+        if (!childCopy) {
+            FreeChunkTree3ds(&out);
+            return;
+        }
+        *tail = childCopy;
+        tail = &childCopy->sibling;
+    }
+    *copy = out;
+}
+
+void FreeChunkTree3ds(chunk3ds** chunk) {
+    if (!chunk)
+        return;
+    // Siblings are walked in a loop (a level may hold very many); children recurse, which the
+    // reader's nesting limit keeps shallow.
+    chunk3ds* c = *chunk;
+    while (c) {
+        chunk3ds* next = c->sibling;
+        FreeChunkData3ds(c->tag, c->data);
+        FreeChunkTree3ds(&c->children);
+        std::free(c);
+        c = next;
+    }
+    *chunk = nullptr;
+}
+
+int ChunkOrder3ds(chunktag3ds tag) {
+    // Higher values go first. The table keeps the usual layout of a file: version, editor data,
+    // keyframer; inside a node, its header before everything else and the parent name after the
+    // header's own data.
+    switch (tag) {
+    case 0x0002:
+        return 100;
+    case EDITOR_BLOCK:
+        return 90;
+    case KEYFRAMER_BLOCK:
+        return 80;
+    case NODE_ID:
+        return 70;
+    case NODE_HEADER:
+        return 60;
+    case PARENT_NAME:
+        return 50;
+    case 0xB013:
+        return 40;
+    default:
+        return 0;
+    }
+}
+
+void InsertChunkOrdered3ds(chunk3ds* parent, chunk3ds* child) {
+    if (!parent || !child)
+        return;
+    int order = ChunkOrder3ds(child->tag);
+    chunk3ds** link = &parent->children;
+    while (*link && ChunkOrder3ds((*link)->tag) >= order)
+        link = &(*link)->sibling;
+    child->sibling = *link;
+    *link = child;
+}
