@@ -35,6 +35,9 @@ function(hw_test name)
   target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tests")
   target_compile_options(${name} PRIVATE ${HW_WARNINGS})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Also compiled in, so a test binary run by hand finds the data and sources too.
+  target_compile_definitions(${name} PRIVATE
+    HW_DATA_DIR_DEFAULT="${HW_DATA_DIR}" HW_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
     DISCOVERY_MODE PRE_TEST

@@ -47,11 +47,15 @@ void setCursor(int x, int y);
 POINT cursor();
 int cursorWarps(); // SetCursorPos calls since reset
 
+// Messages handed to DefWindowProc since reset, in order.
+const std::vector<MSG>& defaultProcessed();
+
 void postMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 void failStep(Step step, bool fail = true);
 
-// Boxes shown so far, in order. Answers: queued answers first, else IDOK for MB_OK, IDYES for Yes/No.
+// Boxes shown so far, in order. Answers: queued answers first, else IDOK for MB_OK, IDYES for
+// Yes/No.
 const std::vector<MessageBoxRecord>& messageBoxes();
 void clearMessageBoxes();
 void queueAnswer(int answer);
@@ -61,6 +65,9 @@ void setTickCount(uint32_t ms);
 // Called at the end of every SwapBuffers with the number of swaps so far (1 for the first).
 void setSwapHook(std::function<void(int swapCount)> hook);
 int swapCount();
+// Called by WaitMessage (the loop waits while the window is minimised); tests script restores here.
+void setIdleHook(std::function<void()> hook);
+int idleCount();
 
 bool windowExists();
 bool windowShown();

@@ -1,7 +1,7 @@
 // The platform layer's interface: a small Win32-shaped API (window, GL context, messages, keys,
-// cursor, message boxes, tick count, buffer swap) so the game code above it reads as it was designed.
-// Two implementations exist: SDL2 for the real game, and a scripted headless one for tests.
-// This header must stay free of SDL.
+// cursor, message boxes, tick count, buffer swap) so the game code above it reads as it was
+// designed. Two implementations exist: SDL2 for the real game, and a scripted headless one for
+// tests. This header must stay free of SDL.
 #pragma once
 
 #include <cstdint>
@@ -40,12 +40,18 @@ constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr WPARAM SC_SCREENSAVE = 0xF140;
 constexpr WPARAM SC_MONITORPOWER = 0xF170;
 
-constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) { return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16); }
+constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) {
+    return (lo & 0xFFFF) | ((hi & 0xFFFF) << 16);
+}
 constexpr LPARAM MAKELPARAM(unsigned lo, unsigned hi) {
     return static_cast<LPARAM>((lo & 0xFFFF) | ((hi & 0xFFFF) << 16));
 }
-constexpr unsigned LOWORD(uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
-constexpr unsigned HIWORD(uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
+constexpr unsigned LOWORD(uintptr_t v) {
+    return static_cast<unsigned>(v & 0xFFFF);
+}
+constexpr unsigned HIWORD(uintptr_t v) {
+    return static_cast<unsigned>((v >> 16) & 0xFFFF);
+}
 
 // Message boxes.
 constexpr UINT MB_OK = 0x0000;
@@ -105,10 +111,16 @@ bool DeleteGLContext(HGLRC context);
 // Presents the frame and paces display to 60 frames per second (vsync or waiting).
 bool SwapBuffers(HDC dc);
 
-// --- Messages -------------------------------------------------------------------------------------
-// Takes the next waiting message, if any (input events become window messages).
+// --- Messages
+// ------------------------------------------------------------------------------------- Takes the
+// next waiting message, if any (input events become window messages).
 bool PeekMessage(MSG* msg);
 void PostQuitMessage(int exitCode);
+// Default handling of a message the game's window procedure does not consume.
+LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Sleeps until a message may be waiting (at most a fraction of a second), so an idle,
+// minimised game does not spin a processor core.
+void WaitMessage();
 
 // --- Input ------------------------------------------------------------------------------------
 // High bit set while the key is held at the moment of the call.

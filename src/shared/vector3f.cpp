@@ -9,7 +9,9 @@ Vector3f::Vector3f(float x_, float y_, float z_) : x(x_), y(y_), z(z_), length(0
     updateLength();
 }
 
-void Vector3f::updateLength() { length = std::sqrt(x * x + y * y + z * z); }
+void Vector3f::updateLength() {
+    length = std::sqrt(x * x + y * y + z * z);
+}
 
 void Vector3f::assign(const Vector3f& other) {
     x = other.x;

@@ -20,7 +20,8 @@ bool ensureDisplay() {
     if (!getPlatformDisplay) {
         return false;
     }
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
+    EGLDisplay display =
+        getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (display == EGL_NO_DISPLAY) {
         return false;
     }
@@ -28,9 +29,21 @@ bool ensureDisplay() {
     if (!eglInitialize(display, &major, &minor)) {
         return false;
     }
-    const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8,
-                                 EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 24,
-                                 EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_NONE};
+    const EGLint attributes[] = {EGL_SURFACE_TYPE,
+                                 EGL_PBUFFER_BIT,
+                                 EGL_RED_SIZE,
+                                 8,
+                                 EGL_GREEN_SIZE,
+                                 8,
+                                 EGL_BLUE_SIZE,
+                                 8,
+                                 EGL_ALPHA_SIZE,
+                                 8,
+                                 EGL_DEPTH_SIZE,
+                                 24,
+                                 EGL_RENDERABLE_TYPE,
+                                 EGL_OPENGL_BIT,
+                                 EGL_NONE};
     EGLint count = 0;
     if (!eglChooseConfig(display, attributes, &g_config, 1, &count) || count < 1) {
         eglTerminate(display);
@@ -71,9 +84,11 @@ bool makeCurrent(void* surface, void* context) {
         return false;
     }
     if (!surface || !context) {
-        return eglMakeCurrent(g_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) == EGL_TRUE;
+        return eglMakeCurrent(g_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT) ==
+               EGL_TRUE;
     }
-    return eglMakeCurrent(g_display, static_cast<EGLSurface>(surface), static_cast<EGLSurface>(surface),
+    return eglMakeCurrent(g_display, static_cast<EGLSurface>(surface),
+                          static_cast<EGLSurface>(surface),
                           static_cast<EGLContext>(context)) == EGL_TRUE;
 }
 

@@ -34,6 +34,9 @@ struct State {
     uint32_t ticks = 0;
     std::function<void(int)> swapHook;
     int swaps = 0;
+    std::function<void()> idleHook;
+    std::vector<MSG> defaulted;
+    int idles = 0;
     bool classRegistered = false;
     bool displayChanged = false;
     int cursorCounter = 0;
@@ -47,7 +50,9 @@ State& state() {
     return s;
 }
 
-bool failing(headless::Step step) { return state().fail[step]; }
+bool failing(headless::Step step) {
+    return state().fail[step];
+}
 
 } // namespace
 
@@ -77,9 +82,12 @@ bool ChangeDisplayModeFullscreen(int, int, int) {
     return true;
 }
 
-void RestoreDisplayMode() { state().displayChanged = false; }
+void RestoreDisplayMode() {
+    state().displayChanged = false;
+}
 
-HWND CreateGameWindow(const char*, int width, int height, bool fullscreen, bool* fullscreenRefused) {
+HWND CreateGameWindow(const char*, int width, int height, bool fullscreen,
+                      bool* fullscreenRefused) {
     if (fullscreenRefused) {
         *fullscreenRefused = false;
     }
@@ -218,6 +226,20 @@ bool PeekMessage(MSG* msg) {
     return true;
 }
 
+LRESULT DefWindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+    state().defaulted.push_back(MSG{message, wParam, lParam});
+    return 0;
+}
+
+void WaitMessage() {
+    State& s = state();
+    ++s.idles;
+    if (s.idleHook) {
+        auto hook = s.idleHook;
+        hook();
+    }
+}
+
 void PostQuitMessage(int exitCode) {
     state().messages.push_back(MSG{WM_QUIT, static_cast<WPARAM>(exitCode), 0});
 }
@@ -257,11 +279,14 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     } else {
         answer = (type & 0x0F) == MB_YESNO ? IDYES : IDOK;
     }
-    s.boxes.push_back(headless::MessageBoxRecord{text ? text : "", caption ? caption : "", type, answer});
+    s.boxes.push_back(
+        headless::MessageBoxRecord{text ? text : "", caption ? caption : "", type, answer});
     return answer;
 }
 
-uint32_t GetTickCount() { return state().ticks; }
+uint32_t GetTickCount() {
+    return state().ticks;
+}
 
 // --- Controls ---------------------------------------------------------------------------------
 
@@ -291,9 +316,19 @@ void releaseAllKeys() {
     }
 }
 
-void setCursor(int x, int y) { state().cursor = POINT{x, y}; }
-POINT cursor() { return state().cursor; }
-int cursorWarps() { return state().warps; }
+void setCursor(int x, int y) {
+    state().cursor = POINT{x, y};
+}
+POINT cursor() {
+    return state().cursor;
+}
+int cursorWarps() {
+    return state().warps;
+}
+
+const std::vector<MSG>& defaultProcessed() {
+    return state().defaulted;
+}
 
 void postMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     state().messages.push_back(MSG{message, wParam, lParam});
@@ -305,21 +340,51 @@ void failStep(Step step, bool fail) {
     }
 }
 
-const std::vector<MessageBoxRecord>& messageBoxes() { return state().boxes; }
-void clearMessageBoxes() { state().boxes.clear(); }
-void queueAnswer(int answer) { state().answers.push_back(answer); }
+const std::vector<MessageBoxRecord>& messageBoxes() {
+    return state().boxes;
+}
+void clearMessageBoxes() {
+    state().boxes.clear();
+}
+void queueAnswer(int answer) {
+    state().answers.push_back(answer);
+}
 
-void setTickCount(uint32_t ms) { state().ticks = ms; }
+void setTickCount(uint32_t ms) {
+    state().ticks = ms;
+}
 
-void setSwapHook(std::function<void(int)> hook) { state().swapHook = std::move(hook); }
-int swapCount() { return state().swaps; }
+void setSwapHook(std::function<void(int)> hook) {
+    state().swapHook = std::move(hook);
+}
+int swapCount() {
+    return state().swaps;
+}
+void setIdleHook(std::function<void()> hook) {
+    state().idleHook = std::move(hook);
+}
+int idleCount() {
+    return state().idles;
+}
 
-bool windowExists() { return state().window != nullptr; }
-bool windowShown() { return state().window && state().window->shown; }
-bool classRegistered() { return state().classRegistered; }
-bool contextCurrent() { return state().currentContext != nullptr; }
-bool displayModeChanged() { return state().displayChanged; }
-int cursorShowCount() { return state().cursorCounter; }
+bool windowExists() {
+    return state().window != nullptr;
+}
+bool windowShown() {
+    return state().window && state().window->shown;
+}
+bool classRegistered() {
+    return state().classRegistered;
+}
+bool contextCurrent() {
+    return state().currentContext != nullptr;
+}
+bool displayModeChanged() {
+    return state().displayChanged;
+}
+int cursorShowCount() {
+    return state().cursorCounter;
+}
 
 std::vector<unsigned char> readFramebuffer(int width, int height) {
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * height * 4);

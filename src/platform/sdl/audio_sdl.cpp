@@ -51,7 +51,9 @@ void MusicStop(PlatMusic* music) {
     }
 }
 
-bool MusicIsPlaying(const PlatMusic* music) { return music && Mix_PlayingMusic() != 0; }
+bool MusicIsPlaying(const PlatMusic* music) {
+    return music && Mix_PlayingMusic() != 0;
+}
 
 void MusicClose(PlatMusic* music) {
     if (!music) {

@@ -43,19 +43,32 @@ State& state() {
 
 SDL_Scancode scancodeFor(int vk) {
     switch (vk) {
-    case VK_ESCAPE: return SDL_SCANCODE_ESCAPE;
-    case VK_RETURN: return SDL_SCANCODE_RETURN;
-    case VK_TAB: return SDL_SCANCODE_TAB;
-    case VK_LEFT: return SDL_SCANCODE_LEFT;
-    case VK_RIGHT: return SDL_SCANCODE_RIGHT;
-    case VK_UP: return SDL_SCANCODE_UP;
-    case VK_DOWN: return SDL_SCANCODE_DOWN;
-    case VK_PRIOR: return SDL_SCANCODE_PAGEUP;
-    case VK_NEXT: return SDL_SCANCODE_PAGEDOWN;
-    case VK_NUMPAD8: return SDL_SCANCODE_KP_8;
-    case VK_NUMPAD2: return SDL_SCANCODE_KP_2;
-    case VK_F1: return SDL_SCANCODE_F1;
-    default: break;
+    case VK_ESCAPE:
+        return SDL_SCANCODE_ESCAPE;
+    case VK_RETURN:
+        return SDL_SCANCODE_RETURN;
+    case VK_TAB:
+        return SDL_SCANCODE_TAB;
+    case VK_LEFT:
+        return SDL_SCANCODE_LEFT;
+    case VK_RIGHT:
+        return SDL_SCANCODE_RIGHT;
+    case VK_UP:
+        return SDL_SCANCODE_UP;
+    case VK_DOWN:
+        return SDL_SCANCODE_DOWN;
+    case VK_PRIOR:
+        return SDL_SCANCODE_PAGEUP;
+    case VK_NEXT:
+        return SDL_SCANCODE_PAGEDOWN;
+    case VK_NUMPAD8:
+        return SDL_SCANCODE_KP_8;
+    case VK_NUMPAD2:
+        return SDL_SCANCODE_KP_2;
+    case VK_F1:
+        return SDL_SCANCODE_F1;
+    default:
+        break;
     }
     if (vk >= '1' && vk <= '9') {
         return static_cast<SDL_Scancode>(SDL_SCANCODE_1 + (vk - '1'));
@@ -81,12 +94,20 @@ void translate(const SDL_Event& e) {
         break;
     case SDL_WINDOWEVENT:
         switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE: pushMessage(WM_CLOSE, 0, 0); break;
-        case SDL_WINDOWEVENT_MINIMIZED: pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 1), 0); break;
+        case SDL_WINDOWEVENT_CLOSE:
+            pushMessage(WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 1), 0);
+            break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_FOCUS_GAINED: pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 0), 0); break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 0), 0);
+            break;
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
             int w = e.window.data1, h = e.window.data2;
             if (state().window) {
@@ -95,11 +116,13 @@ void translate(const SDL_Event& e) {
             pushMessage(WM_SIZE, 0, MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h)));
             break;
         }
-        default: break;
+        default:
+            break;
         }
         break;
     case SDL_MOUSEBUTTONDOWN: {
-        LPARAM where = MAKELPARAM(static_cast<unsigned>(e.button.x), static_cast<unsigned>(e.button.y));
+        LPARAM where =
+            MAKELPARAM(static_cast<unsigned>(e.button.x), static_cast<unsigned>(e.button.y));
         if (e.button.button == SDL_BUTTON_LEFT) {
             pushMessage(WM_LBUTTONDOWN, 0, where);
         } else if (e.button.button == SDL_BUTTON_RIGHT) {
@@ -107,7 +130,8 @@ void translate(const SDL_Event& e) {
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -343,7 +367,18 @@ bool PeekMessage(MSG* msg) {
     return true;
 }
 
-void PostQuitMessage(int exitCode) { pushMessage(WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
+// SDL does its own default handling while it pumps events; nothing is left to do here.
+LRESULT DefWindowProc(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
+void WaitMessage() {
+    SDL_WaitEventTimeout(nullptr, 100);
+}
+
+void PostQuitMessage(int exitCode) {
+    pushMessage(WM_QUIT, static_cast<WPARAM>(exitCode), 0);
+}
 
 short GetAsyncKeyState(int virtualKey) {
     SDL_Scancode code = scancodeFor(virtualKey);
@@ -403,15 +438,21 @@ int ShowCursor(bool show) {
 int MessageBox(const char* text, const char* caption, UINT type) {
     const bool yesNo = (type & 0x0F) == MB_YESNO;
     SDL_MessageBoxButtonData okButton[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
+         "OK"}};
     SDL_MessageBoxButtonData yesNoButtons[] = {
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"}};
     Uint32 flags = SDL_MESSAGEBOX_INFORMATION;
     switch (type & 0xF0) {
-    case MB_ICONSTOP: flags = SDL_MESSAGEBOX_ERROR; break;
-    case MB_ICONEXCLAMATION: flags = SDL_MESSAGEBOX_WARNING; break;
-    default: break;
+    case MB_ICONSTOP:
+        flags = SDL_MESSAGEBOX_ERROR;
+        break;
+    case MB_ICONEXCLAMATION:
+        flags = SDL_MESSAGEBOX_WARNING;
+        break;
+    default:
+        break;
     }
     SDL_MessageBoxData data = {};
     data.flags = flags;
@@ -433,4 +474,6 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     return pressed;
 }
 
-uint32_t GetTickCount() { return SDL_GetTicks(); }
+uint32_t GetTickCount() {
+    return SDL_GetTicks();
+}

@@ -1,0 +1,36 @@
+// The shell's globals and entry points: window, GL context, message loop, and the game calls it
+// makes.
+#pragma once
+
+#include "platform/platform.h"
+
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+constexpr int SCREEN_BPP = 16;
+#define WINDOW_CLASS_NAME "Hoopwind"
+
+extern HGLRC hrc;
+extern HDC hdc;
+extern HWND hwnd;
+extern bool active;     // false while minimised; frames run only while true
+extern bool fullscreen; // full screen requested / in force
+
+// Directional light along +z, used by InitGL and the in-play lights.
+extern float lightPos[4];
+
+// The game's font, loaded by InitGL.
+extern int font1;
+
+int WinMain();
+bool CreateGLWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
+void KillGLWindow();
+void ResizeGLView(int width, int height);
+int InitGL();
+LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The game (start-up, one frame, shutdown, and the two mouse-button actions).
+int Game_Init();
+int Game_Main();
+int Game_Shutdown();
+void Game_CatchAttempt();
+void Game_SwitchPlayer();

@@ -1,0 +1,110 @@
+// The message loop and window procedure: frames while active, none while minimised, close and quit,
+// swallowed system commands, resize, and the mouse buttons reaching the game.
+#include "main/hoopwind.h"
+#include "shell/shell_fixture.h"
+
+#include <GL/gl.h>
+
+TEST_F(ShellTest, RunsOneFramePerSwapAndQuitsWithStatusZeroOnClose) {
+    headless::setSwapHook([](int swaps) {
+        if (swaps == 5) {
+            headless::postMessage(WM_CLOSE);
+        }
+    });
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(fakeGame().inits, 1);
+    EXPECT_EQ(fakeGame().frames, 5);
+    EXPECT_EQ(headless::swapCount(), 5);
+    EXPECT_EQ(fakeGame().shutdowns, 1);
+    EXPECT_FALSE(headless::windowExists());
+    EXPECT_FALSE(headless::classRegistered());
+    EXPECT_TRUE(headless::messageBoxes().empty());
+}
+
+TEST_F(ShellTest, MinimisingStopsFramesAndSwapsUntilRestored) {
+    int framesWhenMinimised = -1;
+    headless::setSwapHook([&](int swaps) {
+        if (swaps == 3) {
+            headless::postMessage(WM_ACTIVATE, MAKEWPARAM(0, 1)); // minimised
+        } else if (swaps == 6) {
+            headless::postMessage(WM_CLOSE);
+        }
+    });
+    headless::setIdleHook([&] {
+        if (headless::idleCount() == 1) {
+            framesWhenMinimised = fakeGame().frames;
+        }
+        if (headless::idleCount() == 10) {
+            EXPECT_EQ(fakeGame().frames, framesWhenMinimised); // nothing drawn while minimised
+            headless::postMessage(WM_ACTIVATE, MAKEWPARAM(1, 0));
+        }
+    });
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(framesWhenMinimised, 3);
+    EXPECT_EQ(headless::idleCount(), 10);
+    EXPECT_EQ(fakeGame().frames, 6);
+    EXPECT_EQ(headless::swapCount(), 6);
+}
+
+TEST_F(ShellTest, ActivationWithoutMinimisingKeepsFramesRunning) {
+    active = true;
+    WndProc(hwnd, WM_ACTIVATE, MAKEWPARAM(0, 0), 0); // deactivated but still on screen
+    EXPECT_TRUE(active);
+    WndProc(hwnd, WM_ACTIVATE, MAKEWPARAM(0, 1), 0);
+    EXPECT_FALSE(active);
+    WndProc(hwnd, WM_ACTIVATE, MAKEWPARAM(1, 0), 0);
+    EXPECT_TRUE(active);
+}
+
+TEST_F(ShellTest, ScreenSaverAndMonitorPowerNeverReachTheDefaultHandler) {
+    EXPECT_EQ(WndProc(hwnd, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(WndProc(hwnd, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
+    EXPECT_TRUE(headless::defaultProcessed().empty());
+    const WPARAM SC_MINIMIZE = 0xF020;
+    WndProc(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_EQ(headless::defaultProcessed().size(), 1u);
+    EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
+}
+
+TEST_F(ShellTest, MouseButtonsReachTheGameAndThenDefaultProcessing) {
+    WndProc(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10));
+    WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));
+    WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));
+    EXPECT_EQ(fakeGame().catches, 1);
+    EXPECT_EQ(fakeGame().switches, 2);
+    EXPECT_EQ(headless::defaultProcessed().size(), 3u);
+}
+
+TEST_F(ShellTest, CloseFromInsideAFrameFinishesThatFrameThenQuits) {
+    // The game's Escape sends the close message from within a frame and clears `active`.
+    fakeGame().onFrame = [] {
+        if (fakeGame().frames == 2) {
+            WndProc(hwnd, WM_CLOSE, 0, 0);
+            active = false;
+        }
+    };
+    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(fakeGame().frames, 2);
+    EXPECT_EQ(headless::swapCount(), 2);
+    EXPECT_EQ(fakeGame().shutdowns, 1);
+}
+
+TEST_F(ShellTest, ResizeReachesTheViewportAndFramesShowTheGamePicture) {
+    headless::setSwapHook([](int swaps) {
+        if (swaps == 1) {
+            headless::postMessage(WM_SIZE, 0, MAKELPARAM(320, 200));
+        } else if (swaps == 2) {
+            GLint viewport[4];
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            EXPECT_EQ(viewport[2], 320);
+            EXPECT_EQ(viewport[3], 200);
+            auto pixels = headless::readFramebuffer();
+            // The fake frame clears to (0, 0.5, 1).
+            EXPECT_EQ(pixels[0], 0);
+            EXPECT_NEAR(pixels[1], 128, 1);
+            EXPECT_EQ(pixels[2], 255);
+            headless::postMessage(WM_CLOSE);
+        }
+    });
+    EXPECT_EQ(WinMain(), 0);
+}
