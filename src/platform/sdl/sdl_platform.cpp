@@ -151,6 +151,15 @@ void applyGLAttributes() {
 
 bool RegisterWindowClass(const char*) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+    // Without a desktop session SDL would probe console back ends and print their complaints;
+    // the player should get one clear line instead. An explicit driver choice is respected.
+    const char* x11 = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
+    if ((!x11 || !*x11) && (!wayland || !*wayland) && (!driver || !*driver)) {
+        std::snprintf(state().initError, sizeof state().initError, "no display available");
+        return false;
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::snprintf(state().initError, sizeof state().initError, "%s", SDL_GetError());
         return false;

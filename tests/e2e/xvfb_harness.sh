@@ -1,0 +1,122 @@
+# Shared by the end-to-end scripts: a private Xvfb display, the game started from its data folder
+# with the swap counter preloaded, and helpers to wait, press keys, and look at the screen.
+# Expects: BUILD, SWAP_LIB, XCLOSE set by the caller; defines start_display, start_game, etc.
+
+set -euo pipefail
+
+WORK="$(mktemp -d)"
+XVFB_PID=""
+GAME_PID=""
+
+cleanup() {
+  if [[ -n "$GAME_PID" ]] && kill -0 "$GAME_PID" 2>/dev/null; then
+    { kill -9 "$GAME_PID"; wait "$GAME_PID"; } 2>/dev/null || true
+  fi
+  if [[ -n "$XVFB_PID" ]]; then
+    { kill -9 "$XVFB_PID"; wait "$XVFB_PID"; } 2>/dev/null || true
+  fi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+start_display() {
+  local geometry="${1:-640x480x24}"
+  # Xvfb picks a free display itself and tells us which, so parallel runs never share one.
+  exec {DFD}<> <(:)
+  Xvfb -displayfd "$DFD" -screen 0 "$geometry" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  local n=""
+  read -r -t 10 -u "$DFD" n || fail "Xvfb did not report a display: $(cat "$WORK/xvfb.log")"
+  export DISPLAY=":$n"
+  for _ in $(seq 1 50); do
+    if xdpyinfo >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "Xvfb did not come up on :$n"
+}
+
+now_ms() { date +%s%3N; }
+
+# start_game: launches the game in the background; sets GAME_PID and START_MS.
+start_game() {
+  export HW_SWAP_LOG="$WORK/swaps"
+  export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+  START_MS=$(now_ms)
+  (cd "$BUILD/data" && LD_PRELOAD="$SWAP_LIB" exec "$BUILD/hoopwind") >"$WORK/game.out" 2>"$WORK/game.err" &
+  GAME_PID=$!
+}
+
+# wait_window: prints the game window's id once it is mapped.
+wait_window() {
+  local id=""
+  for _ in $(seq 1 100); do
+    id=$(xdotool search --onlyvisible --name '^Hoopwind$' 2>/dev/null | head -1 || true)
+    if [[ -n "$id" ]]; then
+      echo "$id"
+      return 0
+    fi
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited early: $(cat "$WORK/game.err")"
+    sleep 0.1
+  done
+  fail "no Hoopwind window appeared"
+}
+
+# swaps: "count first_ms last_ms" from the swap counter.
+swaps() {
+  cat "$WORK/swaps" 2>/dev/null || echo "0 0 0"
+}
+
+wait_swaps() {
+  local want="$1"
+  for _ in $(seq 1 200); do
+    local n
+    n=$(swaps | cut -d' ' -f1)
+    if (( n >= want )); then
+      return 0
+    fi
+    sleep 0.05
+  done
+  fail "fewer than $want frames were shown"
+}
+
+# hold_key KEY SECONDS: holds a key down across several frames (the game polls key state).
+hold_key() {
+  xdotool keydown "$1"
+  sleep "$2"
+  xdotool keyup "$1"
+}
+
+# wait_exit SECONDS: waits for the game to end; sets EXIT_STATUS. Not for use in $(...): only
+# this shell can collect its child's status.
+wait_exit() {
+  local limit=$(( $1 * 10 ))
+  for _ in $(seq 1 "$limit"); do
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+      wait "$GAME_PID" && EXIT_STATUS=0 || EXIT_STATUS=$?
+      GAME_PID=""
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the game did not exit within $1 s"
+}
+
+screenshot() {
+  import -display "$DISPLAY" -window root "$1"
+}
+
+# mean_brightness FILE [geometry]: mean of all channels, 0..1, of the whole image or a region.
+mean_brightness() {
+  if [[ $# -ge 2 ]]; then
+    convert "$1" -crop "$2" +repage -format '%[fx:mean]' info:
+  else
+    convert "$1" -format '%[fx:mean]' info:
+  fi
+}
