@@ -69,6 +69,12 @@ bool readExtension(chunk3ds* parent, int depth) {
         setLimit(end);
         uint16_t tag;
         uint32_t size;
+        // Too few bytes left for a header cannot start an extension chunk: like a foreign tag,
+        // they end the block (without reading past it).
+        if (end - at < 6) {
+            seek(end);
+            break;
+        }
         if (!readU16(tag) || !readU32(size)) {
             walkError(ERR_READING_FILE);
             return false;

@@ -89,6 +89,6 @@ void DumpErrList3ds(FILE* out) {
     }
 }
 
-const errrec3ds* ReturnErrorList3ds() {
+errrec3ds* ReturnErrorList3ds() {
     return errList;
 }

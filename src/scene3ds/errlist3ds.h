@@ -47,4 +47,5 @@ void PushErrList3ds(uint32_t code);
 const char* ErrCodeToString3ds(uint32_t code);
 void ClearErrList3ds();
 void DumpErrList3ds(FILE* out);
-const errrec3ds* ReturnErrorList3ds();
+// The records themselves, for callers that inspect (or reset) them.
+errrec3ds* ReturnErrorList3ds();
