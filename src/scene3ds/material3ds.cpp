@@ -9,6 +9,8 @@
 
 namespace {
 
+bitmap3ds* allMaps(material3ds* m, int i);
+
 const float kByteToColor = 0.003921569f;
 const float kPercent = 0.01f;
 
@@ -402,6 +404,14 @@ void ExtractMaterial3ds(chunk3ds* block, material3ds** mat) {
         PushErrList3ds(ERR_INVALID_CHUNK);
         if (!ignoreftkerr3ds)
             return;
+    }
+    // Fetching into a record that already holds a material: its procedure data belongs to it
+    // and would leak when the reset forgets the pointers.
+    if (*mat) {
+        for (int i = 0; i < 16; ++i) {
+            std::free(allMaps(*mat, i)->procdata);
+            allMaps(*mat, i)->procdata = nullptr;
+        }
     }
     InitMaterial3ds(mat);
     if (!*mat)
