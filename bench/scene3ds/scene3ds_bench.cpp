@@ -1,0 +1,243 @@
+// Scene database load speed: a generated scene of at least 64 MB loaded the model loader's way,
+// against the floor of reading the file's bytes into memory.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "scene3ds/chunkwriter.h"
+#include "scene3ds/scene3ds.h"
+
+namespace {
+
+constexpr int kMeshes = 240;
+constexpr int kVertices = 8000;
+constexpr int kGroups = 4;
+constexpr int kMaterials = 64;
+
+void writeMaterial(ChunkWriter& w, int i) {
+    std::string name = "Material" + std::to_string(i);
+    std::string texture = "tex" + std::to_string(i) + ".bmp";
+    w.begin(MATERIAL_BLOCK);
+    w.begin(MATERIAL_NAME);
+    w.string(name.c_str());
+    w.end();
+    for (uint16_t c : {MATERIAL_AMBIENT, MATERIAL_DIFFUSE, MATERIAL_SPECULAR}) {
+        w.begin(c);
+        w.begin(COLOR_BYTE);
+        w.u8(static_cast<uint8_t>(i));
+        w.u8(128);
+        w.u8(255);
+        w.end();
+        w.end();
+    }
+    w.begin(MATERIAL_SHININESS);
+    w.begin(PERCENT_INT);
+    w.i16(40);
+    w.end();
+    w.end();
+    for (uint16_t map : {uint16_t(MATERIAL_TEXTURE_MAP), uint16_t(0xA210), uint16_t(0xA230)}) {
+        w.begin(map);
+        w.begin(PERCENT_INT);
+        w.i16(100);
+        w.end();
+        w.begin(MAP_FILE_NAME);
+        w.string(texture.c_str());
+        w.end();
+        w.begin(MAP_TILING);
+        w.u16(0x0011);
+        w.end();
+        w.begin(0xA354);
+        w.f32(2);
+        w.end();
+        w.end();
+    }
+    w.end();
+}
+
+void writeMesh(ChunkWriter& w, int index) {
+    std::string name = "Mesh" + std::to_string(index);
+    w.begin(OBJECT_BLOCK);
+    w.string(name.c_str());
+    w.begin(TRIMESH_BLOCK);
+    w.begin(VERTEX_LIST);
+    w.u16(kVertices);
+    for (int i = 0; i < kVertices; ++i) {
+        w.f32(float(i));
+        w.f32(float(index));
+        w.f32(float(i ^ index));
+    }
+    w.end();
+    w.begin(VERTEX_FLAG_LIST);
+    w.u16(kVertices);
+    for (int i = 0; i < kVertices; ++i)
+        w.u16(static_cast<uint16_t>(i));
+    w.end();
+    w.begin(TEXCOORD_LIST);
+    w.u16(kVertices);
+    for (int i = 0; i < kVertices; ++i) {
+        w.f32(i / float(kVertices));
+        w.f32(1 - i / float(kVertices));
+    }
+    w.end();
+    const int faces = kVertices - 2;
+    w.begin(FACE_LIST);
+    w.u16(faces);
+    for (int i = 0; i < faces; ++i) {
+        w.u16(static_cast<uint16_t>(i));
+        w.u16(static_cast<uint16_t>(i + 1));
+        w.u16(static_cast<uint16_t>(i + 2));
+        w.u16(7);
+    }
+    for (int g = 0; g < kGroups; ++g) {
+        std::string mat = "Material" + std::to_string((index + g) % kMaterials);
+        w.begin(FACE_MATERIAL_GROUP);
+        w.string(mat.c_str());
+        int first = g * faces / kGroups, last = (g + 1) * faces / kGroups;
+        w.u16(static_cast<uint16_t>(last - first));
+        for (int f = first; f < last; ++f)
+            w.u16(static_cast<uint16_t>(f));
+        w.end();
+    }
+    w.begin(SMOOTHING_LIST);
+    for (int i = 0; i < faces; ++i)
+        w.u32(1u << (i % 32));
+    w.end();
+    w.end();
+    w.begin(LOCAL_MATRIX);
+    for (int i = 0; i < 12; ++i)
+        w.f32(i % 4 == 0 ? 1.0f : 0.0f);
+    w.end();
+    w.end();
+    w.end();
+}
+
+// The generated scene, written once per run into a temporary folder removed at exit.
+struct Scene {
+    std::string dir;
+    std::string path;
+    size_t bytes = 0;
+    double floorSeconds = 0;
+
+    Scene() {
+        char tmpl[] = "/tmp/hw-scene3ds-bench-XXXXXX";
+        dir = mkdtemp(tmpl) ? tmpl : "/tmp";
+        path = dir + "/big.3ds";
+        ChunkWriter w;
+        w.begin(MESH_FILE);
+        w.begin(EDITOR_BLOCK);
+        for (int i = 0; i < kMaterials; ++i)
+            writeMaterial(w, i);
+        for (int i = 0; i < kMeshes; ++i)
+            writeMesh(w, i);
+        w.end();
+        w.end();
+        bytes = w.size();
+        if (!w.writeFile(path))
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    }
+    ~Scene() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+};
+
+Scene& scene() {
+    static Scene s;
+    return s;
+}
+
+size_t readAllBytes(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return 0;
+    std::fseek(f, 0, SEEK_END);
+    long size = std::ftell(f);
+    std::fseek(f, 0, SEEK_SET);
+    // Uninitialised storage: the floor is the read itself, not clearing memory first.
+    std::unique_ptr<uint8_t[]> data(new uint8_t[static_cast<size_t>(size)]);
+    size_t got = std::fread(data.get(), 1, static_cast<size_t>(size), f);
+    std::fclose(f);
+    benchmark::DoNotOptimize(data.get());
+    return got;
+}
+
+// Everything the model loader does with a file, for every mesh and material in it.
+size_t loadScene(const std::string& path) {
+    file3ds* file = OpenFile3ds(path.c_str(), "r");
+    database3ds* db = nullptr;
+    InitDatabase3ds(&db);
+    CreateDatabase3ds(file, db);
+    DisconnectDatabase3ds(db);
+    CloseFile3ds(file);
+    size_t items = 0;
+    namelist3ds* names = nullptr;
+    GetMaterialNameList3ds(db, &names);
+    for (uint32_t i = 0; names && i < names->count; ++i) {
+        material3ds* mat = nullptr;
+        GetMaterialByName3ds(db, names->names[i].name, &mat);
+        items += mat != nullptr;
+        ReleaseMaterial3ds(&mat);
+    }
+    ReleaseNameList3ds(&names);
+    GetMeshNameList3ds(db, &names);
+    for (uint32_t i = 0; names && i < names->count; ++i) {
+        mesh3ds* mesh = nullptr;
+        GetMeshByName3ds(db, names->names[i].name, &mesh);
+        items += mesh && mesh->vertexcount == kVertices;
+        RelMeshObj3ds(&mesh);
+    }
+    ReleaseNameList3ds(&names);
+    ReleaseDatabase3ds(&db);
+    return items;
+}
+
+void BM_ReadFileBytes(benchmark::State& state) {
+    Scene& s = scene();
+    for (auto _ : state) {
+        if (readAllBytes(s.path) != s.bytes)
+            state.SkipWithError("short read");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s.bytes));
+    state.counters["MB"] = double(s.bytes) / (1 << 20);
+}
+
+void BM_LoadScene(benchmark::State& state) {
+    Scene& s = scene();
+    // The floor in the same run: the best of a few plain reads of the file.
+    double floor = 1e9;
+    for (int i = 0; i < 5; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        readAllBytes(s.path);
+        floor = std::min(
+            floor, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
+    double total = 0;
+    for (auto _ : state) {
+        auto t0 = std::chrono::steady_clock::now();
+        size_t items = loadScene(s.path);
+        total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        ClearErrList3ds();
+        if (items != size_t(kMeshes + kMaterials))
+            state.SkipWithError("scene did not load completely");
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s.bytes));
+    state.counters["MB"] = double(s.bytes) / (1 << 20);
+    state.counters["floor_ms"] = floor * 1e3;
+    state.counters["x_floor"] = total / double(state.iterations()) / floor;
+}
+
+BENCHMARK(BM_ReadFileBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadScene)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();
