@@ -1,0 +1,94 @@
+// The in-play view: chase or free camera, the two lights, the world, and the head-up text.
+#include "main/screens.h"
+
+#include "cball/cball.h"
+#include "font/glprint.h"
+#include "main/gameview.h"
+#include "main/hoopwind.h"
+#include "main/world.h"
+#include "player/player.h"
+#include "shared/globals.h"
+#include "team/team.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+float lastLight0[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+float lastLight1[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+
+int DrawPlaying() {
+    Player* p = nullptr;
+    if (view != VIEW_STANDARD) {
+        Team* side = worldTeam(view);
+        p = side ? side->activePlayer() : nullptr;
+    }
+
+    if (p) {
+        p->getPos(xoffset, yoffset, zoffset);
+        yrot = 360.0f - p->yrot;
+    } else {
+        xoffset = yoffset = zoffset = 0.0f;
+    }
+    // The light follows the camera's heading. In the free camera the offsets are zero, so the
+    // same formula places it around the world origin with the free camera's own heading.
+    float light[4] = {lightPos[0] + xoffset - std::sin(yrot * piover180), lightPos[1] + yoffset,
+                      lightPos[2] + zoffset - std::cos(yrot * piover180), 0.0f};
+
+    if (p) {
+        // Orbit the followed player, who is drawn at the origin.
+        glTranslatef(xpos, ytrans, zpos + distBehindPlayer);
+        glRotatef(pivot, 1.0f, 0.0f, 0.0f);
+        glRotatef(yrot, 0.0f, 1.0f, 0.0f);
+    } else {
+        glRotatef(pivot, 1.0f, 0.0f, 0.0f);
+        glRotatef(360.0f - yrot, 0.0f, 1.0f, 0.0f);
+        glTranslatef(xpos, ytrans, zpos + distBehindPlayer);
+    }
+
+    glLightfv(GL_LIGHT0, GL_POSITION, light);
+    for (int i = 0; i < 4; ++i) {
+        lastLight0[i] = light[i];
+    }
+    light[2] = -light[2];
+    glLightfv(GL_LIGHT1, GL_POSITION, light);
+    for (int i = 0; i < 4; ++i) {
+        lastLight1[i] = light[i];
+    }
+
+    hoopwind->drawAllObjects();
+
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -50.1f);
+    glDisable(GL_DEPTH_TEST);
+    if (USE_LIGHTS) {
+        glDisable(GL_LIGHTING);
+    }
+    glColor4f(1.0f, 0.05f, 0.0f, 1.0f);
+    glTranslatef(-25.2f, 18.89f, 0.0f);
+
+    if (p) {
+        glPrint("%s currently in view      Score = %d pts", p->type == SEEKER ? "Seeker" : "Chaser",
+                team[view]->getScore());
+    }
+
+    glTranslatef(12.5f, -1.75f, 0.0f);
+    pellum->dispStatus();
+
+    if (dispPos) {
+        glTranslatef(-10.65f, -35.55f, 0.0f);
+        if (p) {
+            glPrint("X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", xoffset, yoffset, zoffset, yrot);
+            glTranslatef(12.2f, 1.59f, 0.0f);
+            glPrint("distBehindPlayer = %.4f", distBehindPlayer);
+        } else {
+            glPrint("X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", xpos, ytrans, zpos, yrot);
+        }
+    }
+
+    if (USE_LIGHTS) {
+        glEnable(GL_LIGHTING);
+    }
+    glEnable(GL_DEPTH_TEST);
+    return 1;
+}
