@@ -1,0 +1,125 @@
+// Fuzzes the bitmap decoder: arbitrary bytes in; every result is either a whole picture or null
+// with exactly one message box. With HW_IMAGE_FUZZ_SEEDS set it writes seed files there and exits.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/platform.h"
+#include "render/bmpbuilder.h"
+#include "render/image.h"
+
+namespace {
+int boxes = 0;
+}
+
+// The decoder's only platform call; counted here so the harness needs no display or GL.
+int MessageBox(const char*, const char*, UINT) {
+    ++boxes;
+    return IDOK;
+}
+
+namespace {
+
+using namespace bmptest;
+
+void WriteSeeds(const std::string& dir) {
+    int n = 0;
+    auto save = [&](const BmpSpec& s) {
+        for (bool fileHeader : {true, false}) {
+            BmpSpec t = s;
+            t.fileHeader = fileHeader;
+            char name[64];
+            std::snprintf(name, sizeof name, "/seed%03d.bmp", n++);
+            WriteFile(dir + name, BuildBmp(t));
+        }
+    };
+    Indices index = [](int x, int y) { return static_cast<uint8_t>(x * 7 + y * 3); };
+    for (int bits : {1, 4, 8}) {
+        for (bool topDown : {false, true}) {
+            BmpSpec s;
+            s.width = 5;
+            s.height = topDown ? -3 : 3;
+            s.bitCount = static_cast<uint16_t>(bits);
+            s.palette = TestPalette(1 << bits);
+            s.bits = PackIndexed(5, 3, bits, topDown, index);
+            save(s);
+            s.coreHeader = true;
+            save(s);
+        }
+    }
+    BmpSpec used;
+    used.width = 3;
+    used.height = 2;
+    used.bitCount = 8;
+    used.clrUsed = 3;
+    used.palette = TestPalette(3);
+    used.bits = PackIndexed(3, 2, 8, false, index);
+    save(used);
+    for (bool topDown : {false, true}) {
+        BmpSpec s;
+        s.width = 3;
+        s.height = topDown ? -2 : 2;
+        s.bits = Pack24(3, 2, topDown, Gradient);
+        save(s);
+        s.coreHeader = true;
+        save(s);
+    }
+    for (int bits : {16, 32}) {
+        BmpSpec s;
+        s.width = 3;
+        s.height = 2;
+        s.bitCount = static_cast<uint16_t>(bits);
+        s.bits = PackWords(3, 2, bits, false, [](int x, int y) { return x * 0x10203u + y; });
+        save(s);
+        s.compression = 3;
+        s.masks = bits == 16 ? std::vector<uint32_t>{0xF800, 0x07E0, 0x001F}
+                             : std::vector<uint32_t>{0xFF, 0xFF00, 0xFF0000};
+        save(s);
+    }
+    BmpSpec rle8;
+    rle8.width = 6;
+    rle8.height = 3;
+    rle8.bitCount = 8;
+    rle8.compression = 1;
+    rle8.palette = TestPalette(256);
+    rle8.bits = {3, 9, 0, 3, 10, 11, 12, 0, 0, 0, 0, 2, 2, 1, 1, 12, 0, 0, 0, 1};
+    save(rle8);
+    BmpSpec rle4 = rle8;
+    rle4.bitCount = 4;
+    rle4.compression = 2;
+    rle4.palette = TestPalette(16);
+    rle4.bits = {5, 0xAB, 0, 3, 0x12, 0x30, 0, 0, 2, 0x45, 0, 1};
+    save(rle4);
+    std::printf("wrote %d seeds to %s\n", n, dir.c_str());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (const char* dir = std::getenv("HW_IMAGE_FUZZ_SEEDS")) {
+        WriteSeeds(dir);
+        std::exit(0);
+    }
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    boxes = 0;
+    ImageRec* image = DecodeDIBImage(data, size);
+    if (!image) {
+        if (boxes != 1)
+            std::abort(); // a failure must be reported exactly once
+        return 0;
+    }
+    if (boxes != 0 || image->width <= 0 || image->height <= 0 ||
+        static_cast<uint64_t>(image->width) * image->height > MaxImagePixels)
+        std::abort();
+    // Touch every pixel byte so a short pixel block shows up under the address sanitizer.
+    unsigned sum = 0;
+    size_t bytes = static_cast<size_t>(image->width) * image->height * 3;
+    for (size_t i = 0; i < bytes; ++i)
+        sum += image->data[i];
+    FreeImageRec(image);
+    return static_cast<int>(sum & 0);
+}
