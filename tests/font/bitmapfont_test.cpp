@@ -104,10 +104,10 @@ TEST(BmfParse, ReadsNameCellsAndImageAndRejectsDamage) {
     BmfFile bmf;
     ASSERT_TRUE(bmfParse(file.data(), file.size(), bmf));
     EXPECT_STREQ(bmf.name, "bitmap test");
-    EXPECT_FLOAT_EQ(bmf.cells['a'].x, 0.25f);
-    EXPECT_FLOAT_EQ(bmf.cells['a'].y, 0.5f);
-    EXPECT_FLOAT_EQ(bmf.cells['a'].width, 0.125f);
-    EXPECT_FLOAT_EQ(bmf.cells['a'].height, 0.75f);
+    EXPECT_FLOAT_EQ(bmf.cells[int('a')].x, 0.25f);
+    EXPECT_FLOAT_EQ(bmf.cells[int('a')].y, 0.5f);
+    EXPECT_FLOAT_EQ(bmf.cells[int('a')].width, 0.125f);
+    EXPECT_FLOAT_EQ(bmf.cells[int('a')].height, 0.75f);
     EXPECT_EQ(bmf.image.width, 3);
     for (size_t n : {size_t(0), size_t(2), size_t(99), size_t(99 + 4096 - 1), file.size() - 1}) {
         std::vector<uint8_t> cut(file.begin(), file.begin() + long(n));

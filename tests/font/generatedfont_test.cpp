@@ -32,9 +32,9 @@ TEST_F(GeneratedFont, HasEveryPrintableCharacterButNoBlankOnes) {
         EXPECT_NE(font.symbols[c], nullptr) << char(c);
     for (int c = 161; c < 256; ++c)
         EXPECT_NE(font.symbols[c], nullptr) << c;
-    EXPECT_EQ(font.symbols[' '], nullptr) << "the layout spaces by itself";
+    EXPECT_EQ(font.symbols[int(' ')], nullptr) << "the layout spaces by itself";
     EXPECT_EQ(font.symbols[0xA0], nullptr);
-    EXPECT_EQ(font.symbols['\n'], nullptr);
+    EXPECT_EQ(font.symbols[int('\n')], nullptr);
 }
 
 TEST_F(GeneratedFont, GlyphsAreCentredOnOneScaleAndBaseline) {

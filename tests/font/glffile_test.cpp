@@ -36,7 +36,7 @@ TEST(GlfParse, ReadsFieldsAtTheirOffsetsAndComputesBounds) {
     ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
     EXPECT_STREQ(font.name, "Hand");
     EXPECT_EQ(font.symbolCount, 1);
-    const GlfSymbol* s = font.symbols['x'].get();
+    const GlfSymbol* s = font.symbols[int('x')].get();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->vertexCount, 3);
     EXPECT_EQ(s->triangleCount, 1);
@@ -107,7 +107,7 @@ TEST(GlfParse, WrongMagicAndRepeatedSymbolFail) {
     bytes.insert(bytes.end(), block.begin(), block.end());
     bytes[99] = 2;
     EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_REPEATED_SYMBOL);
-    EXPECT_EQ(font.symbols['x'], nullptr) << "a failed parse leaves nothing behind";
+    EXPECT_EQ(font.symbols[int('x')], nullptr) << "a failed parse leaves nothing behind";
 }
 
 TEST(GlfParse, EveryTruncationFailsWithoutReadingPastTheEnd) {
@@ -121,7 +121,7 @@ TEST(GlfParse, EveryTruncationFailsWithoutReadingPastTheEnd) {
         if (n >= 3) {
             EXPECT_EQ(r, GLF_TRUNCATED) << n;
         }
-        EXPECT_EQ(font.symbols['x'], nullptr);
+        EXPECT_EQ(font.symbols[int('x')], nullptr);
     }
 }
 
@@ -135,7 +135,7 @@ TEST(GlfParse, IndexesBeyondTheVerticesFail) {
     bytes = handMadeFile();
     bytes[contour] = 200;
     EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_BAD_INDEX);
-    EXPECT_EQ(font.symbols['x'], nullptr);
+    EXPECT_EQ(font.symbols[int('x')], nullptr);
 
     bytes = handMadeFile();
     bytes[contour] = 2; // the largest valid index still loads
@@ -147,11 +147,11 @@ TEST(GlfParse, SymbolWithoutVerticesKeepsStartBounds) {
     auto bytes = fontBytes({{'e', empty}});
     GlfFont font;
     ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
-    ASSERT_NE(font.symbols['e'], nullptr);
-    EXPECT_EQ(font.symbols['e']->minX, 10);
-    EXPECT_EQ(font.symbols['e']->maxX, -10);
-    EXPECT_EQ(font.symbols['e']->minY, 10);
-    EXPECT_EQ(font.symbols['e']->maxY, -10);
+    ASSERT_NE(font.symbols[int('e')], nullptr);
+    EXPECT_EQ(font.symbols[int('e')]->minX, 10);
+    EXPECT_EQ(font.symbols[int('e')]->maxX, -10);
+    EXPECT_EQ(font.symbols[int('e')]->minY, 10);
+    EXPECT_EQ(font.symbols[int('e')]->maxY, -10);
 }
 
 TEST(GlfParse, ReadWholeFileReportsMissingFiles) {
