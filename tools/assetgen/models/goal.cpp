@@ -14,7 +14,7 @@ Model buildGoal() {
     // box, corners included, while its sides stay close to the box.
     const float inner = 4.35f, outer = 5.2f;
     Mesh& ring = m.mesh("hoopring", "HoopBrass");
-    addRing(ring, Xform::translate({0, HOOP_CENTER_Y, 0}), inner, outer, 0.7f, 6.0f, 56, 6);
+    addRing(ring, Xform::translate({0, HOOP_CENTER_Y, 0}), inner, outer, 0.7f, 6.0f, 40, 6);
     // Collar where ring meets pole, and a finial on top.
     addLathe(ring, Xform::translate({0, HOOP_CENTER_Y - outer - 0.6f, 0}),
              {{0, 0}, {0.45f, 0}, {0.6f, 0.3f}, {0.45f, 0.75f}, {0, 0.9f}}, 12);

@@ -224,7 +224,7 @@ void addEllipsoid(Mesh& m, const Xform& x, Vec3 radii, int segments, int rings) 
 
 void addRing(Mesh& m, const Xform& x, float inner, float outer, float depth, float exponent,
              int segments, float uRepeat) {
-    const int sides = 8;
+    const int sides = 6;
     const float mid = 0.5f * (inner + outer), rc = 0.5f * (outer - inner), hz = 0.5f * depth;
     const int first = int(m.pos.size());
     for (int i = 0; i <= segments; ++i) {
