@@ -29,6 +29,16 @@ inline uint8_t Scale(const Channel& c, uint32_t pixel) {
     return static_cast<uint8_t>((v * 255 + c.max / 2) / c.max);
 }
 
+void Row8(const uint8_t* src, const BmpInfo& info, uint8_t* dst) {
+    for (int32_t x = 0; x < info.width; ++x) {
+        const uint8_t* rgb = info.palette[src[x]];
+        dst[0] = rgb[0];
+        dst[1] = rgb[1];
+        dst[2] = rgb[2];
+        dst += 3;
+    }
+}
+
 void IndexedRow(const uint8_t* src, const BmpInfo& info, uint8_t* dst) {
     const int bits = info.bitCount;
     const int perByte = 8 / bits;
@@ -84,8 +94,10 @@ BmpStatus DecodeBmpPixels(const uint8_t* bytes, const BmpInfo& info, uint8_t* ou
         switch (info.bitCount) {
         case 1:
         case 4:
-        case 8:
             IndexedRow(src, info, dst);
+            break;
+        case 8:
+            Row8(src, info, dst);
             break;
         case 24:
             Row24(src, info.width, dst);
