@@ -10,6 +10,8 @@
 
 #include "font/glprint.h"
 
+#include <GL/gl.h>
+
 #include <cstdlib>
 #include <unistd.h>
 
@@ -22,8 +24,16 @@ std::vector<std::string>& store() {
     return s;
 }
 
+std::vector<Printed>& placed() {
+    static std::vector<Printed> s;
+    return s;
+}
+
 void capture(const char* text) {
     store().emplace_back(text ? text : "");
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    placed().push_back(Printed{store().back(), m[12], m[13], m[14]});
 }
 
 } // namespace
@@ -42,6 +52,16 @@ const std::vector<std::string>& texts() {
 
 void clearTexts() {
     store().clear();
+    placed().clear();
+}
+
+const Printed* where(const std::string& text) {
+    for (const Printed& p : placed()) {
+        if (p.text == text) {
+            return &p;
+        }
+    }
+    return nullptr;
 }
 
 bool printed(const std::string& text) {

@@ -16,8 +16,16 @@ namespace gametest {
 // The generated data folder (HW_DATA_DIR, else the compiled-in default).
 std::string dataDir();
 
+// A printed text and where it was drawn: the modelview translation at the call.
+struct Printed {
+    std::string text;
+    float x, y, z;
+};
+
 // Texts printed since the last clearTexts(), in order.
 const std::vector<std::string>& texts();
+// The first printed text equal to text, or null.
+const Printed* where(const std::string& text);
 void clearTexts();
 bool printed(const std::string& text);
 // First printed text starting with prefix, or "" when none.
