@@ -1,0 +1,244 @@
+// Music: the player alone over SDL's disk and missing audio drivers, and the game's use of it —
+// a track heard while a game runs, silence after shutdown, the old track stopped before a new
+// game's starts, and a game without its music folder running silently.
+#include "game/gamefixture.h"
+
+#include "contentplayer/contentplayer.h"
+#include "main/game.h"
+#include "main/hoopwind.h"
+#include "main/world.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+namespace gametest {
+namespace {
+
+// Sets an environment variable for the object's lifetime.
+class EnvVar {
+  public:
+    EnvVar(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            had_ = true;
+            old_ = old;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvVar() {
+        if (had_) {
+            setenv(name_, old_.c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+    EnvVar(const EnvVar&) = delete;
+    EnvVar& operator=(const EnvVar&) = delete;
+
+  private:
+    const char* name_;
+    std::string old_;
+    bool had_ = false;
+};
+
+std::string scratchPath(const char* what) {
+    char buf[256];
+    std::snprintf(buf, sizeof buf, "/tmp/hw_music_%d_%s", static_cast<int>(getpid()), what);
+    return buf;
+}
+
+long fileSize(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1;
+}
+
+// Largest absolute 16-bit sample in the file from byte `from` on (the disk driver writes the
+// mixer's signed 16-bit stereo output as it plays).
+int loudest(const std::string& path, long from = 0) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        return -1;
+    }
+    std::fseek(f, from, SEEK_SET);
+    int peak = 0;
+    unsigned char b[2];
+    while (std::fread(b, 1, 2, f) == 2) {
+        const int v = static_cast<int16_t>(b[0] | b[1] << 8);
+        peak = std::max(peak, v < 0 ? -v : v);
+    }
+    std::fclose(f);
+    return peak;
+}
+
+void waitMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+// Waits until the file holds at least `bytes` (the disk driver writes in real time).
+bool waitForBytes(const std::string& path, long bytes) {
+    for (int i = 0; i < 100; ++i) {
+        if (fileSize(path) >= bytes) {
+            return true;
+        }
+        waitMs(50);
+    }
+    return false;
+}
+
+class DiskAudio {
+  public:
+    explicit DiskAudio(const char* what)
+        : path(scratchPath(what)), driver_("SDL_AUDIODRIVER", "disk"),
+          file_("SDL_DISKAUDIOFILE", path) {
+        std::remove(path.c_str());
+    }
+    ~DiskAudio() { std::remove(path.c_str()); }
+    const std::string path;
+
+  private:
+    EnvVar driver_;
+    EnvVar file_;
+};
+
+TEST(ContentPlayerTest, PlaysTheTrackOnceStartedAndStopsOnRequest) {
+    DiskAudio audio("player");
+    const std::string track = dataDir() + "/Music/music0.mp3";
+    {
+        ContentPlayer player(track.c_str());
+        ASSERT_TRUE(player.hasTrack());
+        EXPECT_FALSE(player.isPlaying()); // loading does not start playback
+        player.play();
+        EXPECT_TRUE(player.isPlaying());
+        ASSERT_TRUE(waitForBytes(audio.path, 44100 * 4 / 2)); // half a second of output
+        EXPECT_GT(loudest(audio.path), 1000);
+        player.stop();
+        EXPECT_FALSE(player.isPlaying());
+    }
+    // Destroyed: the device is closed and the output stops growing.
+    const long closed = fileSize(audio.path);
+    waitMs(300);
+    EXPECT_EQ(fileSize(audio.path), closed);
+}
+
+TEST(ContentPlayerTest, MissingFileOrNoDeviceIsSilentAndHarmless) {
+    headless::reset();
+    {
+        DiskAudio audio("missing");
+        ContentPlayer player("Music/no_such_track.mp3");
+        EXPECT_FALSE(player.hasTrack());
+        player.play();
+        player.stop();
+        EXPECT_FALSE(player.isPlaying());
+        waitMs(100);
+        EXPECT_LE(fileSize(audio.path), 0); // the device was never opened
+    }
+    {
+        EnvVar driver("SDL_AUDIODRIVER", "no-such-audio-driver");
+        const std::string track = dataDir() + "/Music/music1.mp3";
+        ContentPlayer player(track.c_str());
+        EXPECT_FALSE(player.hasTrack());
+        player.play();
+        EXPECT_FALSE(player.isPlaying());
+    }
+    EXPECT_TRUE(headless::messageBoxes().empty());
+}
+
+class GameMusicTest : public GameTest {};
+
+TEST_F(GameMusicTest, AGameIsHeardWhileItRunsAndSilentAfterShutdown) {
+    DiskAudio audio("game");
+    startGame();
+    ASSERT_NE(music, nullptr);
+    EXPECT_TRUE(music->isPlaying());
+    tap('1');
+    ASSERT_TRUE(waitForBytes(audio.path, 44100 * 4));
+    frames(5);
+    EXPECT_TRUE(music->isPlaying());
+    EXPECT_GT(loudest(audio.path), 1000);
+
+    Game_Shutdown();
+    gameBuilt_ = false;
+    EXPECT_EQ(music, nullptr);
+    const long closed = fileSize(audio.path);
+    waitMs(300);
+    EXPECT_EQ(fileSize(audio.path), closed);
+}
+
+TEST_F(GameMusicTest, ARestartStopsTheOldTrackBeforeTheNewOneStarts) {
+    DiskAudio audio("restart");
+    startGame();
+    ASSERT_TRUE(waitForBytes(audio.path, 44100 * 4));
+    const long before = fileSize(audio.path);
+
+    gameState = STATE_GAME_OVER;
+    headless::setKey(VK_RETURN, true);
+    frame();
+    headless::setKey(VK_RETURN, false);
+    ASSERT_EQ(gameState, STATE_TEAM_SELECT);
+    // The old player closed its device before the new one opened it, so the output file was
+    // started afresh; had the old track still held the device, the file would have kept growing.
+    EXPECT_LT(fileSize(audio.path), before);
+    ASSERT_NE(music, nullptr);
+    EXPECT_TRUE(music->isPlaying());
+    ASSERT_TRUE(waitForBytes(audio.path, 44100 * 2));
+    EXPECT_GT(loudest(audio.path), 1000);
+}
+
+// A copy of the data folder without its music: links to everything else.
+class DataWithoutMusic {
+  public:
+    DataWithoutMusic() : path(scratchPath("nomusic")) {
+        mkdir(path.c_str(), 0755);
+        const std::string data = dataDir();
+        if (DIR* d = opendir(data.c_str())) {
+            while (dirent* e = readdir(d)) {
+                const std::string name = e->d_name;
+                if (name == "." || name == ".." || name == "Music") {
+                    continue;
+                }
+                links_.push_back(path + "/" + name);
+                if (symlink((data + "/" + name).c_str(), links_.back().c_str()) != 0) {
+                    links_.pop_back();
+                }
+            }
+            closedir(d);
+        }
+    }
+    ~DataWithoutMusic() {
+        for (const std::string& l : links_) {
+            unlink(l.c_str());
+        }
+        rmdir(path.c_str());
+    }
+    const std::string path;
+
+  private:
+    std::vector<std::string> links_;
+};
+
+TEST_F(GameMusicTest, NoMusicFolderMeansSilenceAndNoMessage) {
+    DiskAudio audio("nofolder");
+    DataWithoutMusic data;
+    ASSERT_EQ(chdir(data.path.c_str()), 0);
+    startGame();
+    ASSERT_NE(music, nullptr);
+    EXPECT_FALSE(music->hasTrack());
+    EXPECT_FALSE(music->isPlaying());
+    tap('2');
+    frames(10);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_TRUE(printed("No one is holding the Pellum"));
+    EXPECT_TRUE(headless::messageBoxes().empty());
+    EXPECT_LE(fileSize(audio.path), 0);
+    Game_Shutdown();
+    gameBuilt_ = false;
+    ASSERT_EQ(chdir(dataDir().c_str()), 0);
+}
+
+} // namespace
+} // namespace gametest
