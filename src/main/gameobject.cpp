@@ -76,13 +76,15 @@ void GameObject::detectCollision() {
                 }
                 for (int32_t k = 0; k < a.numFaces; ++k) {
                     const BoundingSphere& fa = a.faces[k].bounds;
+                    const float ax = fa.center.x + xpos;
+                    const float ay = fa.center.y + ypos;
+                    const float az = fa.center.z + zpos;
                     for (int32_t l = 0; l < b.numFaces; ++l) {
                         const BoundingSphere& fb = b.faces[l].bounds;
                         const float bx = fb.center.x + other->xpos;
                         const float by = fb.center.y + other->ypos;
                         const float bz = fb.center.z + other->zpos;
-                        const float fd = worldDistance(bx, by, bz, fa.center.x + xpos,
-                                                       fa.center.y + ypos, fa.center.z + zpos);
+                        const float fd = worldDistance(bx, by, bz, ax, ay, az);
                         if (fd < fa.radius + fb.radius) {
                             other->reactCollision(xpos, ypos, zpos, typeID);
                             reactCollision(bx, by, bz, other->typeID);

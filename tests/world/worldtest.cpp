@@ -121,6 +121,21 @@ ScratchDir::~ScratchDir() {
     }
 }
 
+bool WorkingDir::enter(const std::string& dir) {
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd) == nullptr) {
+        return false;
+    }
+    previous_ = cwd;
+    return chdir(dir.c_str()) == 0;
+}
+
+WorkingDir::~WorkingDir() {
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0) {
+        ADD_FAILURE() << "cannot return to " << previous_;
+    }
+}
+
 void writeGameModels() {
     // Stadium: a wide floor quad. Hoop: a ring-like pair of triangles. Player: a small wedge of
     // four faces around its origin, so any ball centred on a player touches it.

@@ -40,6 +40,19 @@ class ScratchDir {
     std::string previous_;
 };
 
+// Enters an existing folder and returns to the previous one on destruction.
+class WorkingDir {
+  public:
+    WorkingDir() = default;
+    ~WorkingDir();
+    WorkingDir(const WorkingDir&) = delete;
+    WorkingDir& operator=(const WorkingDir&) = delete;
+    bool enter(const std::string& dir);
+
+  private:
+    std::string previous_;
+};
+
 // Writes the three game models (stadium, hoop, player) into mesh/ of the working directory.
 void writeGameModels();
 
