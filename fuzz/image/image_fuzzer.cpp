@@ -115,11 +115,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (boxes != 0 || image->width <= 0 || image->height <= 0 ||
         static_cast<uint64_t>(image->width) * image->height > MaxImagePixels)
         std::abort();
-    // Touch every pixel byte so a short pixel block shows up under the address sanitizer.
+    // Touch the first and last byte of every row, so a pixel block shorter than the picture
+    // shows up under the address sanitizer without reading megabytes per input.
     unsigned sum = 0;
-    size_t bytes = static_cast<size_t>(image->width) * image->height * 3;
-    for (size_t i = 0; i < bytes; ++i)
-        sum += image->data[i];
+    size_t row = static_cast<size_t>(image->width) * 3;
+    for (int32_t y = 0; y < image->height; ++y)
+        sum += image->data[y * row] + image->data[y * row + row - 1];
     FreeImageRec(image);
     return static_cast<int>(sum & 0);
 }
