@@ -11,6 +11,10 @@
 
 using namespace stream3ds;
 
+// Arrays are read straight into their records, so each element must be as long as in the file.
+static_assert(sizeof(point3ds) == 12 && sizeof(textvert3ds) == 8 && sizeof(face3ds) == 8,
+              "file array elements must match their records");
+
 chunkkind3ds ChunkKind3ds(chunktag3ds tag) {
     switch (tag) {
     case COLOR_FLOAT:
@@ -129,9 +133,11 @@ template <class T> T* newRecord() {
     return static_cast<T*>(std::calloc(1, sizeof(T)));
 }
 
-// Zero-filled array for a count read from a file; null for 0 elements (nothing to hold).
+// Array for a count read from a file; null for 0 elements (nothing to hold). It is not cleared:
+// every element is written by the read that follows, and a failed read frees the array, so
+// clearing would only cost a pass over large arrays.
 template <class T> T* newArray(size_t count) {
-    return count ? static_cast<T*>(std::calloc(count, sizeof(T))) : nullptr;
+    return count ? static_cast<T*>(std::malloc(count * sizeof(T))) : nullptr;
 }
 
 template <class T> T* dupArray(const T* src, size_t count) {
@@ -143,21 +149,21 @@ template <class T> T* dupArray(const T* src, size_t count) {
     return out;
 }
 
-// Decodes n little-endian elements of elemSize bytes through a staging buffer, so large arrays
-// go through fread in big pieces while each element is still decoded from bytes.
-template <class Decode> bool readElements(size_t n, size_t elemSize, Decode decode) {
-    if (uint64_t(n) * elemSize > remaining())
+// Reads n elements of a file array into dst: the bytes land in dst's own storage in one read
+// (large arrays go straight from the file), then each element is decoded in place from its
+// little-endian bytes. The in-file element size equals sizeof(T) for every array read this way.
+template <class T, class Decode> bool readElements(T* dst, size_t n, Decode decode) {
+    if (uint64_t(n) * sizeof(T) > remaining())
         return false;
-    static uint8_t staging[1 << 16];
-    size_t perBatch = sizeof staging / elemSize;
-    size_t done = 0;
-    while (done < n) {
-        size_t batch = n - done < perBatch ? n - done : perBatch;
-        if (!readBytes(staging, batch * elemSize))
-            return false;
-        for (size_t i = 0; i < batch; ++i)
-            decode(done + i, staging + i * elemSize);
-        done += batch;
+    if (n == 0)
+        return true;
+    uint8_t* bytes = reinterpret_cast<uint8_t*>(dst);
+    if (!readBytes(bytes, n * sizeof(T)))
+        return false;
+    for (size_t i = 0; i < n; ++i) {
+        uint8_t b[sizeof(T)];
+        std::memcpy(b, bytes + i * sizeof(T), sizeof(T));
+        dst[i] = decode(b);
     }
     return true;
 }
@@ -221,10 +227,8 @@ bool parseRecord(chunk3ds* chunk, void** out, uint32_t* err) {
             return false;
         rec->points = newArray<point3ds>(rec->count);
         point3ds* p = rec->points;
-        return readElements(rec->count, 12, [p](size_t i, const uint8_t* b) {
-            p[i].x = lef32(b);
-            p[i].y = lef32(b + 4);
-            p[i].z = lef32(b + 8);
+        return readElements(p, rec->count, [](const uint8_t* b) {
+            return point3ds{lef32(b), lef32(b + 4), lef32(b + 8)};
         });
     }
     case KindPointFlags: {
@@ -234,7 +238,7 @@ bool parseRecord(chunk3ds* chunk, void** out, uint32_t* err) {
             return false;
         rec->flags = newArray<uint16_t>(rec->count);
         uint16_t* f = rec->flags;
-        return readElements(rec->count, 2, [f](size_t i, const uint8_t* b) { f[i] = le16(b); });
+        return readElements(f, rec->count, [](const uint8_t* b) { return le16(b); });
     }
     case KindFaces: {
         auto* rec = newRecord<FaceArray3ds>();
@@ -243,11 +247,8 @@ bool parseRecord(chunk3ds* chunk, void** out, uint32_t* err) {
             return false;
         rec->faces = newArray<face3ds>(rec->count);
         face3ds* f = rec->faces;
-        return readElements(rec->count, 8, [f](size_t i, const uint8_t* b) {
-            f[i].v1 = le16(b);
-            f[i].v2 = le16(b + 2);
-            f[i].v3 = le16(b + 4);
-            f[i].flag = le16(b + 6);
+        return readElements(f, rec->count, [](const uint8_t* b) {
+            return face3ds{le16(b), le16(b + 2), le16(b + 4), le16(b + 6)};
         });
     }
     case KindMatGroup: {
@@ -257,7 +258,7 @@ bool parseRecord(chunk3ds* chunk, void** out, uint32_t* err) {
             return false;
         rec->faces = newArray<uint16_t>(rec->count);
         uint16_t* f = rec->faces;
-        return readElements(rec->count, 2, [f](size_t i, const uint8_t* b) { f[i] = le16(b); });
+        return readElements(f, rec->count, [](const uint8_t* b) { return le16(b); });
     }
     case KindTexVerts: {
         auto* rec = newRecord<TexVertArray3ds>();
@@ -266,9 +267,8 @@ bool parseRecord(chunk3ds* chunk, void** out, uint32_t* err) {
             return false;
         rec->texverts = newArray<textvert3ds>(rec->count);
         textvert3ds* t = rec->texverts;
-        return readElements(rec->count, 8, [t](size_t i, const uint8_t* b) {
-            t[i].u = lef32(b);
-            t[i].v = lef32(b + 4);
+        return readElements(t, rec->count, [](const uint8_t* b) {
+            return textvert3ds{lef32(b), lef32(b + 4)};
         });
     }
     case KindSmoothing: {
@@ -286,7 +286,7 @@ bool parseRecord(chunk3ds* chunk, void** out, uint32_t* err) {
         rec->count = static_cast<uint16_t>(n);
         rec->masks = newArray<uint32_t>(n);
         uint32_t* m = rec->masks;
-        return readElements(n, 4, [m](size_t i, const uint8_t* b) { m[i] = le32(b); });
+        return readElements(m, n, [](const uint8_t* b) { return le32(b); });
     }
     case KindMatrix: {
         auto* rec = newRecord<MeshMatrix3ds>();
