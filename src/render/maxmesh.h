@@ -22,9 +22,9 @@ struct MATERIAL {
 
 struct VERTEX {
     Vector3f pos;
-    Vector3f normal;
+    Vector3f normal; // normalised average of its faces' normals; (0, 1, 0) for a vertex of no face
     int32_t faceCount;
-    float u, v;
+    float u, v; // (0, 0) when the file's texture-coordinate count differs from the vertex count
 };
 
 struct FACE {
@@ -33,6 +33,8 @@ struct FACE {
     BoundingSphere bounds;
 };
 
+// Faces naming a vertex past the vertex count are left out (of faces, indices and normals);
+// numFaces counts the faces kept. A mesh without vertices has centre (0, 0, 0) and radius 0.
 struct MESH {
     int32_t matIndex; // -1: no material of the file matched; drawn with the plain material
     int32_t numFaces;
