@@ -1,8 +1,13 @@
 // The Pellum: falling to the floor, bouncing, catch reach and the 3.0 height offset, carrying,
 // letting go, and being knocked loose by attack balls.
+#include <string>
+#include <vector>
+
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "cball/cball.h"
+#include "font/glprint.h"
 #include "main/world.h"
 #include "player/player.h"
 #include "team/team.h"
@@ -172,6 +177,35 @@ TEST_F(Pellum, CarriedPellumHitByAnAttackBallIsDroppedAndBouncesOnceFree) {
     // Bouncing towards its position minus the attack ball's, taken as a point.
     EXPECT_NEAR(pellum->xpos, -0.5f * 0.035f, 1e-7);
     EXPECT_NEAR(pellum->ypos, 10.0f - 10.0f * 0.035f, 1e-6);
+}
+
+} // namespace
+
+namespace {
+
+std::vector<std::string> printed;
+void capture(const char* text) {
+    printed.push_back(text);
+}
+
+TEST_F(Pellum, StatusLineNamesTheHolderAndLeavesThePenWhereItWas) {
+    printed.clear();
+    glPrintSetObserver(capture);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    pellum->dispStatus();
+    pellum->setPos(0.0f, 10.0f, 0.0f);
+    placeFor(chaser(1), 0.0f, 7.0f, 0.0f);
+    pellum->catchBall(chaser(1));
+    pellum->dispStatus();
+    glPrintSetObserver(nullptr);
+
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[0], "No one is holding the Pellum");
+    EXPECT_EQ(printed[1], "Stormwick is in possesion of the Pellum!");
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_EQ(m[12], 0.0f); // shifted left for the long line, then back
 }
 
 } // namespace
