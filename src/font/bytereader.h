@@ -26,6 +26,8 @@ class ByteReader {
     bool bytes(void* out, size_t n) {
         if (!need(n))
             return false;
+        if (n == 0)
+            return true; // `out` may be the null data of an empty vector
         std::memcpy(out, data_ + pos_, n);
         pos_ += n;
         return true;
