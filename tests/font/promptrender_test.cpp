@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -172,6 +173,8 @@ TEST(PromptRendering, SelectionPromptIsReadableAndFitsTheView) {
     ASSERT_EQ(FT_New_Face(ft.lib, kSourceFont, 0, &ft.face), 0);
     Mask reference = freeTypeMask(ft, glyphCentres(font, kPrompt));
     double precision = nearShare(drawn, reference), recall = nearShare(reference, drawn);
+    std::printf("ink near FreeType's: %.3f drawn, %.3f reference; text spans x %d..%d, y %d..%d\n",
+                precision, recall, minX, maxX, minY, maxY);
     EXPECT_GT(precision, 0.95) << "drawn ink where FreeType puts ink";
     EXPECT_GT(recall, 0.95) << "FreeType's ink is drawn";
 
@@ -180,7 +183,9 @@ TEST(PromptRendering, SelectionPromptIsReadableAndFitsTheView) {
     for (auto& g : wrong)
         g.first = g.first == 'z' ? 'a' : char(g.first + 1);
     Mask other = freeTypeMask(ft, wrong);
-    EXPECT_LT(std::min(nearShare(drawn, other), nearShare(other, drawn)), 0.85);
+    double wrongScore = std::min(nearShare(drawn, other), nearShare(other, drawn));
+    std::printf("same measure against shifted letters: %.3f\n", wrongScore);
+    EXPECT_LT(wrongScore, 0.85);
 }
 
 } // namespace
