@@ -60,7 +60,8 @@ void freeGroupFaces(mesh3ds* mesh) {
 }
 
 // Takes over the arrays of a mesh-path child of the copied trimesh block.
-bool takeTrimeshChild(chunk3ds* child, mesh3ds* m) {
+// smoothLen tracks the length of m->smoothing, which the record itself does not hold.
+bool takeTrimeshChild(chunk3ds* child, mesh3ds* m, size_t& smoothLen) {
     if (!ReadChunkData3ds(child))
         return false;
     void* data = child->data;
@@ -130,11 +131,8 @@ bool takeTrimeshChild(chunk3ds* child, mesh3ds* m) {
             if (auto* rec = static_cast<SmoothGroup3ds*>(smooth->data)) {
                 std::free(m->smoothing);
                 m->smoothing = rec->masks;
+                smoothLen = rec->count;
                 rec->masks = nullptr;
-                // Readers index the masks by face: a short list is padded with empty masks.
-                if (rec->count < m->facecount &&
-                    !sizeArray(m->smoothing, rec->count, m->facecount, uint32_t(0)))
-                    return false;
             }
         }
         chunk3ds* box = nullptr;
@@ -323,14 +321,22 @@ void ExtractMeshObject3ds(chunk3ds* object, mesh3ds** mesh) {
         return;
     }
 
+    // The smoothing masks carry no count of their own and readers index them by face: an array
+    // left from a mesh fetched earlier into this record could be shorter than this mesh's faces,
+    // so it goes, and the masks found here are padded to the face count at the end.
+    std::free(m->smoothing);
+    m->smoothing = nullptr;
+    size_t smoothLen = 0;
     chunk3ds* block = nullptr;
     FindChunkInSiblings3ds(copy->children, TRIMESH_BLOCK, &block);
     for (chunk3ds* child = block ? block->children : nullptr; child; child = child->sibling) {
         if (child->tag < VERTEX_LIST || child->tag > PROCEDURE_DATA)
             continue;
-        if (!takeTrimeshChild(child, m) && !ignoreftkerr3ds)
+        if (!takeTrimeshChild(child, m, smoothLen) && !ignoreftkerr3ds)
             break;
     }
+    if (m->smoothing && smoothLen < m->facecount)
+        sizeArray(m->smoothing, smoothLen, m->facecount, uint32_t(0));
     setObjectFlags(copy, m);
     FreeChunkTree3ds(&copy);
 }

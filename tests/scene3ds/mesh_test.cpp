@@ -370,3 +370,39 @@ TEST_F(MeshTest, InitialisingRecordsAndArrays) {
     InitMeshObjField3ds(nullptr, 0);
     EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_ARG, ERR_INVALID_ARG}));
 }
+
+TEST_F(MeshTest, SmoothingAlwaysCoversEveryFace) {
+    ChunkWriter w;
+    w.begin(MESH_FILE);
+    w.begin(EDITOR_BLOCK);
+    // Two face lists: the later one has more faces and no smoothing of its own.
+    w.begin(OBJECT_BLOCK);
+    w.string("Twice");
+    w.begin(TRIMESH_BLOCK);
+    beginFaces(w, {{0, 1, 2, 0}});
+    w.begin(SMOOTHING_LIST);
+    w.u32(5);
+    w.end();
+    w.end();
+    beginFaces(w, {{0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}});
+    w.end();
+    w.end();
+    w.end();
+    simpleMesh(w, "Plain", 12); // ten faces, no smoothing
+    w.end();
+    w.end();
+    database3ds* db = load(w);
+    mesh3ds* m = nullptr;
+    GetMeshByName3ds(db, "Twice", &m);
+    ASSERT_NE(m, nullptr);
+    ASSERT_EQ(m->facecount, 4);
+    ASSERT_NE(m->smoothing, nullptr);
+    EXPECT_EQ(m->smoothing[0], 5u);
+    EXPECT_EQ(m->smoothing[3], 0u);
+    // Reusing the record for a mesh without smoothing must not leave the short array behind.
+    GetMeshByName3ds(db, "Plain", &m);
+    EXPECT_EQ(m->facecount, 10);
+    EXPECT_EQ(m->smoothing, nullptr);
+    RelMeshObj3ds(&m);
+    EXPECT_EQ(ftkerr3ds, 0);
+}
