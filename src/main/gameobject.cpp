@@ -3,8 +3,11 @@
 #include "main/gameobject.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <new>
+#include <vector>
 
 #include "platform/platform.h"
 #include "render/maxmesh.h"
@@ -54,6 +57,119 @@ void GameObject::draw() {
     }
 }
 
+namespace {
+
+// A face sphere translated to its object's place, with its index in the mesh.
+struct PlacedFace {
+    int32_t index;
+    float x, y, z, radius;
+};
+
+// Scratch lists reused from pair to pair, so a frame allocates nothing once they have grown.
+std::vector<PlacedFace>& scratchA() {
+    static std::vector<PlacedFace> v;
+    return v;
+}
+std::vector<PlacedFace>& scratchB() {
+    static std::vector<PlacedFace> v;
+    return v;
+}
+
+float magnitude3(float x, float y, float z) {
+    return std::fabs(x) + std::fabs(y) + std::fabs(z);
+}
+
+// The faces of `m` placed at (px, py, pz) that could touch some face of the other mesh, whose
+// sphere (placed centre c, radius r) holds every centre of its faces and whose face radii are at
+// most rFace. A face whose centre lies farther than r + rFace + its own radius from c touches
+// none of them; the margin covers float rounding many times over, and a bound that is not a
+// finite number prunes nothing. Kept faces stay in index order.
+void placeCandidates(const MESH& m, float px, float py, float pz, float cx, float cy, float cz,
+                     float r, float rFace, std::vector<PlacedFace>& out) {
+    out.clear();
+    const float reach = r + rFace;
+    const float scale = magnitude3(cx, cy, cz) + std::fabs(reach);
+    for (int32_t k = 0; k < m.numFaces; ++k) {
+        const BoundingSphere& f = m.faces[k].bounds;
+        const float x = f.center.x + px;
+        const float y = f.center.y + py;
+        const float z = f.center.z + pz;
+        const float d = worldDistance(x, y, z, cx, cy, cz);
+        const float bound = reach + f.radius;
+        const float margin = 1e-3f + 1e-4f * (scale + magnitude3(x, y, z) + std::fabs(f.radius));
+        const bool provablyApart = std::isfinite(d) && std::isfinite(bound) &&
+                                   std::isfinite(margin) && d >= bound + margin;
+        if (!provablyApart) {
+            out.push_back(PlacedFace{k, x, y, z, f.radius});
+        }
+    }
+}
+
+// The largest face radius of a mesh; infinity when any is not a finite number, so that such a
+// mesh prunes nothing.
+float largestFaceRadius(const MESH& m) {
+    float largest = 0.0f;
+    for (int32_t k = 0; k < m.numFaces; ++k) {
+        const float r = m.faces[k].bounds.radius;
+        if (!std::isfinite(r)) {
+            return std::numeric_limits<float>::infinity();
+        }
+        largest = std::max(largest, r);
+    }
+    return largest;
+}
+
+} // namespace
+
+// The face level of the two-level test for one pair of overlapping mesh spheres. Only face pairs
+// that the sphere bounds cannot rule out are measured, in the same k-then-l order and with the
+// same float arithmetic as measuring every pair, so the reactions, their order and their
+// arguments are those of the full double loop. A reaction that moves either object makes the
+// rest of the pass start again from the next face pair with the new positions.
+void GameObject::collideFaces(GameObject* other, const MESH& a, const MESH& b) {
+    std::vector<PlacedFace>& mine = scratchA();
+    std::vector<PlacedFace>& theirs = scratchB();
+    int32_t fromK = 0;
+    int32_t fromL = 0;
+    bool again = true;
+    while (again) {
+        again = false;
+        const float ax0 = xpos, ay0 = ypos, az0 = zpos;
+        const float bx0 = other->xpos, by0 = other->ypos, bz0 = other->zpos;
+        placeCandidates(a, ax0, ay0, az0, b.bounds.center.x + bx0, b.bounds.center.y + by0,
+                        b.bounds.center.z + bz0, b.bounds.radius, largestFaceRadius(b), mine);
+        placeCandidates(b, bx0, by0, bz0, a.bounds.center.x + ax0, a.bounds.center.y + ay0,
+                        a.bounds.center.z + az0, a.bounds.radius, largestFaceRadius(a), theirs);
+        for (const PlacedFace& fa : mine) {
+            if (fa.index < fromK) {
+                continue;
+            }
+            for (const PlacedFace& fb : theirs) {
+                if (fa.index == fromK && fb.index < fromL) {
+                    continue;
+                }
+                const float fd = worldDistance(fb.x, fb.y, fb.z, fa.x, fa.y, fa.z);
+                if (!(fd < fa.radius + fb.radius)) {
+                    continue;
+                }
+                other->reactCollision(xpos, ypos, zpos, typeID);
+                reactCollision(fb.x, fb.y, fb.z, other->typeID);
+                if (xpos != ax0 || ypos != ay0 || zpos != az0 || other->xpos != bx0 ||
+                    other->ypos != by0 || other->zpos != bz0) {
+                    fromK = fa.index;
+                    fromL = fb.index + 1;
+                    again = true;
+                    break;
+                }
+            }
+            if (again) {
+                break;
+            }
+            fromL = 0;
+        }
+    }
+}
+
 void GameObject::detectCollision() {
     if (typeID == STATIONARY_PIECE || !hasShape()) {
         return;
@@ -71,25 +187,8 @@ void GameObject::detectCollision() {
                     worldDistance(b.bounds.center.x + other->xpos, b.bounds.center.y + other->ypos,
                                   b.bounds.center.z + other->zpos, a.bounds.center.x + xpos,
                                   a.bounds.center.y + ypos, a.bounds.center.z + zpos);
-                if (!(d < a.bounds.radius + b.bounds.radius)) {
-                    continue;
-                }
-                for (int32_t k = 0; k < a.numFaces; ++k) {
-                    const BoundingSphere& fa = a.faces[k].bounds;
-                    const float ax = fa.center.x + xpos;
-                    const float ay = fa.center.y + ypos;
-                    const float az = fa.center.z + zpos;
-                    for (int32_t l = 0; l < b.numFaces; ++l) {
-                        const BoundingSphere& fb = b.faces[l].bounds;
-                        const float bx = fb.center.x + other->xpos;
-                        const float by = fb.center.y + other->ypos;
-                        const float bz = fb.center.z + other->zpos;
-                        const float fd = worldDistance(bx, by, bz, ax, ay, az);
-                        if (fd < fa.radius + fb.radius) {
-                            other->reactCollision(xpos, ypos, zpos, typeID);
-                            reactCollision(bx, by, bz, other->typeID);
-                        }
-                    }
+                if (d < a.bounds.radius + b.bounds.radius) {
+                    collideFaces(other, a, b);
                 }
             }
         }

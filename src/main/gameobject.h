@@ -4,6 +4,7 @@
 #include <cstdint>
 
 class maxMesh;
+struct MESH;
 
 enum OBJECT_TYPE : int32_t {
     B_BRUSKER = 0,
@@ -45,6 +46,7 @@ class GameObject {
 
   private:
     void join();
+    void collideFaces(GameObject* other, const MESH& a, const MESH& b);
 };
 
 class GameManager {
