@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "scene3ds/scene3ds.h"
@@ -24,12 +25,20 @@ const std::string& inputPath() {
 // shows up under AddressSanitizer.
 volatile uint32_t sink;
 
+// A float's bits: any value the file holds, NaN and out-of-range ones included, is touched
+// without a conversion that could itself be undefined.
+uint32_t bitsOf(float f) {
+    uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
 void touchMesh(const mesh3ds* m) {
     uint32_t acc = 0;
     for (uint16_t i = 0; i < m->vertexcount; ++i)
-        acc += static_cast<uint32_t>(m->vertices[i].x + m->vertices[i].y + m->vertices[i].z);
+        acc += bitsOf(m->vertices[i].x) + bitsOf(m->vertices[i].y) + bitsOf(m->vertices[i].z);
     for (uint16_t i = 0; i < m->texvertcount; ++i)
-        acc += static_cast<uint32_t>(m->texverts[i].u + m->texverts[i].v);
+        acc += bitsOf(m->texverts[i].u) + bitsOf(m->texverts[i].v);
     for (uint16_t i = 0; i < m->vertexflagcount; ++i)
         acc += m->vertexflags[i];
     for (uint16_t i = 0; i < m->facecount; ++i) {
