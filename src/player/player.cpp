@@ -85,9 +85,8 @@ void Player::Patrol() {
     }
 
     s = 78.0f + zpos;
-    if (target == PATROL_FAR_END && s < 0.0f) {
-        turnAround(180.0f);
-    } else if (target == PATROL_NEAR_END && s > 161.0f) {
+    // Beyond the end opposite its goal, whichever way it faces, the player is turned back.
+    if ((target == PATROL_FAR_END && s < 0.0f) || (target == PATROL_NEAR_END && s > 161.0f)) {
         turnAround(180.0f);
     }
 

@@ -6,6 +6,8 @@
 #include "platform/headless.h"
 #include "sgiwriter.h"
 
+#include <algorithm>
+#include <iterator>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -151,7 +153,7 @@ TEST_F(BitmapFonts, DrawingMasksOutTheGlyphAndAddsThePicture) {
     glGetFloatv(GL_MODELVIEW_MATRIX, before);
     vfDrawBString("rkr");
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
     EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blend state restored";
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     auto px = headless::readFramebuffer();

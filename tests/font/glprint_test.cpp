@@ -4,6 +4,8 @@
 #include "fonttestutil.h"
 #include "platform/headless.h"
 
+#include <algorithm>
+#include <iterator>
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -43,7 +45,7 @@ TEST_F(GlPrint, FormatsHandsTheTextToTheObserverAndDrawsIt) {
     EXPECT_NEAR(boxes[0].minX, 4 - 1.0f, 1e-3) << "drawn at the current position";
     EXPECT_NEAR(boxes[0].minY, 1 - 0.5f, 1e-3);
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_EQ(std::memcmp(before, after, sizeof before), 0);
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
 }
 
 TEST_F(GlPrint, NullFormatDoesNothing) {

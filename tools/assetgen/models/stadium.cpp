@@ -97,7 +97,9 @@ void stand(Model& m, const Xform& place, float front, float half, const StandSty
     addQuad(roof, place, {x0 + 10, cy0, half}, {x0 + 10, cy0, -half}, {x1 + 2, cy1, -half},
             {x1 + 2, cy1, half}, half * 2 / 12, 2, true);
     // Scalloped valance along the canopy's front edge.
-    for (float z = -half; z < half - 0.1f; z += 4) {
+    const int scallops = static_cast<int>(std::ceil((2 * half - 0.1f) / 4.0f));
+    for (int k = 0; k < scallops; ++k) {
+        const float z = -half + 4.0f * static_cast<float>(k);
         addQuad(roof, place, {x0 + 10, cy0, z}, {x0 + 10, cy0, z + 4}, {x0 + 10, cy0 - 1.5f, z + 2},
                 {x0 + 10, cy0 - 1.5f, z + 2}, 0.3f, 0.2f, true);
     }
