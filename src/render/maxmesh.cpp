@@ -77,6 +77,9 @@ maxMesh::maxMesh(const char* filename)
 
 void maxMesh::LoadDatabase(const char* filename) {
     db = nullptr;
+    // The scene database refuses every later file while an earlier failure is still listed, so
+    // one missing model would blank every model loaded after it. Each model starts clean.
+    ClearErrList3ds();
     file3ds* file = OpenFile3ds(filename, "r");
     InitDatabase3ds(&db);
     CreateDatabase3ds(file, db);

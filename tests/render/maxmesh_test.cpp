@@ -248,6 +248,17 @@ TEST_F(ModelTest, MissingFileGivesAnEmptyModel) {
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
+TEST_F(ModelTest, AMissingModelDoesNotBlankTheModelsLoadedAfterIt) {
+    ClearErrList3ds();
+    maxMesh missing("no-such-model.3ds");
+    EXPECT_EQ(missing.numMeshes, 0);
+    // The next model file loads as if nothing had happened (no clearing in between).
+    ASSERT_TRUE(bmptest::WriteFile("cube.3ds", scenetest::BuildScene({}, {Cube()})));
+    maxMesh model("cube.3ds");
+    ASSERT_EQ(model.numMeshes, 1);
+    EXPECT_EQ(model.meshes[0].numFaces, 12);
+}
+
 TEST_F(ModelTest, BoundingSphereCopiesOwnTheirQuadric) {
     BoundingSphere a;
     EXPECT_EQ(a.radius, -1.0f);
