@@ -14,6 +14,7 @@
 #include "static_objects/stadium.h"
 #include "team/team.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -34,6 +35,18 @@ std::string generatedDataDir() {
 #else
     return "data";
 #endif
+}
+
+std::vector<std::string> dataFiles(const std::string& dir) {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->is_regular_file(ec)) {
+            files.push_back(fs::relative(it->path(), dir, ec).generic_string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 DataCopy::DataCopy(const std::string& from) {

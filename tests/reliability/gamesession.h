@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace reliability {
 
 // The generated data folder (HW_DATA_DIR, else the compiled-in default).
 std::string generatedDataDir();
+
+// Every file under a data folder, as paths relative to it ("mesh/player.3ds"), sorted.
+std::vector<std::string> dataFiles(const std::string& dir);
 
 // A private copy of a data folder, removed with everything in it on destruction.
 class DataCopy {

@@ -1,0 +1,142 @@
+// The game without one of its data files, and without any: it starts, is played to game over
+// and restarted, the missing piece simply absent (no model, no picture, no text, no music) and
+// no message shown.
+#include "reliability/gamesession.h"
+
+#include "cball/cball.h"
+#include "contentplayer/contentplayer.h"
+#include "main/background.h"
+#include "main/game.h"
+#include "main/gameview.h"
+#include "main/hoopwind.h"
+#include "main/world.h"
+#include "particles/particleemitter.h"
+#include "platform/headless.h"
+#include "player/player.h"
+#include "scene3ds/errlist3ds.h"
+#include "static_objects/goal.h"
+#include "static_objects/stadium.h"
+#include "team/team.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace reliability {
+
+// Plays one game to its end through the human Seeker's catch, then restarts and plays a little
+// of the next; shared with the damaged-data tests.
+void playToGameOverAndRestart(GameSession& game) {
+    game.frame();
+    ASSERT_EQ(gameState, STATE_TEAM_SELECT);
+    game.tap('2');
+    ASSERT_EQ(gameState, STATE_PLAYING);
+    for (int i = 0; i < 20; ++i) {
+        headless::setKey(VK_UP, i % 3 == 0);
+        game.frame();
+    }
+    headless::setKey(VK_UP, false);
+    if (gameState == STATE_PLAYING) {
+        if (team[1]->activePlayer()->type != SEEKER) {
+            game.rightClick();
+        }
+        Player* seeker = team[1]->activePlayer();
+        flicket->getPos(seeker->xpos, seeker->ypos, seeker->zpos);
+        seeker->ypos -= 3.0f;
+        game.leftClick();
+    }
+    game.frame();
+    game.frame();
+    ASSERT_EQ(gameState, STATE_GAME_OVER);
+    game.tap(VK_RETURN);
+    ASSERT_EQ(gameState, STATE_TEAM_SELECT);
+    game.tap('1');
+    for (int i = 0; i < 10; ++i) {
+        game.frame();
+    }
+    ASSERT_TRUE(worldPositionsFinite());
+}
+
+namespace {
+
+// The scene library's failure flag outlives a game; each case starts without an earlier one's.
+void freshSceneErrors() {
+    ClearErrList3ds();
+}
+
+class MissingFile : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(MissingFile, GamePlaysToGameOverAndRestartsWithThePieceAbsent) {
+    const std::string missing = GetParam();
+    DataCopy copy(generatedDataDir());
+    ASSERT_TRUE(copy.ok());
+    ASSERT_EQ(std::remove(copy.path(missing).c_str()), 0) << missing;
+    freshSceneErrors();
+
+    GameSession game(copy.dir());
+    ASSERT_TRUE(game.ok());
+    const uint32_t ticks = 31;
+    game.start(ticks);
+
+    // The piece that is gone is absent from the game that was built.
+    if (missing == "mesh/stadium.3ds") {
+        EXPECT_FALSE(stadium->hasShape());
+    } else if (missing == "mesh/goal.3ds") {
+        for (GoalPost* hoop : stadium->goal) {
+            EXPECT_FALSE(hoop->hasShape());
+        }
+    } else if (missing == "mesh/player.3ds") {
+        for (Team* side : team) {
+            for (Player* p : side->player) {
+                EXPECT_FALSE(p->hasShape());
+            }
+        }
+    } else if (missing == "BG.bmp") {
+        EXPECT_EQ(background->texture, 0u);
+    } else if (missing == "Star.bmp") {
+        EXPECT_EQ(team[0]->player[0]->magicTrail->texture, 0u);
+    } else if (missing.rfind("Music/", 0) == 0) {
+        // Game_Init draws the track number first after seeding with the tick count.
+        std::srand(ticks);
+        const std::string chosen = "Music/music" + std::to_string(std::rand() % 2) + ".mp3";
+        EXPECT_EQ(music->hasTrack(), chosen != missing) << chosen;
+    }
+
+    playToGameOverAndRestart(game);
+    EXPECT_TRUE(headless::messageBoxes().empty()) << headless::messageBoxes().front().text << " / "
+                                                  << headless::messageBoxes().front().caption;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachDataFile, MissingFile,
+                         ::testing::ValuesIn(dataFiles(generatedDataDir())),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name;
+                             for (char c : info.param) {
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             }
+                             return name;
+                         });
+
+TEST(MissingData, NoDataFileAtAll) {
+    DataCopy copy(generatedDataDir());
+    ASSERT_TRUE(copy.ok());
+    for (const std::string& file : dataFiles(copy.dir())) {
+        ASSERT_EQ(std::remove(copy.path(file).c_str()), 0) << file;
+    }
+    freshSceneErrors();
+    GameSession game(copy.dir());
+    ASSERT_TRUE(game.ok());
+    game.start(8);
+    EXPECT_FALSE(stadium->hasShape());
+    EXPECT_FALSE(team[0]->player[0]->hasShape());
+    EXPECT_EQ(background->texture, 0u);
+    EXPECT_FALSE(music->hasTrack());
+    playToGameOverAndRestart(game);
+    EXPECT_TRUE(headless::messageBoxes().empty());
+}
+
+} // namespace
+} // namespace reliability
