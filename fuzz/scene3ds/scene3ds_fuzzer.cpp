@@ -24,7 +24,6 @@ const std::string& inputPath() {
 // Reads every element the record claims to hold, so that a count that disagrees with its array
 // shows up under AddressSanitizer.
 volatile uint32_t sink;
-volatile float floatSink;
 
 // A float's bits: any value the file holds, NaN and out-of-range ones included, is touched
 // without a conversion that could itself be undefined.
