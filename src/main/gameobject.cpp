@@ -44,6 +44,15 @@ void GameObject::join() {
 }
 
 GameObject::~GameObject() {
+    // Every game loads its models' textures afresh; left alive, each restart would add them all
+    // to the context once more and memory would grow without bound.
+    if (mesh != nullptr) {
+        for (int32_t i = 0; i < mesh->numMats; ++i) {
+            if (mesh->mats[i].hasTexture && mesh->mats[i].texture != 0) {
+                glDeleteTextures(1, &mesh->mats[i].texture);
+            }
+        }
+    }
     delete mesh;
 }
 

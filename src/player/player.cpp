@@ -29,6 +29,10 @@ Player::Player(const char* fileName, float x, float y, float z, int teamIndex, P
 }
 
 Player::~Player() {
+    // The trail's sprite is loaded again by every game; it goes with its player.
+    if (magicTrail != nullptr && magicTrail->texture != 0) {
+        glDeleteTextures(1, &magicTrail->texture);
+    }
     delete magicTrail;
 }
 

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 namespace reliability {
 namespace {
 
@@ -35,6 +37,33 @@ void catchFlicketAsHuman(GameSession& game) {
     flicket->getPos(seeker->xpos, seeker->ypos, seeker->zpos);
     seeker->ypos -= 3.0f; // the catch compares the ball with a point 3 above the player
     game.leftClick();
+}
+
+// Texture objects alive in the current context, counted by name.
+int liveTextures() {
+    int n = 0;
+    for (GLuint name = 1; name < 4096; ++name) {
+        n += glIsTexture(name) == GL_TRUE ? 1 : 0;
+    }
+    return n;
+}
+
+TEST(Endurance, RestartsLeaveAsManyTexturesAliveAsOneGameMakes) {
+    GameSession game(generatedDataDir());
+    ASSERT_TRUE(game.ok());
+    const int beforeGame = liveTextures(); // the font's, made with the window
+    game.start(3);
+    game.frame();
+    const int oneGame = liveTextures();
+    // Background, the stadium's, hoops' and riders' materials, and the four trails.
+    ASSERT_GT(oneGame - beforeGame, 10);
+    for (int i = 0; i < 5; ++i) {
+        Game_Restart();
+        game.frame();
+        ASSERT_EQ(liveTextures(), oneGame) << "after restart " << i + 1;
+    }
+    game.shutdown();
+    EXPECT_EQ(liveTextures(), beforeGame);
 }
 
 TEST(Endurance, TwoHundredRestartsEachBuildAFreshGame) {
