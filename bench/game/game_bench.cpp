@@ -55,7 +55,7 @@ void FrameLogic(benchmark::State& state) {
         state.SkipWithError("no window");
         return;
     }
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         reliability::stepWorldLogic();
         if (gameState != STATE_PLAYING) {
             state.PauseTiming();
@@ -72,7 +72,7 @@ void CollisionPass(benchmark::State& state) {
         state.SkipWithError("no window");
         return;
     }
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         hoopwind->checkCollisions();
     }
 }
@@ -91,7 +91,7 @@ void CollisionPassPlayersInOnePlace(benchmark::State& state) {
     b->xpos = a->xpos;
     b->ypos = a->ypos;
     b->zpos = a->zpos;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         hoopwind->checkCollisions();
     }
 }
@@ -104,7 +104,7 @@ void WholeFrame(benchmark::State& state) {
         state.SkipWithError("no window");
         return;
     }
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         Game_Main();
         glFinish();
         if (gameState != STATE_PLAYING) {

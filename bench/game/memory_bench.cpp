@@ -35,7 +35,7 @@ double peakMiB() {
 
 void RestartsMemory(benchmark::State& state) {
     const int restarts = static_cast<int>(state.range(0));
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         reliability::GameSession session(reliability::generatedDataDir());
         session.start(1);
         session.frame();

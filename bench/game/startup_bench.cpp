@@ -23,7 +23,7 @@ using reliability::GameSession;
 // Window, GL context and font, the game built, and its first selection frame on screen.
 void StartUpToSelection(benchmark::State& state) {
     const std::string data = reliability::generatedDataDir();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         GameSession session(data);
         session.start(4242);
         session.frame();
@@ -43,7 +43,7 @@ void Restart(benchmark::State& state) {
     session.start(4242);
     session.frame();
     uint32_t ticks = 1;
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         headless::setTickCount(ticks++);
         Game_Restart();
         session.frame();
@@ -54,7 +54,7 @@ BENCHMARK(Restart)->Unit(benchmark::kMillisecond)->Iterations(20);
 // The window with its GL context and the font, as the shell makes them before the game.
 void WindowAndFont(benchmark::State& state) {
     const std::string data = reliability::generatedDataDir();
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         GameSession session(data);
         glFinish();
     }
@@ -64,7 +64,7 @@ BENCHMARK(WindowAndFont)->Unit(benchmark::kMillisecond)->Iterations(10);
 // Piece by piece, inside one window.
 void Piece(benchmark::State& state, int which) {
     GameSession session(reliability::generatedDataDir());
-    for (auto _ : state) {
+    while (state.KeepRunning()) {
         switch (which) {
         case 0: {
             ContentPlayer player("Music/music0.mp3");
