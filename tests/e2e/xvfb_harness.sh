@@ -62,7 +62,8 @@ wait_window() {
       echo "$id"
       return 0
     fi
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited early: $(cat "$WORK/game.err")"
+    kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb ($DISPLAY) died: $(cat "$WORK/xvfb.log")"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited early on $DISPLAY: $(cat "$WORK/game.err")"
     sleep 0.1
   done
   fail "no Hoopwind window appeared"
