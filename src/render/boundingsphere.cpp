@@ -24,9 +24,13 @@ BoundingSphere::BoundingSphere(const BoundingSphere& other)
     center.assign(other.center);
 }
 
+// Assignment copies the sphere, not the quadric: each sphere keeps (and later frees) its own.
+// cppcheck-suppress operatorEqVarError
 BoundingSphere& BoundingSphere::operator=(const BoundingSphere& other) {
-    center.assign(other.center);
-    radius = other.radius;
+    if (this != &other) {
+        center.assign(other.center);
+        radius = other.radius;
+    }
     return *this;
 }
 

@@ -15,8 +15,10 @@ using namespace stream3ds;
 namespace {
 
 bool ensureTable() {
+    // An array of file pointers, so the element size is that of a pointer.
     if (!fileTable)
-        fileTable = static_cast<file3ds**>(std::calloc(MaxOpenFiles3ds, sizeof(file3ds*)));
+        fileTable = static_cast<file3ds**>(
+            std::calloc(MaxOpenFiles3ds, sizeof *fileTable)); // NOLINT(bugprone-sizeof-expression)
     return fileTable != nullptr;
 }
 

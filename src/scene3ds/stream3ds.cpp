@@ -133,7 +133,7 @@ bool readF32(float& v) {
 }
 
 bool readFloats(float* dst, size_t n) {
-    uint8_t b[4 * 32];
+    uint8_t b[4 * 32] = {}; // zeroed only to keep the analyzer from a path readBytes cannot take
     while (n > 0) {
         size_t batch = n < 32 ? n : 32;
         if (!readBytes(b, 4 * batch))

@@ -180,6 +180,7 @@ inline Rgb Gradient(int x, int y) {
 // A 256-entry palette whose entries differ in every channel.
 inline std::vector<Rgb> TestPalette(int entries) {
     std::vector<Rgb> p;
+    p.reserve(static_cast<size_t>(entries));
     for (int i = 0; i < entries; ++i)
         p.push_back(Rgb{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i),
                         static_cast<uint8_t>(i * 7 + 3)});

@@ -37,7 +37,7 @@ Picture FromPalette(const std::vector<Rgb>& palette, const Indices& index) {
 }
 
 // Expected picture of a run-length test: palette indices per row (bottom row first), -1 black.
-Picture FromRows(const std::vector<Rgb>& palette, std::vector<std::vector<int>> rows) {
+Picture FromRows(const std::vector<Rgb>& palette, const std::vector<std::vector<int>>& rows) {
     return [palette, rows](int x, int y) {
         int i = rows[y][x];
         return i < 0 ? Rgb{0, 0, 0} : palette[i];
