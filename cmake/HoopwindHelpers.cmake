@@ -38,10 +38,15 @@ function(hw_test name)
   # Also compiled in, so a test binary run by hand finds the data and sources too.
   target_compile_definitions(${name} PRIVATE
     HW_DATA_DIR_DEFAULT="${HW_DATA_DIR}" HW_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
+  # An empty LABELS value would swallow the next property name, so it is only passed when set.
+  set(props ENVIRONMENT "HW_DATA_DIR=${HW_DATA_DIR}")
+  if(A_LABELS)
+    list(APPEND props LABELS "${A_LABELS}")
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY "${CMAKE_BINARY_DIR}"
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${A_LABELS}" ENVIRONMENT "HW_DATA_DIR=${HW_DATA_DIR};HW_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ${props})
 endfunction()
 
 # hw_bench(NAME SOURCES ... LIBS ...)

@@ -22,8 +22,8 @@ void glPrint(const char* format, ...) {
     va_start(args, format);
     // vsnprintf truncates to the buffer, so an over-long text is cut rather than overrunning it.
     // The analyzer loses track of va_start through the format attribute; args is initialised above.
-    int n = std::vsnprintf(text, sizeof text, format,
-                           args); // NOLINT(clang-analyzer-valist.Uninitialized)
+    // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized)
+    int n = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
     if (n < 0)
         return;

@@ -18,8 +18,14 @@ std::vector<char> bytes(const std::string& path) {
 }
 
 void rerunAndCompare(const char* generator, const std::vector<std::string>& outputs) {
-    std::string dir = ::testing::TempDir() + "rerun_" + std::to_string(std::rand());
-    std::string cmd = std::string("'") + generator + "' '" + dir + "'";
+    std::string dir = ::testing::TempDir();
+    dir += "rerun_";
+    dir += std::to_string(std::rand());
+    std::string cmd = "'";
+    cmd += generator;
+    cmd += "' '";
+    cmd += dir;
+    cmd += "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
     for (const std::string& out : outputs) {
         SCOPED_TRACE(out);

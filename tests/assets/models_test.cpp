@@ -207,9 +207,11 @@ TEST(Models, StadiumLeavesThePlayVolumeClearAndFacesThePitch) {
             }
         }
         for (const auto& p : t.pos)
-            for (float z = -78; z <= 83; z += 23)
+            for (int zi = -78; zi <= 83; zi += 23) {
+                const float z = static_cast<float>(zi);
                 farthest = std::max(farthest, std::sqrt(p.x * p.x + (p.y - 24) * (p.y - 24) +
                                                         (p.z - z) * (p.z - z)));
+            }
     }
     EXPECT_LT(farthest, 390.0f - 12.0f) << "part of the stadium lies beyond the far plane";
     const MESH* ground = findMesh(m, "Grass");
