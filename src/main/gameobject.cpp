@@ -187,6 +187,11 @@ void GameObject::detectCollision() {
         if (other->getMesh() == nullptr || !other->hasShape()) {
             continue;
         }
+        // Two flyers passing through each other touch in some hundred thousand face pairs, and
+        // every reaction either side would make does nothing: skip measuring them.
+        if (!other->reactsTo(typeID) && !reactsTo(other->typeID)) {
+            continue;
+        }
         const maxMesh* theirs = other->getMesh();
         for (int32_t i = 0; i < mesh->numMeshes; ++i) {
             const MESH& a = mesh->meshes[i];
@@ -202,6 +207,10 @@ void GameObject::detectCollision() {
             }
         }
     }
+}
+
+bool GameObject::reactsTo(OBJECT_TYPE) const {
+    return true;
 }
 
 void GameObject::reactCollision(float, float, float, OBJECT_TYPE) {

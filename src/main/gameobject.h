@@ -33,6 +33,9 @@ class GameObject {
     virtual void draw();
     virtual void detectCollision();
     virtual void reactCollision(float x, float y, float z, OBJECT_TYPE type);
+    // False only when reactCollision is known to do nothing for a party of that type; the
+    // collision pass then skips face tests whose every reaction would do nothing.
+    virtual bool reactsTo(OBJECT_TYPE type) const;
 
     void getPos(float& x, float& y, float& z);
     maxMesh* getMesh();

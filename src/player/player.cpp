@@ -57,6 +57,11 @@ void Player::detectCollision() {
     GameObject::detectCollision();
 }
 
+// Keep in step with reactCollision: a player only ever answers an attack ball.
+bool Player::reactsTo(OBJECT_TYPE kind) const {
+    return kind == B_BRUSKER;
+}
+
 void Player::reactCollision(float, float, float, OBJECT_TYPE kind) {
     if (kind != B_BRUSKER || pellum == nullptr) {
         return;

@@ -30,6 +30,7 @@ class Player : public GameObject {
     void draw() override;
     void detectCollision() override;
     void reactCollision(float x, float y, float z, OBJECT_TYPE type) override;
+    bool reactsTo(OBJECT_TYPE type) const override;
 
     void update();
     void Patrol();

@@ -235,4 +235,25 @@ TEST_F(Players, OnlyAttackBallsMatterAndOnlyWhileTheSideHoldsThePellum) {
     EXPECT_FALSE(team[0]->isHoldingPellum());
 }
 
+// The collision pass skips measuring two parties whose reactions would both do nothing, so a
+// player must claim to react to exactly the types that change something.
+TEST_F(Players, ClaimsToReactToExactlyTheTypesThatChangeSomething) {
+    Player* p = team[0]->player[1];
+    for (OBJECT_TYPE kind : {B_BRUSKER, B_PELLUM, B_FLICKET, PLAYER, STATIONARY_PIECE}) {
+        SCOPED_TRACE(kind);
+        pellum->setPos(team[0]->player[0]->xpos, 27.0f, team[0]->player[0]->zpos);
+        pellum->catchBall(team[0]->player[0]);
+        ASSERT_TRUE(pellum->caught);
+        const float x = p->xpos, y = p->ypos, z = p->zpos, heading = p->yrot;
+        p->reactCollision(1.0f, 2.0f, 3.0f, kind);
+        const bool changed = !pellum->caught || p->xpos != x || p->ypos != y || p->zpos != z ||
+                             p->yrot != heading || p->turning;
+        EXPECT_EQ(p->reactsTo(kind), changed);
+        if (pellum->caught) {
+            pellum->catchBall(team[0]->player[0]); // let go for the next round
+        }
+        ASSERT_FALSE(pellum->caught);
+    }
+}
+
 } // namespace
