@@ -91,6 +91,7 @@ BENCHMARK(BM_Decode8)->Unit(benchmark::kMillisecond);
 // as a stadium-sized model file.
 std::vector<uint8_t> RealisticScene(int* triangles) {
     std::vector<scenetest::Material> mats;
+    mats.reserve(4);
     for (int i = 0; i < 4; ++i)
         mats.push_back({"mat" + std::to_string(i),
                         {50, 50, 50},

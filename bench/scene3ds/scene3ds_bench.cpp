@@ -230,7 +230,7 @@ void BM_LoadScene(benchmark::State& state) {
         size_t items = loadScene(s.path);
         total += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         ClearErrList3ds();
-        if (items != size_t(kMeshes + kMaterials))
+        if (items != static_cast<size_t>(kMeshes) + static_cast<size_t>(kMaterials))
             state.SkipWithError("scene did not load completely");
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s.bytes));
