@@ -191,7 +191,8 @@ inline bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    // An empty file is legal here; fwrite must not be handed the null pointer of an empty vector.
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return std::fclose(f) == 0 && ok;
 }
 
