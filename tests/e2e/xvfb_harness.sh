@@ -28,7 +28,8 @@ start_display() {
   local geometry="${1:-640x480x24}"
   # Xvfb picks a free display itself and tells us which, so parallel runs never share one.
   exec {DFD}<> <(:)
-  Xvfb -displayfd "$DFD" -screen 0 "$geometry" -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+  # -noreset: an X server resets when its last client leaves, refusing connections meanwhile.
+  Xvfb -displayfd "$DFD" -screen 0 "$geometry" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   local n=""
   read -r -t 10 -u "$DFD" n || fail "Xvfb did not report a display: $(cat "$WORK/xvfb.log")"
