@@ -34,8 +34,7 @@ bool CreateGLWindow(const char* title, int width, int height, int bits, bool ful
 
     if (fullscreen && !ChangeDisplayModeFullscreen(width, height, bits)) {
         if (!askWindowedInstead()) {
-            // The class is ours to give back even though the design stops here: a half-made
-            // start must not leave anything behind.
+            // The window class is ours to give back: a half-made start leaves nothing behind.
             KillGLWindow();
             return false;
         }

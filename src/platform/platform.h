@@ -1,7 +1,7 @@
 // The platform layer's interface: a small Win32-shaped API (window, GL context, messages, keys,
-// cursor, message boxes, tick count, buffer swap) so the game code above it reads as it was
-// designed. Two implementations exist: SDL2 for the real game, and a scripted headless one for
-// tests. This header must stay free of SDL.
+// cursor, message boxes, tick count, buffer swap) so the game code above it keeps its
+// original shape. Two implementations exist: SDL2 for the real game, and a scripted headless one
+// for tests. This header must stay free of SDL.
 #pragma once
 
 #include <cstdint>
