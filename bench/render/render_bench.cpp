@@ -22,7 +22,7 @@ constexpr int Side = 2048;
 
 const std::vector<uint8_t>& Large24() {
     static const std::vector<uint8_t> file = [] {
-        BmpSpec s;
+        BmpLayout s;
         s.width = Side;
         s.height = Side;
         s.bits = Pack24(Side, Side, false, Gradient);
@@ -33,7 +33,7 @@ const std::vector<uint8_t>& Large24() {
 
 const std::vector<uint8_t>& Large8() {
     static const std::vector<uint8_t> file = [] {
-        BmpSpec s;
+        BmpLayout s;
         s.width = Side;
         s.height = Side;
         s.bitCount = 8;
@@ -142,7 +142,7 @@ void BM_BuildModel(benchmark::State& state) {
     int triangles = 0;
     WriteFile((dir / "scene.3ds").string(), RealisticScene(&triangles));
     for (int i : {1, 3}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 64;
         s.height = 64;
         s.bits = Pack24(64, 64, false, Gradient);

@@ -25,9 +25,9 @@ using namespace bmptest;
 
 void WriteSeeds(const std::string& dir) {
     int n = 0;
-    auto save = [&](const BmpSpec& s) {
+    auto save = [&](const BmpLayout& s) {
         for (bool fileHeader : {true, false}) {
-            BmpSpec t = s;
+            BmpLayout t = s;
             t.fileHeader = fileHeader;
             char name[64];
             std::snprintf(name, sizeof name, "/seed%03d.bmp", n++);
@@ -37,7 +37,7 @@ void WriteSeeds(const std::string& dir) {
     Indices index = [](int x, int y) { return static_cast<uint8_t>(x * 7 + y * 3); };
     for (int bits : {1, 4, 8}) {
         for (bool topDown : {false, true}) {
-            BmpSpec s;
+            BmpLayout s;
             s.width = 5;
             s.height = topDown ? -3 : 3;
             s.bitCount = static_cast<uint16_t>(bits);
@@ -48,7 +48,7 @@ void WriteSeeds(const std::string& dir) {
             save(s);
         }
     }
-    BmpSpec used;
+    BmpLayout used;
     used.width = 3;
     used.height = 2;
     used.bitCount = 8;
@@ -57,7 +57,7 @@ void WriteSeeds(const std::string& dir) {
     used.bits = PackIndexed(3, 2, 8, false, index);
     save(used);
     for (bool topDown : {false, true}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 3;
         s.height = topDown ? -2 : 2;
         s.bits = Pack24(3, 2, topDown, Gradient);
@@ -66,7 +66,7 @@ void WriteSeeds(const std::string& dir) {
         save(s);
     }
     for (int bits : {16, 32}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 3;
         s.height = 2;
         s.bitCount = static_cast<uint16_t>(bits);
@@ -77,7 +77,7 @@ void WriteSeeds(const std::string& dir) {
                              : std::vector<uint32_t>{0xFF, 0xFF00, 0xFF0000};
         save(s);
     }
-    BmpSpec rle8;
+    BmpLayout rle8;
     rle8.width = 6;
     rle8.height = 3;
     rle8.bitCount = 8;
@@ -85,7 +85,7 @@ void WriteSeeds(const std::string& dir) {
     rle8.palette = TestPalette(256);
     rle8.bits = {3, 9, 0, 3, 10, 11, 12, 0, 0, 0, 0, 2, 2, 1, 1, 12, 0, 0, 0, 1};
     save(rle8);
-    BmpSpec rle4 = rle8;
+    BmpLayout rle4 = rle8;
     rle4.bitCount = 4;
     rle4.compression = 2;
     rle4.palette = TestPalette(16);

@@ -65,7 +65,7 @@ TEST(Music, TracksAreUntaggedStereoMpegAt44100) {
 TEST(Music, TracksDecodeToTheirLengthAndAreNeverSilentForLong) {
     Mixer mixer;
     ASSERT_TRUE(mixer.ok) << Mix_GetError();
-    const music::SongSpec specs[2] = {music::stadiumAnthem(), music::skyChase()};
+    const music::SongPlan plans[2] = {music::stadiumAnthem(), music::skyChase()};
     for (int i = 0; i < 2; ++i) {
         SCOPED_TRACE(i);
         std::string path = assets::dataPath("Music/music" + std::to_string(i) + ".mp3");
@@ -77,7 +77,7 @@ TEST(Music, TracksDecodeToTheirLengthAndAreNeverSilentForLong) {
         EXPECT_GE(seconds, 60.0);
         EXPECT_LE(seconds, 120.0);
         // The encoder pads by well under a tenth of a second.
-        EXPECT_NEAR(seconds, music::songLength(specs[i]), 0.15);
+        EXPECT_NEAR(seconds, music::songLength(plans[i]), 0.15);
         double total = 0;
         size_t window = 44100 * 4;
         for (size_t start = 0; start + window <= frames - 44100 * 3; start += window) {
@@ -99,10 +99,10 @@ TEST(Music, TracksDecodeToTheirLengthAndAreNeverSilentForLong) {
 }
 
 TEST(Music, SongsDifferInTempoKeyAndLength) {
-    music::SongSpec a = music::stadiumAnthem(), b = music::skyChase();
+    music::SongPlan a = music::stadiumAnthem(), b = music::skyChase();
     EXPECT_NE(a.bpm, b.bpm);
     EXPECT_NE(a.minor, b.minor);
-    for (const music::SongSpec* s : {&a, &b}) {
+    for (const music::SongPlan* s : {&a, &b}) {
         EXPECT_GE(music::songLength(*s), 60.0);
         EXPECT_LE(music::songLength(*s), 120.0);
     }

@@ -34,7 +34,7 @@ class ParticleTest : public ::testing::Test {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glDisable(GL_LIGHTING);
-        bmptest::BmpSpec s;
+        bmptest::BmpLayout s;
         s.width = 8;
         s.height = 8;
         s.bits = bmptest::Pack24(8, 8, false, bmptest::Gradient);

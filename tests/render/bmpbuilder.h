@@ -15,7 +15,7 @@ using Rgb = std::array<uint8_t, 3>;
 using Picture = std::function<Rgb(int x, int y)>;
 using Indices = std::function<uint8_t(int x, int y)>;
 
-struct BmpSpec {
+struct BmpLayout {
     int32_t width = 1;
     int32_t height = 1; // negative: rows stored top row first
     uint16_t bitCount = 24;
@@ -40,7 +40,7 @@ inline void put32(std::vector<uint8_t>& out, uint32_t v) {
     put16(out, v >> 16);
 }
 
-inline std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> BuildBmp(const BmpLayout& s) {
     std::vector<uint8_t> dib;
     uint32_t headerSize = s.headerSize ? s.headerSize : (s.coreHeader ? 12 : 40);
     put32(dib, headerSize);

@@ -32,16 +32,16 @@ class ImageErrors : public ::testing::Test {
     }
 };
 
-BmpSpec Valid24() {
-    BmpSpec s;
+BmpLayout Valid24() {
+    BmpLayout s;
     s.width = 4;
     s.height = 3;
     s.bits = Pack24(4, 3, false, Gradient);
     return s;
 }
 
-BmpSpec Rle8(std::vector<uint8_t> codes, int width = 4, int height = 2) {
-    BmpSpec s;
+BmpLayout Rle8(std::vector<uint8_t> codes, int width = 4, int height = 2) {
+    BmpLayout s;
     s.width = width;
     s.height = height;
     s.bitCount = 8;
@@ -79,7 +79,7 @@ TEST_F(ImageErrors, LoadBMPReadsAnExistingFileAndReportsADamagedOne) {
 
 TEST_F(ImageErrors, HeadersOtherThanCoreAndInfoAreUnknown) {
     for (uint32_t size : {108u, 124u, 64u, 0u, 41u}) {
-        BmpSpec s = Valid24();
+        BmpLayout s = Valid24();
         s.headerSize = size;
         if (size == 0) {
             // A header-size field of 0 (the builder's 0 means "default", so patch the bytes).
@@ -107,7 +107,7 @@ TEST_F(ImageErrors, UnsupportedDepthsAndCompressionsAreConversionErrors) {
     };
     for (Form f : {Form{2, 0}, Form{0, 0}, Form{48, 0}, Form{24, 4}, Form{24, 5}, Form{8, 2},
                    Form{4, 1}, Form{24, 1}, Form{24, 3}, Form{8, 3}, Form{16, 7}}) {
-        BmpSpec s = Valid24();
+        BmpLayout s = Valid24();
         s.bitCount = f.bits;
         s.compression = f.compression;
         s.masks = f.compression == 3 ? std::vector<uint32_t>{1, 2, 4} : std::vector<uint32_t>{};
@@ -117,12 +117,12 @@ TEST_F(ImageErrors, UnsupportedDepthsAndCompressionsAreConversionErrors) {
 
 TEST_F(ImageErrors, BadDimensionsAreRefused) {
     for (int32_t w : {0, -1, INT32_MIN}) {
-        BmpSpec s = Valid24();
+        BmpLayout s = Valid24();
         s.width = w;
         ExpectRefused(BuildBmp(s), Conversion);
     }
     for (int32_t h : {0, INT32_MIN}) {
-        BmpSpec s = Valid24();
+        BmpLayout s = Valid24();
         s.height = h;
         ExpectRefused(BuildBmp(s), Conversion);
     }
@@ -131,13 +131,13 @@ TEST_F(ImageErrors, BadDimensionsAreRefused) {
                     {INT32_MAX, -INT32_MAX},
                     {1 << 16, (1 << 8) + 1},
                     {65535, 65535}}) {
-        BmpSpec s = Valid24();
+        BmpLayout s = Valid24();
         s.width = wh.first;
         s.height = wh.second;
         ExpectRefused(BuildBmp(s), OutOfMemory);
     }
     // Just at the limit the size is fine, but the file does not hold that many bytes.
-    BmpSpec s = Valid24();
+    BmpLayout s = Valid24();
     s.width = 1 << 12;
     s.height = 1 << 12;
     ExpectRefused(BuildBmp(s), Conversion);
@@ -145,7 +145,7 @@ TEST_F(ImageErrors, BadDimensionsAreRefused) {
 
 TEST_F(ImageErrors, PixelDataCutShortIsAConversionError) {
     for (uint16_t bits : {1, 4, 8, 16, 24, 32}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 5;
         s.height = -3;
         s.bitCount = bits;
@@ -160,7 +160,7 @@ TEST_F(ImageErrors, PixelDataCutShortIsAConversionError) {
 }
 
 TEST_F(ImageErrors, ColourTablesMasksAndOffsetsPastTheEndAreConversionErrors) {
-    BmpSpec table;
+    BmpLayout table;
     table.width = 2;
     table.height = 1;
     table.bitCount = 8;
@@ -171,7 +171,7 @@ TEST_F(ImageErrors, ColourTablesMasksAndOffsetsPastTheEndAreConversionErrors) {
     table.clrUsed = 0xFFFFFFFF;
     ExpectRefused(BuildBmp(table), Conversion);
 
-    BmpSpec masks;
+    BmpLayout masks;
     masks.width = 1;
     masks.height = 1;
     masks.bitCount = 32;
@@ -180,7 +180,7 @@ TEST_F(ImageErrors, ColourTablesMasksAndOffsetsPastTheEndAreConversionErrors) {
     std::vector<uint8_t> bytes = BuildBmp(masks); // no masks written: the header ends the file
     ExpectRefused(bytes, Conversion);
 
-    BmpSpec offset = Valid24();
+    BmpLayout offset = Valid24();
     offset.bitsOffsetOverride = 0x7FFFFFF0;
     ExpectRefused(BuildBmp(offset), Conversion);
     offset.bitsOffsetOverride = 0xFFFFFFFF;
@@ -203,11 +203,11 @@ TEST_F(ImageErrors, RunLengthCodesPastRowsImageOrDataAreRefused) {
     ExpectRefused(BuildBmp(Rle8({0, 4, 1, 2, 3})), Conversion);
     ExpectRefused(BuildBmp(Rle8({0, 2})), Conversion);
     // The image-size field bounds the codes: the end-of-bitmap code lies beyond it.
-    BmpSpec bounded = Rle8({2, 1, 0, 1});
+    BmpLayout bounded = Rle8({2, 1, 0, 1});
     bounded.sizeImage = 2;
     ExpectRefused(BuildBmp(bounded), Conversion);
     // Four-bit runs are held to the same rules.
-    BmpSpec four = Rle8({9, 0x12, 0, 1}, 8, 1);
+    BmpLayout four = Rle8({9, 0x12, 0, 1}, 8, 1);
     four.bitCount = 4;
     four.compression = 2;
     four.palette = TestPalette(16);
@@ -220,12 +220,12 @@ TEST_F(ImageErrors, RunLengthCodesPastRowsImageOrDataAreRefused) {
 TEST_F(ImageErrors, EveryTruncationOfEveryFormIsHandled) {
     // Cutting a valid file anywhere either still decodes (the cut fell in unused bytes) or is
     // refused with exactly one box; the sanitizer build checks no read goes past the end.
-    std::vector<BmpSpec> forms;
+    std::vector<BmpLayout> forms;
     forms.push_back(Valid24());
-    BmpSpec core = Valid24();
+    BmpLayout core = Valid24();
     core.coreHeader = true;
     forms.push_back(core);
-    BmpSpec pal;
+    BmpLayout pal;
     pal.width = 3;
     pal.height = 2;
     pal.bitCount = 4;
@@ -233,7 +233,7 @@ TEST_F(ImageErrors, EveryTruncationOfEveryFormIsHandled) {
     pal.bits = PackIndexed(3, 2, 4, false, [](int x, int) { return static_cast<uint8_t>(x); });
     forms.push_back(pal);
     forms.push_back(Rle8({2, 1, 0, 2, 3, 4, 0, 0, 0, 2, 1, 1, 1, 7, 0, 1}));
-    BmpSpec masked;
+    BmpLayout masked;
     masked.width = 2;
     masked.height = 2;
     masked.bitCount = 16;
@@ -241,9 +241,9 @@ TEST_F(ImageErrors, EveryTruncationOfEveryFormIsHandled) {
     masked.masks = {0xF800, 0x07E0, 0x001F};
     masked.bits.assign(8, 0x33);
     forms.push_back(masked);
-    for (const BmpSpec& form : forms) {
+    for (const BmpLayout& form : forms) {
         for (bool fileHeader : {true, false}) {
-            BmpSpec s = form;
+            BmpLayout s = form;
             s.fileHeader = fileHeader;
             std::vector<uint8_t> bytes = BuildBmp(s);
             for (size_t n = 0; n < bytes.size(); ++n) {

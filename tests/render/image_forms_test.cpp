@@ -19,8 +19,8 @@ class ImageForms : public ::testing::Test {
     void TearDown() override { EXPECT_TRUE(headless::messageBoxes().empty()); }
 };
 
-BmpSpec Spec24(int w, int h, bool topDown, bool fileHeader = true) {
-    BmpSpec s;
+BmpLayout Spec24(int w, int h, bool topDown, bool fileHeader = true) {
+    BmpLayout s;
     s.width = w;
     s.height = topDown ? -h : h;
     s.bitCount = 24;
@@ -48,7 +48,7 @@ Picture FromRows(const std::vector<Rgb>& palette, const std::vector<std::vector<
 
 TEST_F(ImageForms, TwentyFourBitRowsComeOutTightlyPackedBottomRowFirst) {
     // Three pixels wide: each stored row has 9 pixel bytes and 3 fill bytes.
-    BmpSpec s = Spec24(3, 4, false);
+    BmpLayout s = Spec24(3, 4, false);
     ASSERT_EQ(s.bits.size(), 12u * 4);
     ImagePtr image = Decode(BuildBmp(s));
     ASSERT_TRUE(SamePicture(image.get(), 3, 4, Gradient));
@@ -70,7 +70,7 @@ TEST_F(ImageForms, TopDownRowsAreTurnedBottomRowFirstWithPositiveHeight) {
 TEST_F(ImageForms, BareBitmapWithoutFileHeaderDecodesLikeAFile) {
     ImagePtr bare = Decode(BuildBmp(Spec24(5, 3, false, false)));
     EXPECT_TRUE(SamePicture(bare.get(), 5, 3, Gradient));
-    BmpSpec core = Spec24(5, 3, false, false);
+    BmpLayout core = Spec24(5, 3, false, false);
     core.coreHeader = true;
     ImagePtr coreBare = Decode(BuildBmp(core));
     EXPECT_TRUE(SamePicture(coreBare.get(), 5, 3, Gradient));
@@ -78,7 +78,7 @@ TEST_F(ImageForms, BareBitmapWithoutFileHeaderDecodesLikeAFile) {
 
 TEST_F(ImageForms, FileHeaderOffsetIsWherePixelsStart) {
     // Eight junk bytes between the header and the bits, skipped by the offset field.
-    BmpSpec s = Spec24(2, 2, false);
+    BmpLayout s = Spec24(2, 2, false);
     std::vector<uint8_t> bits = s.bits;
     s.bits.assign(8, 0xEE);
     s.bits.insert(s.bits.end(), bits.begin(), bits.end());
@@ -91,7 +91,7 @@ TEST_F(ImageForms, EightBitWithColoursUsedZeroReadsTheWhole256EntryTable) {
     std::vector<Rgb> palette = TestPalette(256);
     Indices index = [](int x, int y) { return static_cast<uint8_t>(x * 31 + y * 97 + 200); };
     for (bool topDown : {false, true}) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = 7;
         s.height = topDown ? -3 : 3;
         s.bitCount = 8;
@@ -106,7 +106,7 @@ TEST_F(ImageForms, ShortColourTableSetsWherePixelsStartAndIndicesPastItAreBlack)
     // No file header: the bits follow a 4-entry table; indices 4..255 have no colour.
     std::vector<Rgb> palette = TestPalette(4);
     Indices index = [](int x, int y) { return static_cast<uint8_t>((x + y * 3) % 6); };
-    BmpSpec s;
+    BmpLayout s;
     s.width = 6;
     s.height = 2;
     s.bitCount = 8;
@@ -125,7 +125,7 @@ TEST_F(ImageForms, OneAndFourBitPixelsOfOddWidths) {
             return static_cast<uint8_t>((x * 3 + y * 5 + x * y) % (1 << bits));
         };
         for (int w : {1, 5, 9, 17, 33}) {
-            BmpSpec s;
+            BmpLayout s;
             s.width = w;
             s.height = 3;
             s.bitCount = static_cast<uint16_t>(bits);
@@ -142,7 +142,7 @@ TEST_F(ImageForms, CoreHeaderLoadsLikeTheInfoHeader) {
     std::vector<Rgb> palette = TestPalette(256);
     Indices index = [](int x, int y) { return static_cast<uint8_t>(x * 13 + y * 29); };
     for (int bits : {1, 4, 8, 24}) {
-        BmpSpec info;
+        BmpLayout info;
         info.width = 5;
         info.height = 4;
         info.bitCount = static_cast<uint16_t>(bits);
@@ -152,7 +152,7 @@ TEST_F(ImageForms, CoreHeaderLoadsLikeTheInfoHeader) {
         } else {
             info.bits = Pack24(5, 4, false, Gradient);
         }
-        BmpSpec core = info;
+        BmpLayout core = info;
         core.coreHeader = true;
         ImagePtr a = Decode(BuildBmp(info));
         ImagePtr b = Decode(BuildBmp(core));
@@ -172,7 +172,7 @@ TEST_F(ImageForms, SixteenBitDefaultsToFiveFiveFiveAndBitFieldsUseTheirMasks) {
         return static_cast<uint8_t>((v * 255 + max / 2) / max);
     };
 
-    BmpSpec s555;
+    BmpLayout s555;
     s555.width = 5;
     s555.height = 3;
     s555.bitCount = 16;
@@ -184,7 +184,7 @@ TEST_F(ImageForms, SixteenBitDefaultsToFiveFiveFiveAndBitFieldsUseTheirMasks) {
         return Rgb{scale(r5(x, y), 31), scale(g5(x, y), 31), scale(b5(x, y), 31)};
     }));
 
-    BmpSpec s565 = s555;
+    BmpLayout s565 = s555;
     s565.compression = 3;
     s565.masks = {0xF800, 0x07E0, 0x001F};
     s565.height = -3;
@@ -197,7 +197,7 @@ TEST_F(ImageForms, SixteenBitDefaultsToFiveFiveFiveAndBitFieldsUseTheirMasks) {
 }
 
 TEST_F(ImageForms, ThirtyTwoBitDefaultsToXrgbAndBitFieldsUseTheirMasks) {
-    BmpSpec plain;
+    BmpLayout plain;
     plain.width = 3;
     plain.height = 2;
     plain.bitCount = 32;
@@ -210,7 +210,7 @@ TEST_F(ImageForms, ThirtyTwoBitDefaultsToXrgbAndBitFieldsUseTheirMasks) {
 
     // Red in the low byte, blue in the high byte; no file header, so the bits begin after the
     // masks.
-    BmpSpec masked = plain;
+    BmpLayout masked = plain;
     masked.compression = 3;
     masked.fileHeader = false;
     masked.masks = {0x000000FF, 0x0000FF00, 0xFF000000};
@@ -222,7 +222,7 @@ TEST_F(ImageForms, ThirtyTwoBitDefaultsToXrgbAndBitFieldsUseTheirMasks) {
     EXPECT_TRUE(SamePicture(b.get(), 3, 2, Gradient));
 
     // A channel without mask bits is black.
-    BmpSpec noGreen = masked;
+    BmpLayout noGreen = masked;
     noGreen.masks = {0x000000FF, 0, 0xFF000000};
     ImagePtr c = Decode(BuildBmp(noGreen));
     EXPECT_TRUE(SamePicture(c.get(), 3, 2, [](int x, int y) {
@@ -241,7 +241,7 @@ TEST_F(ImageForms, RunLengthEightBitRunsAbsoluteRunsDeltasAndEndOfLine) {
                                 0, 3, 20, 21, 22, 0,  0, 2, 2, 0,  1, 12,  0, 0,
                                 0, 2,  5, 0,  1, 13,  0, 1};
     // clang-format on
-    BmpSpec s;
+    BmpLayout s;
     s.width = 6;
     s.height = 3;
     s.bitCount = 8;
@@ -261,7 +261,7 @@ TEST_F(ImageForms, RunLengthFourBitAlternatesNibbles) {
     // Row 0: run of 5 alternating 0xA, 0xB; absolute 3 nibbles 1, 2, 3 (2 bytes, padded even).
     // Row 1 (after end of line): run of 2 x (4, 5); end of bitmap.
     std::vector<uint8_t> rle = {5, 0xAB, 0, 3, 0x12, 0x30, 0, 0, 2, 0x45, 0, 1};
-    BmpSpec s;
+    BmpLayout s;
     s.width = 8;
     s.height = -2; // top-down: the first coded row is the picture's top row
     s.bitCount = 4;
@@ -280,7 +280,7 @@ TEST_F(ImageForms, RunLengthEncoderRoundTripOfALargerPicture) {
     Indices index = [](int x, int y) {
         return static_cast<uint8_t>(x < 280 ? y % 5 : (x / 7) * 3 + y % 5);
     };
-    BmpSpec s;
+    BmpLayout s;
     s.width = 300;
     s.height = 20;
     s.bitCount = 8;

@@ -115,7 +115,7 @@ TEST_F(DrawTest, LightsOnSetsEachMeshsMaterialAndLeavesTheColourOfUntexturedMesh
 
 TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) {
     // A 2 x 2 texture: each quarter of the quad shows one texel unchanged.
-    bmptest::BmpSpec s;
+    bmptest::BmpLayout s;
     s.width = 2;
     s.height = 2;
     s.bits = bmptest::Pack24(2, 2, false, bmptest::Gradient);

@@ -55,7 +55,7 @@ class ModelTest : public ::testing::Test {
 
     // A small 24-bit texture file in the working folder.
     void WriteTexture(const char* name, int w = 4, int h = 4) {
-        bmptest::BmpSpec s;
+        bmptest::BmpLayout s;
         s.width = w;
         s.height = h;
         s.bits = bmptest::Pack24(w, h, false, bmptest::Gradient);

@@ -21,7 +21,7 @@ class TextureTest : public ::testing::Test {
     }
 
     std::string Write24(int w, int h) {
-        BmpSpec s;
+        BmpLayout s;
         s.width = w;
         s.height = h;
         s.bits = Pack24(w, h, false, Gradient);
@@ -119,7 +119,7 @@ TEST_F(TextureTest, FailuresGiveZeroAndMakeNoTexture) {
     EXPECT_TRUE(headless::messageBoxes().empty());
 
     // Undecodable: 0 after the decoder's box.
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = 108;
     std::string bad = dir_.file("bad.bmp");
     ASSERT_TRUE(WriteFile(bad, BuildBmp(s)));

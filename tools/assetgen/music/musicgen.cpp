@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     const std::string folder = std::string(argv[1]) + "/Music";
     mkdir(argv[1], 0755);
     mkdir(folder.c_str(), 0755);
-    const music::SongSpec songs[2] = {music::stadiumAnthem(), music::skyChase()};
+    const music::SongPlan songs[2] = {music::stadiumAnthem(), music::skyChase()};
     for (int i = 0; i < 2; ++i) {
         music::StereoBuffer pcm = music::renderSong(songs[i]);
         std::vector<uint8_t> mp3 = music::encodeMp3(pcm, 160);

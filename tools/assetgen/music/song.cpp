@@ -26,27 +26,27 @@ const std::vector<Note> RHYTHMS[4] = {
 };
 
 struct Composer {
-    const SongSpec& spec;
+    const SongPlan& plan;
     const int* scale;
     double stepSec;
     StereoBuffer drums, harmony, lead;
     Rng drumRng;
 
-    explicit Composer(const SongSpec& s, size_t frames)
-        : spec(s), scale(s.minor ? MINOR : MAJOR), stepSec(60.0 / s.bpm / 4.0), drums(frames),
+    explicit Composer(const SongPlan& s, size_t frames)
+        : plan(s), scale(s.minor ? MINOR : MAJOR), stepSec(60.0 / s.bpm / 4.0), drums(frames),
           harmony(frames), lead(frames), drumRng(s.seed ^ 0xD3u) {}
 
     // Pitch of a scale index (7 per octave) above the root.
     double pitch(int index, int octave) const {
         int o = index >= 0 ? index / 7 : -((-index + 6) / 7);
         int within = index - o * 7;
-        return spec.rootMidi + 12 * (octave + o) + scale[within];
+        return plan.rootMidi + 12 * (octave + o) + scale[within];
     }
 
     double stepTime(double barStart, int step) const {
         double t = barStart + step * stepSec;
         if (step % 2 == 1)
-            t += spec.swing * stepSec;
+            t += plan.swing * stepSec;
         return t;
     }
 
@@ -54,19 +54,19 @@ struct Composer {
         for (int k = 0; k < 3; ++k) {
             double p = pitch(degree + 2 * k, 2);
             float pan = (k - 1) * 0.55f;
-            addTone(harmony, barStart, 16 * stepSec - 0.05, p, gain, pan, spec.pad);
+            addTone(harmony, barStart, 16 * stepSec - 0.05, p, gain, pan, plan.pad);
         }
     }
 
     void bassBar(double barStart, int degree, bool half) {
         const double root = pitch(degree, 0);
-        if (spec.groove == GROOVE_FOUR_ON_FLOOR) {
+        if (plan.groove == GROOVE_FOUR_ON_FLOOR) {
             for (int e = 0; e < 8; ++e) {
                 if (half && e % 2 == 1)
                     continue;
                 double p = (e % 4 == 3) ? root + 12 : root;
                 addTone(harmony, stepTime(barStart, e * 2), stepSec * 1.5, p, 0.34f, 0.0f,
-                        spec.bass);
+                        plan.bass);
             }
         } else {
             const int steps[] = {0, 3, 6, 8, 10, 11, 14};
@@ -76,7 +76,7 @@ struct Composer {
                     continue;
                 double p = root + octave[i];
                 addTone(harmony, stepTime(barStart, steps[i]), stepSec * 1.4, p, 0.36f, 0.0f,
-                        spec.bass);
+                        plan.bass);
             }
         }
     }
@@ -86,7 +86,7 @@ struct Composer {
         for (int st = 0; st < 16; ++st) {
             double p = pitch(degree + order[st], 4);
             float pan = (st % 2 == 0) ? -0.45f : 0.45f;
-            addTone(lead, stepTime(barStart, st), stepSec * 0.6, p, gain, pan, spec.arp);
+            addTone(lead, stepTime(barStart, st), stepSec * 0.6, p, gain, pan, plan.arp);
         }
     }
 
@@ -98,7 +98,7 @@ struct Composer {
         // Kick.
         if (full || (kind == SECTION_INTRO && barInSection >= 2) ||
             (kind == SECTION_OUTRO && barInSection < 2)) {
-            if (spec.groove == GROOVE_FOUR_ON_FLOOR) {
+            if (plan.groove == GROOVE_FOUR_ON_FLOOR) {
                 for (int b = 0; b < 4; ++b)
                     addKick(drums, stepTime(barStart, b * 4), 0.9f);
             } else {
@@ -122,7 +122,7 @@ struct Composer {
         if (full || (kind == SECTION_INTRO && barInSection >= 1) || kind == SECTION_BRIDGE) {
             for (int st = 0; st < 16; ++st) {
                 bool eighth = st % 2 == 0;
-                if (!eighth && spec.groove == GROOVE_FOUR_ON_FLOOR && kind != SECTION_CHORUS)
+                if (!eighth && plan.groove == GROOVE_FOUR_ON_FLOOR && kind != SECTION_CHORUS)
                     continue;
                 float g = eighth ? 0.16f : 0.09f;
                 bool open = kind == SECTION_CHORUS && st % 4 == 2;
@@ -177,18 +177,18 @@ struct Composer {
             double t = stepTime(start, n.step);
             double hold = n.length * stepSec * 0.92;
             double p = pitch(cur, octave);
-            addTone(lead, t, hold, p, gain, -0.05f, spec.lead);
+            addTone(lead, t, hold, p, gain, -0.05f, plan.lead);
             if (doubleOctave)
-                addTone(lead, t, hold, p + 12, gain * 0.35f, 0.25f, spec.lead);
+                addTone(lead, t, hold, p + 12, gain * 0.35f, 0.25f, plan.lead);
         }
         return cur;
     }
 
     // The last bar: tonic held by lead, bass and a bright crash, ringing into the tail.
     void finalChord(double start, double barSec) {
-        addTone(lead, start, barSec + 0.6, pitch(7, 3), 0.2f, 0.0f, spec.lead);
-        addTone(lead, start, barSec + 0.6, pitch(11, 3), 0.1f, 0.3f, spec.lead);
-        addTone(harmony, start, barSec + 0.8, pitch(0, 0), 0.34f, 0.0f, spec.bass);
+        addTone(lead, start, barSec + 0.6, pitch(7, 3), 0.2f, 0.0f, plan.lead);
+        addTone(lead, start, barSec + 0.6, pitch(11, 3), 0.1f, 0.3f, plan.lead);
+        addTone(harmony, start, barSec + 0.8, pitch(0, 0), 0.34f, 0.0f, plan.bass);
         addKick(drums, start, 0.9f);
         addCrash(drums, start, 0.35f, drumRng);
     }
@@ -215,22 +215,22 @@ struct Composer {
 
 } // namespace
 
-double songLength(const SongSpec& spec) {
+double songLength(const SongPlan& plan) {
     int bars = 0;
-    for (const Section& s : spec.sections)
+    for (const Section& s : plan.sections)
         bars += s.bars;
-    return bars * 4 * 60.0 / spec.bpm + TAIL_SECONDS;
+    return bars * 4 * 60.0 / plan.bpm + TAIL_SECONDS;
 }
 
-StereoBuffer renderSong(const SongSpec& spec) {
-    const size_t frames = static_cast<size_t>(songLength(spec) * SAMPLE_RATE);
-    Composer c(spec, frames);
+StereoBuffer renderSong(const SongPlan& plan) {
+    const size_t frames = static_cast<size_t>(songLength(plan) * SAMPLE_RATE);
+    Composer c(plan, frames);
     const double barSec = 16 * c.stepSec;
     double t = 0.0;
-    for (const Section& sec : spec.sections) {
-        const std::vector<int>& chords = sec.kind == SECTION_CHORUS   ? spec.chorusChords
-                                         : sec.kind == SECTION_BRIDGE ? spec.bridgeChords
-                                                                      : spec.verseChords;
+    for (const Section& sec : plan.sections) {
+        const std::vector<int>& chords = sec.kind == SECTION_CHORUS   ? plan.chorusChords
+                                         : sec.kind == SECTION_BRIDGE ? plan.bridgeChords
+                                                                      : plan.verseChords;
         for (int b = 0; b < sec.bars; ++b) {
             double bt = t + b * barSec;
             int degree = chords[b % chords.size()];
@@ -244,7 +244,7 @@ StereoBuffer renderSong(const SongSpec& spec) {
                 c.arpBar(bt, degree, sec.kind == SECTION_CHORUS ? 0.05f : 0.07f);
         }
         if (sec.kind == SECTION_VERSE || sec.kind == SECTION_CHORUS)
-            c.melodyPhrase(t, chords, sec.bars, spec.seed + 17u * (sec.kind == SECTION_CHORUS), 3,
+            c.melodyPhrase(t, chords, sec.bars, plan.seed + 17u * (sec.kind == SECTION_CHORUS), 3,
                            sec.kind == SECTION_CHORUS);
         if (sec.kind == SECTION_OUTRO) {
             double end = t + (sec.bars - 1) * barSec;

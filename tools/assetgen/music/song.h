@@ -20,7 +20,7 @@ enum Groove {
     GROOVE_BREAKBEAT      // syncopated kick and bass, swung sixteenths
 };
 
-struct SongSpec {
+struct SongPlan {
     double bpm;
     int rootMidi; // tonic of the key, in the bass octave
     bool minor;   // natural minor instead of major
@@ -34,13 +34,13 @@ struct SongSpec {
 };
 
 // Seconds the arrangement lasts, the ring-out tail included.
-double songLength(const SongSpec& spec);
+double songLength(const SongPlan& plan);
 
 // Renders the whole track, mixed and normalised.
-StereoBuffer renderSong(const SongSpec& spec);
+StereoBuffer renderSong(const SongPlan& plan);
 
 // The two tracks of the game.
-SongSpec stadiumAnthem();
-SongSpec skyChase();
+SongPlan stadiumAnthem();
+SongPlan skyChase();
 
 } // namespace music

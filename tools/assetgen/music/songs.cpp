@@ -3,8 +3,8 @@
 
 namespace music {
 
-SongSpec stadiumAnthem() {
-    SongSpec s;
+SongPlan stadiumAnthem() {
+    SongPlan s;
     s.bpm = 128.0;
     s.rootMidi = 38; // D
     s.minor = false;
@@ -39,8 +39,8 @@ SongSpec stadiumAnthem() {
     return s;
 }
 
-SongSpec skyChase() {
-    SongSpec s;
+SongPlan skyChase() {
+    SongPlan s;
     s.bpm = 142.0;
     s.rootMidi = 33; // A
     s.minor = true;
