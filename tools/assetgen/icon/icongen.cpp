@@ -1,8 +1,10 @@
-// Paints the desktop icon: a golden hoop on a night-blue disc with a red ball flying through it.
+// Paints the desktop icon, a golden hoop on a night-blue disc with a red ball flying through it,
+// at every size the icon theme asks for; all sizes sample the same resolution-free drawing.
 #include "assetgen/icon/pngwrite.h"
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -51,7 +53,8 @@ Colour shade(float x, float y) {
 
 std::vector<uint8_t> paint(int size) {
     std::vector<uint8_t> rgba(static_cast<size_t>(size) * size * 4);
-    const int ss = 4; // supersampling per axis for smooth edges
+    // Supersampling per axis for smooth edges; small sizes take more so thin lines stay soft.
+    const int ss = size < 64 ? 8 : 4;
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
             float r = 0, g = 0, b = 0, a = 0;
@@ -88,10 +91,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: icongen <data folder>\n");
         return 2;
     }
-    const std::string out = std::string(argv[1]) + "/hoopwind.png";
-    if (!WritePNG(out, 128, 128, paint(128))) {
-        std::fprintf(stderr, "icongen: cannot write %s\n", out.c_str());
-        return 1;
+    // The icon theme's sizes; the install copies this tree under share/icons.
+    static const int kSizes[] = {16, 32, 48, 64, 128, 256};
+    for (int size : kSizes) {
+        char rel[64];
+        std::snprintf(rel, sizeof rel, "icons/hicolor/%dx%d/apps", size, size);
+        const std::filesystem::path dir = std::filesystem::path(argv[1]) / rel;
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
+        const std::string out = (dir / "hoopwind.png").string();
+        if (ec || !WritePNG(out, size, size, paint(size))) {
+            std::fprintf(stderr, "icongen: cannot write %s\n", out.c_str());
+            return 1;
+        }
     }
     return 0;
 }

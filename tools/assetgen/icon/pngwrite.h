@@ -1,4 +1,4 @@
-// A minimal PNG writer (RGBA, stored deflate blocks): enough for the desktop icon, no extra
+// A minimal PNG writer (RGBA, stored deflate blocks): enough for the desktop icons, no extra
 // library.
 #pragma once
 
