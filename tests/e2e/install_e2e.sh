@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs into a temporary prefix and starts the installed launcher under Xvfb from an unrelated
-# working directory: it must reach the team-selection screen with its data, then quit on Escape.
+# Installs into a temporary prefix, moves the tree, and starts the installed launcher under Xvfb from
+# an unrelated working directory: it must reach the team-selection screen with its data, then quit
+# on Escape. The package's own checks (validators, lintian, manual page) are in scripts/check-package.
 BUILD="$1"
 SWAP_LIB="$2"
 XCLOSE="$3"
@@ -9,21 +10,29 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"
 PREFIX="$WORK/prefix"
 cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" || fail "install: $(cat "$WORK/install.log")"
 
-for f in bin/hoopwind lib/hoopwind/hoopwind share/hoopwind/times_new1.glf share/hoopwind/BG.bmp \
-         share/hoopwind/mesh/stadium.3ds share/hoopwind/Music/music0.mp3 \
-         share/applications/hoopwind.desktop share/icons/hicolor/128x128/apps/hoopwind.png; do
+for f in games/hoopwind libexec/hoopwind/hoopwind share/games/hoopwind/times_new1.glf \
+         share/games/hoopwind/BG.bmp share/games/hoopwind/mesh/stadium.3ds \
+         share/games/hoopwind/Music/music0.mp3 share/applications/org.example.hoopwind.desktop \
+         share/metainfo/org.example.hoopwind.metainfo.xml share/man/man6/hoopwind.6.gz \
+         share/doc/hoopwind/copyright; do
   [[ -e "$PREFIX/$f" ]] || fail "$f was not installed"
 done
-[[ -x "$PREFIX/bin/hoopwind" ]] || fail "the launcher is not executable"
-grep -q '^Exec=hoopwind$' "$PREFIX/share/applications/hoopwind.desktop" || fail "desktop entry Exec"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$PREFIX/share/applications/hoopwind.desktop" || fail "desktop entry invalid"
-fi
+for size in 16 32 48 64 128 256; do
+  [[ -e "$PREFIX/share/icons/hicolor/${size}x${size}/apps/hoopwind.png" ]] || fail "no $size px icon"
+done
+# The icons belong to the theme, not to the game's data folder.
+[[ ! -e "$PREFIX/share/games/hoopwind/icons" ]] || fail "icons installed into the data folder"
+[[ -x "$PREFIX/games/hoopwind" ]] || fail "the launcher is not executable"
+grep -q '^Exec=hoopwind$' "$PREFIX/share/applications/org.example.hoopwind.desktop" || fail "desktop entry Exec"
+
+# The tree must work wherever it ends up: play from a moved copy.
+mv "$PREFIX" "$WORK/moved"
+PREFIX="$WORK/moved"
 
 start_display 640x480x24
 export HW_SWAP_LOG="$WORK/swaps"
 export SDL_AUDIODRIVER=dummy
-(cd / && PATH="$PREFIX/bin:$PATH" LD_PRELOAD="$SWAP_LIB" exec hoopwind) >"$WORK/game.out" 2>"$WORK/game.err" &
+(cd / && PATH="$PREFIX/games:$PATH" LD_PRELOAD="$SWAP_LIB" exec hoopwind) >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 WIN=$(wait_window)
 wait_swaps 10
