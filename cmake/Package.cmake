@@ -27,6 +27,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "games")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://hoopwind.example.org/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens the GL library (libGL.so.1) only at run time, where dpkg-shlibdeps cannot see it;
+# without it the game finds no drawing context. The computed list is added to this one.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
 set(CPACK_DEBIAN_COMPRESSION_TYPE "xz")
 
 include(CPack)
