@@ -1,6 +1,6 @@
-# Installation laid out as games are on Debian: the launcher in games/, the program beside its
-# helpers in libexec/, the data in share/games/, plus desktop entry, software-centre entry, icons
-# and manual page. Every path is relative to the prefix, so `cmake --install --prefix` goes anywhere.
+# Installation laid out as games are on Debian: the launcher in games/, the program in libexec/,
+# the data in share/games/, plus desktop entry, software-centre entry, icons, manual page and
+# licence. Every path is relative to the prefix, so `cmake --install --prefix` goes anywhere.
 include(GNUInstallDirs)
 
 # The release these files describe (the package, the software-centre entry, the manual page).
