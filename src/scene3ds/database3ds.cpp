@@ -153,21 +153,18 @@ bool readChildren(chunk3ds* parent, int depth) {
     return ok;
 }
 
+// Loads every chunk's data and cuts it from its file. A chunk that fails to load is reported and
+// cut too, and the walk goes on even without ignoring errors: a chunk left attached would read,
+// after the file is closed, whatever file takes its slot next.
 bool disconnect(chunk3ds* chunk) {
     bool ok = true;
     for (; chunk; chunk = chunk->sibling) {
-        if (!ReadChunkData3ds(chunk)) {
+        if (!ReadChunkData3ds(chunk))
             ok = false;
-            if (!ignoreftkerr3ds)
-                return false;
-        }
         chunk->readindex = NoFileIndex3ds;
         chunk->writeindex = NoFileIndex3ds;
-        if (!disconnect(chunk->children)) {
+        if (!disconnect(chunk->children))
             ok = false;
-            if (!ignoreftkerr3ds)
-                return false;
-        }
     }
     return ok;
 }
