@@ -1,6 +1,6 @@
 // The text console: a character grid with a write cursor, scrolling, and a blinking cursor mark.
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <GL/gl.h>
 #include <cstring>

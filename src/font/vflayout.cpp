@@ -1,7 +1,7 @@
 // String layout shared by the four string routines, and string bounds.
-#include "font/vfglyph.h"
+#include "font/vfglyph_local.h"
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <GL/gl.h>
 #include <cmath>
@@ -12,20 +12,20 @@ namespace {
 using vf::settings;
 
 // A character that takes part in glyph spacing: not a space and present in the font.
-const GlfSymbol* glyphOf(char c) {
+const FontFileSymbol* glyphOf(char c) {
     return c == ' ' ? nullptr : vf::symbolOf(c);
 }
 
 // Distance moved after character i along the string direction (always positive).
 float advanceAfter(const char* text, size_t i, size_t length) {
-    const GlfSymbol* s = glyphOf(text[i]);
+    const FontFileSymbol* s = glyphOf(text[i]);
     if (!s)
         return settings.spaceSize;
     if (i + 1 == length)
         return 0;
     if (text[i + 1] == ' ')
         return settings.symbolSpace;
-    const GlfSymbol* next = glyphOf(text[i + 1]);
+    const FontFileSymbol* next = glyphOf(text[i + 1]);
     if (!next)
         return 0; // the next character adds the space size on its own turn
     switch (settings.direction) {
@@ -66,7 +66,7 @@ void startOffset(const char* text, size_t length) {
         moveAlong(-total / 2);
         return;
     }
-    const GlfSymbol* first = glyphOf(text[0]);
+    const FontFileSymbol* first = glyphOf(text[0]);
     if (!first)
         return;
     switch (settings.direction) {
@@ -95,7 +95,7 @@ template <typename Draw> void layoutString(const char* text, Draw draw) {
         glRotatef(settings.rotateAngle, 0, 0, 1);
     startOffset(text, length);
     for (size_t i = 0; i < length; ++i) {
-        if (const GlfSymbol* s = glyphOf(text[i]))
+        if (const FontFileSymbol* s = glyphOf(text[i]))
             draw(*s);
         float step = advanceAfter(text, i, length);
         if (step != 0)
@@ -144,10 +144,10 @@ void vfGetStringBounds(int id, const char* text, float* minX, float* minY, float
         return;
     float left = 0, length = 0, low = 10, high = -10;
     if (text && *text) {
-        if (const GlfSymbol* first = glyphOf(text[0]))
+        if (const FontFileSymbol* first = glyphOf(text[0]))
             left = first->minX;
         for (const char* p = text; *p; ++p) {
-            const GlfSymbol* s = glyphOf(*p);
+            const FontFileSymbol* s = glyphOf(*p);
             if (!s) {
                 length += settings.spaceSize;
                 continue;

@@ -1,20 +1,20 @@
 // The font table, loading and unloading, and the settings with their getters and setters.
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <cstdio>
 #include <vector>
 
 namespace vf {
 Settings settings;
-GlfFont* fonts[256] = {};
+FontFileData* fonts[256] = {};
 int currentFont = -1;
 } // namespace vf
 
 using namespace vf;
 
 void vfInit() {
-    for (GlfFont*& f : fonts) {
+    for (FontFileData*& f : fonts) {
         delete f;
         f = nullptr;
     }
@@ -34,12 +34,12 @@ int vfLoadFont(const char* fileName) {
     std::vector<uint8_t> bytes;
     if (!readWholeFile(fileName, bytes))
         return -1;
-    GlfFont* font = new GlfFont;
-    GlfResult r = glfParse(bytes.data(), bytes.size(), *font);
-    if (r != GLF_OK) {
-        if (settings.consoleMessages && r == GLF_BAD_MAGIC)
+    FontFileData* font = new FontFileData;
+    FontFileStatus r = parseFontFile(bytes.data(), bytes.size(), *font);
+    if (r != FONT_FILE_OK) {
+        if (settings.consoleMessages && r == FONT_FILE_BAD_MAGIC)
             std::printf("Error reading font file: incorrect file format\n");
-        if (settings.consoleMessages && r == GLF_REPEATED_SYMBOL)
+        if (settings.consoleMessages && r == FONT_FILE_REPEATED_SYMBOL)
             std::printf("Error reading font file: encountered symbols in font\n");
         delete font;
         return -1;

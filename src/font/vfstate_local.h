@@ -1,7 +1,7 @@
 // Shared state of the vector font library: the font table and the settings (internal).
 #pragma once
 
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 namespace vf {
 
@@ -20,10 +20,10 @@ struct Settings {
 };
 
 extern Settings settings;
-extern GlfFont* fonts[256];
+extern FontFileData* fonts[256];
 extern int currentFont;
 
-inline GlfFont* current() {
+inline FontFileData* current() {
     return currentFont >= 0 ? fonts[currentFont] : nullptr;
 }
 inline bool validFont(int id) {
@@ -31,8 +31,8 @@ inline bool validFont(int id) {
 }
 
 // The symbol of a character in the current font, or null.
-inline const GlfSymbol* symbolOf(char c) {
-    GlfFont* f = current();
+inline const FontFileSymbol* symbolOf(char c) {
+    FontFileData* f = current();
     return f ? f->symbols[static_cast<unsigned char>(c)].get() : nullptr;
 }
 
