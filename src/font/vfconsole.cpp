@@ -111,7 +111,7 @@ void vfConsoleDraw() {
     for (int r = 0; r < console.rows; ++r) {
         std::memcpy(line.data(), rowAt(r), console.columns);
         line[console.columns] = '\0';
-        if (r == console.row && vf::settings.consoleCursor) {
+        if (r == console.row && vf::settings().consoleCursor) {
             if (--console.blinkCounter < 0) {
                 console.blinkCounter = console.blinkPeriod;
                 console.cursorVisible = !console.cursorVisible;

@@ -52,22 +52,22 @@ void drawSolid(const FontFileSymbol& s) {
     glBegin(GL_TRIANGLES);
     for (uint8_t index : s.triangles) {
         float x = vx(s, index), y = vy(s, index);
-        if (settings.texturing)
+        if (settings().texturing)
             glTexCoord2f((x + 1) / 2, (y + 1) / 2);
         glVertex2f(x, y);
     }
     glEnd();
-    if (settings.contouring) {
+    if (settings().contouring) {
         float color[4];
         glGetFloatv(GL_CURRENT_COLOR, color);
-        glColor4fv(settings.contourColor);
+        glColor4fv(settings().contourColor);
         drawWired(s);
         glColor4fv(color);
     }
 }
 
 void draw3DWired(const FontFileSymbol& s) {
-    float back = 1.0f, front = 1.0f + settings.symbolDepth;
+    float back = 1.0f, front = 1.0f + settings().symbolDepth;
     outlineAt(s, back);
     outlineAt(s, front);
     glBegin(GL_LINES);
@@ -79,7 +79,7 @@ void draw3DWired(const FontFileSymbol& s) {
 }
 
 void draw3DSolid(const FontFileSymbol& s) {
-    float back = 1.0f, front = 1.0f + settings.symbolDepth;
+    float back = 1.0f, front = 1.0f + settings().symbolDepth;
     glBegin(GL_TRIANGLES);
     glNormal3f(0, 0, 1);
     for (size_t t = 0; t < s.triangles.size(); t += 3)
@@ -103,12 +103,12 @@ void draw3DSolid(const FontFileSymbol& s) {
         glEnd();
     });
 
-    if (settings.contouring) {
+    if (settings().contouring) {
         GLboolean lighting = glIsEnabled(GL_LIGHTING);
         float color[4];
         glGetFloatv(GL_CURRENT_COLOR, color);
         glDisable(GL_LIGHTING);
-        glColor4fv(settings.contourColor);
+        glColor4fv(settings().contourColor);
         draw3DWired(s);
         glColor4fv(color);
         if (lighting)

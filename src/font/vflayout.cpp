@@ -20,29 +20,29 @@ const FontFileSymbol* glyphOf(char c) {
 float advanceAfter(const char* text, size_t i, size_t length) {
     const FontFileSymbol* s = glyphOf(text[i]);
     if (!s)
-        return settings.spaceSize;
+        return settings().spaceSize;
     if (i + 1 == length)
         return 0;
     if (text[i + 1] == ' ')
-        return settings.symbolSpace;
+        return settings().symbolSpace;
     const FontFileSymbol* next = glyphOf(text[i + 1]);
     if (!next)
         return 0; // the next character adds the space size on its own turn
-    switch (settings.direction) {
+    switch (settings().direction) {
     case 2:
-        return std::fabs(next->maxX) + std::fabs(s->minX) + settings.symbolSpace;
+        return std::fabs(next->maxX) + std::fabs(s->minX) + settings().symbolSpace;
     case 3:
-        return std::fabs(s->maxY) + std::fabs(next->minY) + settings.symbolSpace;
+        return std::fabs(s->maxY) + std::fabs(next->minY) + settings().symbolSpace;
     case 4:
-        return std::fabs(s->minY) + std::fabs(next->maxY) + settings.symbolSpace;
+        return std::fabs(s->minY) + std::fabs(next->maxY) + settings().symbolSpace;
     default:
-        return std::fabs(s->maxX) + std::fabs(next->minX) + settings.symbolSpace;
+        return std::fabs(s->maxX) + std::fabs(next->minX) + settings().symbolSpace;
     }
 }
 
 // Translates by `distance` along the direction (negative for directions 2 and 4).
 void moveAlong(float distance) {
-    switch (settings.direction) {
+    switch (settings().direction) {
     case 2:
         glTranslatef(-distance, 0, 0);
         break;
@@ -59,7 +59,7 @@ void moveAlong(float distance) {
 }
 
 void startOffset(const char* text, size_t length) {
-    if (settings.centering) {
+    if (settings().centering) {
         float total = 0;
         for (size_t i = 0; i < length; ++i)
             total += advanceAfter(text, i, length);
@@ -69,7 +69,7 @@ void startOffset(const char* text, size_t length) {
     const FontFileSymbol* first = glyphOf(text[0]);
     if (!first)
         return;
-    switch (settings.direction) {
+    switch (settings().direction) {
     case 2:
         glTranslatef(1 - std::fabs(first->maxX), 0, 0);
         break;
@@ -91,8 +91,8 @@ template <typename Draw> void layoutString(const char* text, Draw draw) {
     size_t length = std::strlen(text);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    if (settings.rotateAngle != 0)
-        glRotatef(settings.rotateAngle, 0, 0, 1);
+    if (settings().rotateAngle != 0)
+        glRotatef(settings().rotateAngle, 0, 0, 1);
     startOffset(text, length);
     for (size_t i = 0; i < length; ++i) {
         if (const FontFileSymbol* s = glyphOf(text[i]))
@@ -149,10 +149,10 @@ void vfGetStringBounds(int id, const char* text, float* minX, float* minY, float
         for (const char* p = text; *p; ++p) {
             const FontFileSymbol* s = glyphOf(*p);
             if (!s) {
-                length += settings.spaceSize;
+                length += settings().spaceSize;
                 continue;
             }
-            length += s->maxX - s->minX + settings.symbolSpace;
+            length += s->maxX - s->minX + settings().symbolSpace;
             if (s->minY < low)
                 low = s->minY;
             if (s->maxY > high)
@@ -171,5 +171,5 @@ void vfGetStringBounds(int id, const char* text, float* minX, float* minY, float
 
 void vfGetCurrentStringBounds(const char* text, float* minX, float* minY, float* maxX,
                               float* maxY) {
-    vfGetStringBounds(vf::currentFont, text, minX, minY, maxX, maxY);
+    vfGetStringBounds(vf::currentFontId(), text, minX, minY, maxX, maxY);
 }
