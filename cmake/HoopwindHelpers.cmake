@@ -67,15 +67,3 @@ function(hw_fuzzer name)
   target_link_libraries(${name} PRIVATE ${A_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
-
-# Adds every immediate subfolder of the current folder that has a CMakeLists.txt, so each
-# layer's tests, benches and fuzzers live in their own folder and nobody edits a shared list.
-function(hw_add_subfolders)
-  file(GLOB children LIST_DIRECTORIES true RELATIVE "${CMAKE_CURRENT_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}/*")
-  list(SORT children)
-  foreach(child ${children})
-    if(IS_DIRECTORY "${CMAKE_CURRENT_SOURCE_DIR}/${child}" AND EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt")
-      add_subdirectory(${child})
-    endif()
-  endforeach()
-endfunction()

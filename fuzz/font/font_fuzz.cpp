@@ -1,6 +1,6 @@
 // libFuzzer harness for the outline-font (.glf) and bitmap-font ("BMF" + SGI image) parsers.
 #include "font/bmffile.h"
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -22,18 +22,18 @@ void putBE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
         out.push_back(uint8_t(v >> (8 * i)));
 }
 
-std::vector<uint8_t> glfSeed() {
-    GlfFont font;
+std::vector<uint8_t> fontFileSeed() {
+    FontFileData font;
     std::snprintf(font.name, sizeof font.name, "seed");
     for (char c : {'A', 'b', '\xE9'}) {
-        auto s = std::make_unique<GlfSymbol>();
+        auto s = std::make_unique<FontFileSymbol>();
         s->vertexCount = 4, s->triangleCount = 2, s->contourCount = 1;
         s->vertices = {-0.5f, -0.5f, 0.5f, -0.5f, 0.5f, 0.5f, -0.5f, 0.5f};
         s->triangles = {0, 1, 2, 0, 2, 3};
         s->contourEnd = {3};
         font.symbols[static_cast<unsigned char>(c)] = std::move(s);
     }
-    return glfWrite(font);
+    return writeFontFile(font);
 }
 
 // A 4 x 2 image with `channels` channels, verbatim or run-length encoded.
@@ -95,7 +95,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     const char* dir = std::getenv("HW_FONT_FUZZ_SEEDS");
     if (!dir)
         return 0;
-    writeSeed(dir, "font.glf", glfSeed());
+    writeSeed(dir, "font.glf", fontFileSeed());
     for (int ch = 1; ch <= 4; ++ch) {
         writeSeed(dir, "verbatim" + std::to_string(ch) + ".bmf", bmfSeed(ch, false));
         writeSeed(dir, "rle" + std::to_string(ch) + ".bmf", bmfSeed(ch, true));
@@ -104,8 +104,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    GlfFont font;
-    if (glfParse(data, size, font) == GLF_OK) {
+    FontFileData font;
+    if (parseFontFile(data, size, font) == FONT_FILE_OK) {
         // A loaded font must be safe to walk the way the drawing code does.
         volatile float sink = 0;
         for (const auto& s : font.symbols)

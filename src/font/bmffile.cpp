@@ -1,7 +1,7 @@
 // Parsing of "BMF" bitmap-font files.
 #include "font/bmffile.h"
 
-#include "font/bytereader.h"
+#include "font/bytereader_local.h"
 
 #include <cmath>
 #include <cstring>

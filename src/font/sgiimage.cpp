@@ -1,7 +1,7 @@
 // SGI image decoding: 512-byte big-endian header, channel-planar scanlines, bottom row first.
 #include "font/sgiimage.h"
 
-#include "font/bytereader.h"
+#include "font/bytereader_local.h"
 
 namespace {
 

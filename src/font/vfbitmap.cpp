@@ -1,9 +1,9 @@
 // Bitmap fonts: a picture and a mask texture from the "BMF" file's image, one display list per
 // glyph.
 #include "font/bmffile.h"
-#include "font/glffile.h"
+#include "font/fontfile.h"
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <GL/gl.h>
 #include <cstring>

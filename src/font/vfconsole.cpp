@@ -1,6 +1,6 @@
 // The text console: a character grid with a write cursor, scrolling, and a blinking cursor mark.
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <GL/gl.h>
 #include <cstring>
@@ -111,7 +111,7 @@ void vfConsoleDraw() {
     for (int r = 0; r < console.rows; ++r) {
         std::memcpy(line.data(), rowAt(r), console.columns);
         line[console.columns] = '\0';
-        if (r == console.row && vf::settings.consoleCursor) {
+        if (r == console.row && vf::settings().consoleCursor) {
             if (--console.blinkCounter < 0) {
                 console.blinkCounter = console.blinkPeriod;
                 console.cursorVisible = !console.cursorVisible;

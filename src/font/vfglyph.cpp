@@ -1,8 +1,8 @@
 // Glyph drawing: filled triangles, outline loops, and both extruded between z = 1 and 1 + depth.
-#include "font/vfglyph.h"
+#include "font/vfglyph_local.h"
 
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <GL/gl.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 // Calls emit(first, last) for each contour's vertex range. Contour ends that do not move past the
 // previous one are skipped, so a damaged file cannot leave a glBegin without its glEnd.
-template <typename Emit> void forEachContour(const GlfSymbol& s, Emit emit) {
+template <typename Emit> void forEachContour(const FontFileSymbol& s, Emit emit) {
     int first = 0;
     for (uint8_t end : s.contourEnd) {
         if (end >= first && end < s.vertexCount) {
@@ -21,14 +21,14 @@ template <typename Emit> void forEachContour(const GlfSymbol& s, Emit emit) {
     }
 }
 
-float vx(const GlfSymbol& s, int i) {
+float vx(const FontFileSymbol& s, int i) {
     return s.vertices[size_t(i) * 2];
 }
-float vy(const GlfSymbol& s, int i) {
+float vy(const FontFileSymbol& s, int i) {
     return s.vertices[size_t(i) * 2 + 1];
 }
 
-void outlineAt(const GlfSymbol& s, float z) {
+void outlineAt(const FontFileSymbol& s, float z) {
     forEachContour(s, [&](int first, int last) {
         glBegin(GL_LINE_LOOP);
         for (int i = first; i <= last; ++i)
@@ -39,7 +39,7 @@ void outlineAt(const GlfSymbol& s, float z) {
 
 } // namespace
 
-void drawWired(const GlfSymbol& s) {
+void drawWired(const FontFileSymbol& s) {
     forEachContour(s, [&](int first, int last) {
         glBegin(GL_LINE_LOOP);
         for (int i = first; i <= last; ++i)
@@ -48,26 +48,26 @@ void drawWired(const GlfSymbol& s) {
     });
 }
 
-void drawSolid(const GlfSymbol& s) {
+void drawSolid(const FontFileSymbol& s) {
     glBegin(GL_TRIANGLES);
     for (uint8_t index : s.triangles) {
         float x = vx(s, index), y = vy(s, index);
-        if (settings.texturing)
+        if (settings().texturing)
             glTexCoord2f((x + 1) / 2, (y + 1) / 2);
         glVertex2f(x, y);
     }
     glEnd();
-    if (settings.contouring) {
+    if (settings().contouring) {
         float color[4];
         glGetFloatv(GL_CURRENT_COLOR, color);
-        glColor4fv(settings.contourColor);
+        glColor4fv(settings().contourColor);
         drawWired(s);
         glColor4fv(color);
     }
 }
 
-void draw3DWired(const GlfSymbol& s) {
-    float back = 1.0f, front = 1.0f + settings.symbolDepth;
+void draw3DWired(const FontFileSymbol& s) {
+    float back = 1.0f, front = 1.0f + settings().symbolDepth;
     outlineAt(s, back);
     outlineAt(s, front);
     glBegin(GL_LINES);
@@ -78,8 +78,8 @@ void draw3DWired(const GlfSymbol& s) {
     glEnd();
 }
 
-void draw3DSolid(const GlfSymbol& s) {
-    float back = 1.0f, front = 1.0f + settings.symbolDepth;
+void draw3DSolid(const FontFileSymbol& s) {
+    float back = 1.0f, front = 1.0f + settings().symbolDepth;
     glBegin(GL_TRIANGLES);
     glNormal3f(0, 0, 1);
     for (size_t t = 0; t < s.triangles.size(); t += 3)
@@ -103,12 +103,12 @@ void draw3DSolid(const GlfSymbol& s) {
         glEnd();
     });
 
-    if (settings.contouring) {
+    if (settings().contouring) {
         GLboolean lighting = glIsEnabled(GL_LIGHTING);
         float color[4];
         glGetFloatv(GL_CURRENT_COLOR, color);
         glDisable(GL_LIGHTING);
-        glColor4fv(settings.contourColor);
+        glColor4fv(settings().contourColor);
         draw3DWired(s);
         glColor4fv(color);
         if (lighting)
@@ -121,7 +121,7 @@ void draw3DSolid(const GlfSymbol& s) {
 namespace {
 
 template <typename Draw> void drawSymbolWith(char c, Draw draw) {
-    if (const GlfSymbol* s = vf::symbolOf(c))
+    if (const FontFileSymbol* s = vf::symbolOf(c))
         draw(*s);
 }
 

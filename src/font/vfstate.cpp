@@ -1,25 +1,47 @@
 // The font table, loading and unloading, and the settings with their getters and setters.
 #include "font/vfont.h"
-#include "font/vfstate.h"
+#include "font/vfstate_local.h"
 
 #include <cstdio>
 #include <vector>
 
-namespace vf {
-Settings settings;
-GlfFont* fonts[256] = {};
+namespace {
+
+vf::Settings values;
+FontFileData* fonts[VF_MAX_FONTS] = {};
 int currentFont = -1;
+
+} // namespace
+
+namespace vf {
+
+const Settings& settings() {
+    return values;
+}
+
+FontFileData* fontAt(int id) {
+    return id >= 0 && id < VF_MAX_FONTS ? fonts[id] : nullptr;
+}
+
+int currentFontId() {
+    return currentFont;
+}
+
+void setCurrentFontId(int id) {
+    currentFont = id;
+}
+
 } // namespace vf
 
 using namespace vf;
 
 void vfInit() {
-    for (GlfFont*& f : fonts) {
+    for (FontFileData*& f : fonts) {
         delete f;
         f = nullptr;
     }
     currentFont = -1;
-    settings = Settings();
+    values = Settings();
     resetBitmapFonts();
     resetConsole();
 }
@@ -34,12 +56,12 @@ int vfLoadFont(const char* fileName) {
     std::vector<uint8_t> bytes;
     if (!readWholeFile(fileName, bytes))
         return -1;
-    GlfFont* font = new GlfFont;
-    GlfResult r = glfParse(bytes.data(), bytes.size(), *font);
-    if (r != GLF_OK) {
-        if (settings.consoleMessages && r == GLF_BAD_MAGIC)
+    FontFileData* font = new FontFileData;
+    FontFileStatus r = parseFontFile(bytes.data(), bytes.size(), *font);
+    if (r != FONT_FILE_OK) {
+        if (values.consoleMessages && r == FONT_FILE_BAD_MAGIC)
             std::printf("Error reading font file: incorrect file format\n");
-        if (settings.consoleMessages && r == GLF_REPEATED_SYMBOL)
+        if (values.consoleMessages && r == FONT_FILE_REPEATED_SYMBOL)
             std::printf("Error reading font file: encountered symbols in font\n");
         delete font;
         return -1;
@@ -75,67 +97,67 @@ int vfGetCurrentFont() {
 }
 
 void vfSetSymbolSpace(float space) {
-    settings.symbolSpace = space;
+    values.symbolSpace = space;
 }
 float vfGetSymbolSpace() {
-    return settings.symbolSpace;
+    return values.symbolSpace;
 }
 void vfSetSpaceSize(float size) {
-    settings.spaceSize = size;
+    values.spaceSize = size;
 }
 float vfGetSpaceSize() {
-    return settings.spaceSize;
+    return values.spaceSize;
 }
 void vfSetSymbolDepth(float depth) {
-    settings.symbolDepth = depth;
+    values.symbolDepth = depth;
 }
 float vfGetSymbolDepth() {
-    return settings.symbolDepth;
+    return values.symbolDepth;
 }
 
 void vfStringDirection(int direction) {
     if (direction >= 1 && direction <= 4)
-        settings.direction = direction;
+        values.direction = direction;
 }
 int vfGetStringDirection() {
-    return settings.direction;
+    return values.direction;
 }
 void vfStringCentering(bool center) {
-    settings.centering = center;
+    values.centering = center;
 }
 bool vfGetStringCentering() {
-    return settings.centering;
+    return values.centering;
 }
 void vfSetRotateAngle(float angle) {
-    settings.rotateAngle = angle;
+    values.rotateAngle = angle;
 }
 float vfGetRotateAngle() {
-    return settings.rotateAngle;
+    return values.rotateAngle;
 }
 
 void vfSetContourColor(float r, float g, float b, float a) {
-    settings.contourColor[0] = r;
-    settings.contourColor[1] = g;
-    settings.contourColor[2] = b;
-    settings.contourColor[3] = a;
+    values.contourColor[0] = r;
+    values.contourColor[1] = g;
+    values.contourColor[2] = b;
+    values.contourColor[3] = a;
 }
 
 void vfGetContourColor(float rgba[4]) {
     for (int i = 0; i < 4; ++i)
-        rgba[i] = settings.contourColor[i];
+        rgba[i] = values.contourColor[i];
 }
 
 namespace {
 bool* option(int code) {
     switch (code) {
     case VF_CONSOLE_MESSAGES:
-        return &settings.consoleMessages;
+        return &values.consoleMessages;
     case VF_TEXTURING:
-        return &settings.texturing;
+        return &values.texturing;
     case VF_CONTOURING:
-        return &settings.contouring;
+        return &values.contouring;
     case VF_CONSOLE_CURSOR:
-        return &settings.consoleCursor;
+        return &values.consoleCursor;
     default:
         return nullptr; // other codes do nothing
     }

@@ -1,9 +1,9 @@
 // Bitmap header parsing: file header, core and info headers, colour table, bit-field masks.
-#include "render/bmpformat.h"
+#include "render/bmpformat_local.h"
 
 #include <cstring>
 
-#include "render/bytereader.h"
+#include "render/bytereader_local.h"
 #include "render/image.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Uncompressed bitmap rows (1 to 32 bits per pixel) converted to tightly packed RGB.
-#include "render/bmpformat.h"
+#include "render/bmpformat_local.h"
 
 #include <cstring>
 

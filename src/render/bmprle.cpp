@@ -1,6 +1,6 @@
 // Run-length compressed bitmaps (4 and 8 bits per pixel). Any code that would run past a row,
 // past the last row or past the data is refused; pixels the codes skip stay black.
-#include "render/bmpformat.h"
+#include "render/bmpformat_local.h"
 
 namespace {
 

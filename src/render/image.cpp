@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "render/bmpformat.h"
+#include "render/bmpformat_local.h"
 
 namespace {
 

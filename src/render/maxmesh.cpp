@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "render/meshbuild.h"
+#include "render/meshbuild_local.h"
 #include "render/texture.h"
 #include "scene3ds/scene3ds.h"
 

@@ -3,7 +3,7 @@
 //
 // Damaged input stays safe: a face naming a vertex past the vertex count is dropped (from the
 // draw indices, the face array and the normal sums); the rest of the mesh is kept.
-#include "render/meshbuild.h"
+#include "render/meshbuild_local.h"
 
 #include <cmath>
 #include <cstring>

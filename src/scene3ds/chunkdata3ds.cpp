@@ -1,13 +1,14 @@
 // Parsed chunk bodies: which record each tag gets, how it is read, copied and freed.
-#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "scene3ds/errlist3ds.h"
-#include "scene3ds/prefix3ds.h"
-#include "scene3ds/stream3ds.h"
+#include "scene3ds/filetable3ds_local.h"
+#include "scene3ds/prefix3ds_local.h"
+#include "scene3ds/stream3ds_local.h"
 
 using namespace stream3ds;
 
@@ -532,7 +533,7 @@ bool ReadChunkData3ds(chunk3ds* chunk) {
         return false;
     if (chunk->data || chunk->readindex == NoFileIndex3ds)
         return true;
-    file3ds* file = fileAt(chunk->readindex);
+    file3ds* file = FileAt3ds(chunk->readindex);
     if (!file)
         return true;
     if (ChunkKind3ds(chunk->tag) == KindNone)

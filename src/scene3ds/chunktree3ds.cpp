@@ -1,9 +1,9 @@
 // Chunk tree operations: creating, searching, copying, freeing and ordered insertion.
-#include "scene3ds/chunktree3ds.h"
+#include "scene3ds/chunktree3ds_local.h"
 
 #include <cstdlib>
 
-#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
 #include "scene3ds/errlist3ds.h"
 
 chunk3ds* NewChunk3ds() {

@@ -2,12 +2,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "scene3ds/chunkdata3ds.h"
-#include "scene3ds/chunktree3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
+#include "scene3ds/chunktree3ds_local.h"
+#include "scene3ds/database3ds_local.h"
 #include "scene3ds/errlist3ds.h"
-#include "scene3ds/keyframer3ds.h"
-#include "scene3ds/prefix3ds.h"
-#include "scene3ds/stream3ds.h"
+#include "scene3ds/keyframer3ds_local.h"
+#include "scene3ds/prefix3ds_local.h"
+#include "scene3ds/stream3ds_local.h"
 
 using namespace stream3ds;
 
@@ -46,7 +47,7 @@ chunk3ds* readHeader(uint64_t end) {
     chunk->tag = tag;
     chunk->size = size;
     chunk->position = static_cast<uint32_t>(at);
-    chunk->readindex = currentSlot;
+    chunk->readindex = currentSlot();
     return chunk;
 }
 
@@ -97,7 +98,7 @@ bool readExtension(chunk3ds* parent, int depth) {
         child->tag = tag;
         child->size = size;
         child->position = static_cast<uint32_t>(at);
-        child->readindex = currentSlot;
+        child->readindex = currentSlot();
         *tail = child;
         tail = &child->sibling;
         if (!readExtension(child, depth + 1) && !ignoreftkerr3ds)
@@ -153,21 +154,18 @@ bool readChildren(chunk3ds* parent, int depth) {
     return ok;
 }
 
+// Loads every chunk's data and cuts it from its file. A chunk that fails to load is reported and
+// cut too, and the walk goes on even without ignoring errors: a chunk left attached would read,
+// after the file is closed, whatever file takes its slot next.
 bool disconnect(chunk3ds* chunk) {
     bool ok = true;
     for (; chunk; chunk = chunk->sibling) {
-        if (!ReadChunkData3ds(chunk)) {
+        if (!ReadChunkData3ds(chunk))
             ok = false;
-            if (!ignoreftkerr3ds)
-                return false;
-        }
         chunk->readindex = NoFileIndex3ds;
         chunk->writeindex = NoFileIndex3ds;
-        if (!disconnect(chunk->children)) {
+        if (!disconnect(chunk->children))
             ok = false;
-            if (!ignoreftkerr3ds)
-                return false;
-        }
     }
     return ok;
 }

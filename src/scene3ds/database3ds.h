@@ -1,8 +1,8 @@
-// Scene database core records and operations: open files, the chunk tree, databases, name lists.
+// Databases: the chunk tree's records, building a database from a file, detaching and releasing
+// it, and the name lists handed to callers (database3ds.cpp).
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 
 #include "scene3ds/chunktags3ds.h"
 
@@ -50,33 +50,13 @@ struct database3ds {
 
 enum dbtype3ds { Unknown = 0, MeshFile = 1, ProjectFile = 2, MaterialFile = 3 };
 
-enum filestate3ds { StateNotKnown = 0, ReadFromFile = 1, WriteToFile = 2, ReadWriteFile = 3 };
+struct file3ds;
 
-struct file3ds {
-    FILE* stream;
-    char* filename;
-    filestate3ds state;
-    uint8_t index; // open-file table slot; 255 = not registered
-    uint8_t* buffer;
-    int32_t buffersize;
-    uint8_t istemporary;
-};
-
-constexpr int MaxOpenFiles3ds = 252;
-constexpr uint8_t NoFileIndex3ds = 255;
-// Size of the module-owned buffer given to every stream.
-constexpr int32_t StreamBufferSize3ds = 8192;
-
-// Files.
-file3ds* OpenFile3ds(const char* filename, const char* attrib);
-void CloseFile3ds(file3ds* file);
-void CloseAllFiles3ds();
-bool IsValidFileIndex3ds(uint32_t index);
-
-// Databases.
 void InitDatabase3ds(database3ds** db);
 void CreateDatabase3ds(file3ds* file, database3ds* db);
 void CreateNewDatabase3ds(database3ds* db, dbtype3ds type);
+// Loads every chunk's data and cuts the tree from its file, so the file may be closed. A chunk
+// that fails to load is reported and cut all the same, and the walk goes on past it.
 void DisconnectDatabase3ds(database3ds* db);
 void ReleaseDatabase3ds(database3ds** db);
 dbtype3ds GetDatabaseType3ds(database3ds* db);
@@ -84,12 +64,3 @@ dbtype3ds GetDatabaseType3ds(database3ds* db);
 // Name lists handed to callers.
 void InitNameList3ds(namelist3ds** list, uint32_t count);
 void ReleaseNameList3ds(namelist3ds** list);
-
-// Tree operations the mesh and material extraction build on.
-void* LoadChunkData3ds(chunk3ds* chunk);
-void FindChunkInTree3ds(chunk3ds* chunk, chunktag3ds tag, chunk3ds** found);
-void FindChunkInSiblings3ds(chunk3ds* chunk, chunktag3ds tag, chunk3ds** found);
-void CopyChunkTree3ds(chunk3ds* source, chunk3ds** copy);
-void FreeChunkTree3ds(chunk3ds** chunk);
-void RefreshObjectList3ds(database3ds* db);
-void RefreshMaterialList3ds(database3ds* db);

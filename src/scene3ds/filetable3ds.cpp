@@ -6,13 +6,18 @@
 #include <cstring>
 #include <string>
 
-#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
 #include "scene3ds/errlist3ds.h"
-#include "scene3ds/stream3ds.h"
+#include "scene3ds/filetable3ds_local.h"
+#include "scene3ds/stream3ds_local.h"
 
 using namespace stream3ds;
 
 namespace {
+
+// The open-file table (created zeroed on first use) and its high-water count.
+file3ds** fileTable = nullptr;
+uint8_t fileCount = 0;
 
 bool ensureTable() {
     // An array of file pointers, so the element size is that of a pointer.
@@ -53,7 +58,7 @@ void unregisterFile(file3ds* file) {
     if (fileTable && file->index < fileCount && fileTable[file->index] == file)
         fileTable[file->index] = nullptr;
     file->index = NoFileIndex3ds;
-    if (currentFile == file)
+    if (currentFile() == file)
         makeCurrent(nullptr);
 }
 
@@ -88,7 +93,7 @@ std::string directoryOf(const char* name) {
 // Moves a file open for reading aside to a fresh temporary name in its own directory, so that
 // its name can be opened for writing while the old content stays readable.
 bool detachToTemporary(file3ds* file) {
-    if (currentFile == file)
+    if (currentFile() == file)
         makeCurrent(nullptr);
     off_t at = ftello(file->stream);
     std::fclose(file->stream);
@@ -236,7 +241,12 @@ void CloseAllFiles3ds() {
     fileTable = nullptr;
     fileCount = 0;
     makeCurrent(nullptr);
-    currentSlot = 0;
+}
+
+file3ds* FileAt3ds(uint8_t slot) {
+    if (!fileTable || slot >= fileCount || slot >= MaxOpenFiles3ds)
+        return nullptr;
+    return fileTable[slot];
 }
 
 bool IsValidFileIndex3ds(uint32_t index) {

@@ -1,5 +1,5 @@
 // The parent-name pass over a keyframer block, run once when a database is built.
-#include "scene3ds/keyframer3ds.h"
+#include "scene3ds/keyframer3ds_local.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "scene3ds/chunkdata3ds.h"
-#include "scene3ds/chunktree3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
+#include "scene3ds/chunktree3ds_local.h"
 #include "scene3ds/errlist3ds.h"
 
 namespace {

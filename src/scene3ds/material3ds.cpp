@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
+#include "scene3ds/database3ds_local.h"
 #include "scene3ds/errlist3ds.h"
 
 namespace {

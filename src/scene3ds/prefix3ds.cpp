@@ -1,7 +1,7 @@
 // The data-prefix rule: how many body bytes of each tag come before its subchunks.
-#include "scene3ds/prefix3ds.h"
+#include "scene3ds/prefix3ds_local.h"
 
-#include "scene3ds/stream3ds.h"
+#include "scene3ds/stream3ds_local.h"
 
 prefixrule3ds PrefixRule3ds(chunktag3ds tag) {
     switch (tag) {

@@ -1,6 +1,5 @@
-// Module-internal file access: the open-file table, the current file and bounded little-endian
-// reads.
-#include "scene3ds/stream3ds.h"
+// Module-internal file access: the current file and bounded little-endian reads.
+#include "scene3ds/stream3ds_local.h"
 
 #include <sys/stat.h>
 
@@ -8,12 +7,10 @@
 
 namespace stream3ds {
 
-file3ds** fileTable = nullptr;
-uint8_t fileCount = 0;
-file3ds* currentFile = nullptr;
-uint8_t currentSlot = 0;
-
 namespace {
+
+file3ds* current = nullptr;
+uint8_t currentIndex = 0;
 
 // The stream position is tracked here so that seeks to where the stream already stands cost
 // nothing; it is forgotten whenever another file becomes current.
@@ -23,17 +20,19 @@ uint64_t readLimit = UINT64_MAX;
 
 } // namespace
 
-file3ds* fileAt(uint8_t slot) {
-    if (!fileTable || slot >= fileCount || slot >= MaxOpenFiles3ds)
-        return nullptr;
-    return fileTable[slot];
+file3ds* currentFile() {
+    return current;
+}
+
+uint8_t currentSlot() {
+    return currentIndex;
 }
 
 void makeCurrent(file3ds* file) {
-    if (file != currentFile)
+    if (file != current)
         posKnown = false;
-    currentFile = file;
-    currentSlot = file ? file->index : 0;
+    current = file;
+    currentIndex = file ? file->index : 0;
 }
 
 void setLimit(uint64_t end) {
@@ -45,12 +44,12 @@ uint64_t limit() {
 }
 
 bool seek(uint64_t offset) {
-    if (!currentFile || !currentFile->stream)
+    if (!current || !current->stream)
         return false;
     if (posKnown && pos == offset)
         return true;
     if (offset > static_cast<uint64_t>(INT64_MAX) ||
-        fseeko(currentFile->stream, static_cast<off_t>(offset), SEEK_SET) != 0) {
+        fseeko(current->stream, static_cast<off_t>(offset), SEEK_SET) != 0) {
         posKnown = false;
         return false;
     }
@@ -60,8 +59,8 @@ bool seek(uint64_t offset) {
 }
 
 uint64_t tell() {
-    if (!posKnown && currentFile && currentFile->stream) {
-        off_t at = ftello(currentFile->stream);
+    if (!posKnown && current && current->stream) {
+        off_t at = ftello(current->stream);
         if (at >= 0) {
             pos = static_cast<uint64_t>(at);
             posKnown = true;
@@ -76,22 +75,22 @@ uint64_t remaining() {
 }
 
 uint64_t fileLength() {
-    if (!currentFile || !currentFile->stream)
+    if (!current || !current->stream)
         return 0;
     struct stat st;
-    if (fstat(fileno(currentFile->stream), &st) != 0 || st.st_size < 0)
+    if (fstat(fileno(current->stream), &st) != 0 || st.st_size < 0)
         return 0;
     return static_cast<uint64_t>(st.st_size);
 }
 
 bool readBytes(void* dst, size_t n) {
-    if (!currentFile || !currentFile->stream)
+    if (!current || !current->stream)
         return false;
     if (n == 0)
         return true;
     if (n > remaining())
         return false;
-    size_t got = fread(dst, 1, n, currentFile->stream);
+    size_t got = fread(dst, 1, n, current->stream);
     pos += got;
     return got == n;
 }
@@ -147,7 +146,7 @@ bool readFloats(float* dst, size_t n) {
 }
 
 bool readString(char* out, size_t maxLen) {
-    if (!currentFile || !currentFile->stream || maxLen == 0)
+    if (!current || !current->stream || maxLen == 0)
         return false;
     // One bulk read, then a seek back to just past the NUL (within the stream buffer, so cheap).
     uint64_t start = tell();
@@ -155,7 +154,7 @@ bool readString(char* out, size_t maxLen) {
     uint64_t left = remaining();
     if (left < want)
         want = static_cast<size_t>(left);
-    size_t got = want ? fread(out, 1, want, currentFile->stream) : 0;
+    size_t got = want ? fread(out, 1, want, current->stream) : 0;
     pos += got;
     const void* nul = std::memchr(out, '\0', got);
     if (!nul) {

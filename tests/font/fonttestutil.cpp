@@ -8,8 +8,8 @@
 #include <cstring>
 #include <unistd.h>
 
-GlfSymbol rectSymbol(float x0, float y0, float x1, float y1) {
-    GlfSymbol s;
+FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1) {
+    FontFileSymbol s;
     s.vertexCount = 4;
     s.triangleCount = 2;
     s.contourCount = 1;
@@ -20,13 +20,13 @@ GlfSymbol rectSymbol(float x0, float y0, float x1, float y1) {
     return s;
 }
 
-std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, GlfSymbol>>& symbols,
+std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols,
                                const char* name) {
-    GlfFont font;
+    FontFileData font;
     std::snprintf(font.name, sizeof font.name, "%s", name);
     for (const auto& [c, s] : symbols)
-        font.symbols[static_cast<unsigned char>(c)] = std::make_unique<GlfSymbol>(s);
-    return glfWrite(font);
+        font.symbols[static_cast<unsigned char>(c)] = std::make_unique<FontFileSymbol>(s);
+    return writeFontFile(font);
 }
 
 TempFile::TempFile(const std::vector<uint8_t>& bytes) {

@@ -2,7 +2,7 @@
 // capture.
 #pragma once
 
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 #include <functional>
 #include <string>
@@ -10,10 +10,10 @@
 #include <vector>
 
 // A rectangle glyph: 4 vertices, 2 triangles, 1 contour.
-GlfSymbol rectSymbol(float x0, float y0, float x1, float y1);
+FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1);
 
 // A font file holding the given symbols.
-std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, GlfSymbol>>& symbols,
+std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols,
                                const char* name = "test font");
 
 // A file in the temporary folder, removed when the object goes.

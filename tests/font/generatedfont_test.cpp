@@ -1,6 +1,6 @@
 // The generated game font: coverage, shared scale and baseline, centring, sound triangulation,
 // and the same bytes from every generator run.
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,11 @@ class GeneratedFont : public testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(readWholeFile(dataFile().c_str(), bytes)) << "build the data target first";
-        ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
+        ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
     }
-    const GlfSymbol& sym(char c) { return *font.symbols[static_cast<unsigned char>(c)]; }
+    const FontFileSymbol& sym(char c) { return *font.symbols[static_cast<unsigned char>(c)]; }
     std::vector<uint8_t> bytes;
-    GlfFont font;
+    FontFileData font;
 };
 
 TEST_F(GeneratedFont, HasEveryPrintableCharacterButNoBlankOnes) {
@@ -61,7 +61,7 @@ TEST_F(GeneratedFont, GlyphsAreCentredOnOneScaleAndBaseline) {
 }
 
 // Non-zero winding number of the glyph's contours around (x, y): how TrueType fills outlines.
-bool insideOutline(const GlfSymbol& s, double x, double y) {
+bool insideOutline(const FontFileSymbol& s, double x, double y) {
     int winding = 0, first = 0;
     for (uint8_t end : s.contourEnd) {
         for (int i = first; i <= end; ++i) {
@@ -79,7 +79,7 @@ bool insideOutline(const GlfSymbol& s, double x, double y) {
     return winding != 0;
 }
 
-bool insideTriangles(const GlfSymbol& s, double x, double y) {
+bool insideTriangles(const FontFileSymbol& s, double x, double y) {
     for (size_t t = 0; t < s.triangles.size(); t += 3) {
         double px[3], py[3];
         for (int k = 0; k < 3; ++k)
@@ -99,7 +99,7 @@ bool insideTriangles(const GlfSymbol& s, double x, double y) {
 
 TEST_F(GeneratedFont, TrianglesFillExactlyWhatTheOutlinesEnclose) {
     for (int c = 0; c < 256; ++c) {
-        const GlfSymbol* s = font.symbols[c].get();
+        const FontFileSymbol* s = font.symbols[c].get();
         if (!s)
             continue;
         ASSERT_GT(s->triangleCount, 0) << c;

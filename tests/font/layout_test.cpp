@@ -275,10 +275,10 @@ TEST_F(Layout, TexturingAndContouringOptionsChangeWhatIsEmitted) {
 }
 
 TEST_F(Layout, DamagedContourEndsNeverLeaveAnOpenBegin) {
-    GlfSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
+    FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
     s.contourCount = 3;
     s.contourEnd = {1, 0, 3}; // second end goes backwards
-    GlfSymbol none = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
+    FontFileSymbol none = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
     none.contourCount = 0;
     none.contourEnd.clear();
     TempFile damaged(fontBytes({{'d', s}, {'n', none}}));

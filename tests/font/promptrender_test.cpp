@@ -1,6 +1,6 @@
 // The selection-screen prompt drawn with the generated font in a real GL context, compared with
 // FreeType's own rendering of the same glyphs at the same places and size.
-#include "font/glffile.h"
+#include "font/fontfile.h"
 #include "font/glprint.h"
 #include "font/vfont.h"
 #include "platform/headless.h"
@@ -40,14 +40,14 @@ struct FreeType {
 };
 
 // Glyph centres along x (font units from the start point) by the string layout rules.
-std::vector<std::pair<char, float>> glyphCentres(const GlfFont& f, const std::string& text) {
+std::vector<std::pair<char, float>> glyphCentres(const FontFileData& f, const std::string& text) {
     std::vector<std::pair<char, float>> out;
     auto sym = [&](char c) {
         return c == ' ' ? nullptr : f.symbols[static_cast<unsigned char>(c)].get();
     };
     float pen = sym(text[0]) ? -(1 - std::fabs(sym(text[0])->minX)) : 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        const GlfSymbol* s = sym(text[i]);
+        const FontFileSymbol* s = sym(text[i]);
         if (!s) {
             pen += 2.0f;
             continue;
@@ -55,7 +55,7 @@ std::vector<std::pair<char, float>> glyphCentres(const GlfFont& f, const std::st
         out.push_back({text[i], pen});
         if (i + 1 == text.size())
             break;
-        const GlfSymbol* next = sym(text[i + 1]);
+        const FontFileSymbol* next = sym(text[i + 1]);
         if (text[i + 1] == ' ')
             pen += 0.2f;
         else if (next)
@@ -124,9 +124,9 @@ TEST(PromptRendering, SelectionPromptIsReadableAndFitsTheView) {
     vfInit();
     ASSERT_EQ(vfLoadFont(path.c_str()), 0) << "build the data target first";
     std::vector<uint8_t> bytes;
-    GlfFont font;
+    FontFileData font;
     ASSERT_TRUE(readWholeFile(path.c_str(), bytes));
-    ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
 
     // The selection screen's projection and text placement.
     glViewport(0, 0, W, H);

@@ -1,6 +1,6 @@
 // Damaged files: every malformed structure is reported and the reading stops, without reading
 // out of bounds, allocating what the file merely claims, or looping.
-#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
 #include "scene3ds/scenefiles.h"
 
 using namespace scenetest;

@@ -1,6 +1,6 @@
 // Building the chunk tree: database kinds, the prefix rule, leaves, extension data, the
 // parent-name pass, loading on demand, detaching, copying and searching.
-#include "scene3ds/chunkdata3ds.h"
+#include "scene3ds/chunkdata3ds_local.h"
 #include "scene3ds/scenefiles.h"
 
 using namespace scenetest;

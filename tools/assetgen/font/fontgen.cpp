@@ -1,7 +1,7 @@
 // Writes the game's vector font "times_new1.glf" from Liberation Serif Regular.
 #include "glyphbuild.h"
 
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,14 +44,14 @@ int main(int argc, char** argv) {
     // The line's full height, descender to ascender, becomes -1..1 for every glyph.
     FontFrame frame{double(ft.face->descender), double(ft.face->ascender)};
 
-    GlfFont font;
+    FontFileData font;
     std::snprintf(font.name, sizeof font.name, "%s", "Liberation Serif Regular");
     int written = 0, maxVertices = 0, maxTriangles = 0, maxContours = 0;
     char widest = 0;
     for (unsigned code = 0; code < 256; ++code) {
         if (!wanted(code))
             continue;
-        auto symbol = std::make_unique<GlfSymbol>();
+        auto symbol = std::make_unique<FontFileSymbol>();
         if (!buildSymbol(ft.face, code, frame, *symbol))
             continue;
         if (symbol->vertexCount > maxVertices)
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     }
     font.symbolCount = uint8_t(written);
 
-    std::vector<uint8_t> bytes = glfWrite(font);
+    std::vector<uint8_t> bytes = writeFontFile(font);
     std::string path = std::string(argv[1]) + "/" + kOutputName;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f || bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() ||

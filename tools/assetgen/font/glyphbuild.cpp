@@ -17,7 +17,7 @@ bool fits(const std::vector<Contour>& contours, const Triangulation& t) {
 
 } // namespace
 
-bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, GlfSymbol& out) {
+bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, FontFileSymbol& out) {
     FT_UInt index = FT_Get_Char_Index(face, code);
     if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0)
         return false;
@@ -50,7 +50,7 @@ bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, GlfSy
     double middle = (frame.top + frame.bottom) / 2;
     double scale = 2.0 / (frame.top - frame.bottom);
 
-    out = GlfSymbol();
+    out = FontFileSymbol();
     out.vertexCount = uint8_t(tri.points.size());
     out.triangleCount = uint8_t(tri.triangles.size() / 3);
     out.contourCount = uint8_t(contours.size());

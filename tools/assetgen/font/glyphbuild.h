@@ -1,7 +1,7 @@
 // One glyph of the game's font: outline flattened, triangulated, centred and scaled.
 #pragma once
 
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -14,4 +14,4 @@ struct FontFrame {
 
 // False when the character has no outline (or an empty one) in the face, or cannot be fitted
 // within the file's one-byte vertex, triangle and contour counts.
-bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, GlfSymbol& out);
+bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, FontFileSymbol& out);

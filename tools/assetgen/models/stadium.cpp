@@ -161,10 +161,10 @@ Model buildStadium() {
         {"CrowdStorm", {150, 150, 150}, {235, 235, 235}, {10, 10, 10}, 5, "crowdblu.bmp"},
         {"Planks", {110, 80, 55}, {210, 170, 130}, {15, 12, 10}, 8, "wood.bmp"},
         {"Stone", {130, 125, 115}, {225, 218, 205}, {10, 10, 10}, 5, "stone.bmp"},
-        {"RoofEmber", {150, 90, 80}, {240, 200, 190}, {20, 15, 15}, 10, "roofred.bmp"},
-        {"RoofStorm", {90, 100, 140}, {200, 210, 240}, {15, 15, 20}, 10, "roofblu.bmp"},
-        {"BannerEmber", {160, 60, 40}, {245, 235, 225}, {20, 15, 10}, 10, "banner1.bmp"},
-        {"BannerStorm", {50, 70, 150}, {225, 230, 245}, {15, 15, 20}, 10, "banner2.bmp"},
+        {"RoofEmber", {150, 100, 70}, {245, 215, 190}, {20, 15, 12}, 10, "roofred.bmp"},
+        {"RoofStorm", {105, 115, 125}, {215, 222, 230}, {15, 15, 18}, 10, "roofblu.bmp"},
+        {"BannerEmber", {170, 90, 40}, {245, 235, 225}, {20, 15, 10}, 10, "banner1.bmp"},
+        {"BannerStorm", {85, 100, 115}, {230, 234, 240}, {15, 15, 18}, 10, "banner2.bmp"},
     };
     pitch(m);
     const StandStyle sideE{"side", "CrowdMixed", "RoofEmber", "BannerEmber", "BannerStorm"};

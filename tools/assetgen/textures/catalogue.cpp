@@ -7,19 +7,19 @@ namespace tex {
 namespace {
 
 Image crowdEmber() {
-    return paintCrowd(EMBER_RED, EMBER_GOLD, 201u);
+    return paintCrowd(EMBER_ORANGE, EMBER_CHARCOAL, 201u);
 }
 Image crowdStorm() {
-    return paintCrowd(STORM_BLUE, STORM_SILVER, 202u);
+    return paintCrowd(STORM_SLATE, STORM_WHITE, 202u);
 }
 Image crowdMixed() {
-    return paintCrowd(EMBER_RED, STORM_BLUE, 203u);
+    return paintCrowd(EMBER_ORANGE, STORM_SLATE, 203u);
 }
 Image roofEmber() {
-    return paintRoofStripes(EMBER_RED);
+    return paintRoofStripes(EMBER_ORANGE);
 }
 Image roofStorm() {
-    return paintRoofStripes(STORM_BLUE);
+    return paintRoofStripes(STORM_SLATE);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 namespace tex {
 
 // Team colours used across stands, roofs and banners.
-extern const Color EMBER_RED, EMBER_GOLD, STORM_BLUE, STORM_SILVER;
+extern const Color EMBER_ORANGE, EMBER_CHARCOAL, STORM_SLATE, STORM_WHITE;
 
 // Draws a filled polygon (points in pixel units) with a soft one-pixel edge.
 void fillPolygon(Image& img, const float* xy, int points, Color c);

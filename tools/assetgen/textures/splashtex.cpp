@@ -57,7 +57,7 @@ void skyline(Image& img) {
         fillPolygon(img, roof, 3, shade);
         float flag[] = {cx, topY - half * 1.6f - 18, cx + 22, topY - half * 1.6f - 13,
                         cx, topY - half * 1.6f - 8};
-        fillPolygon(img, flag, 3, cx < 256 ? EMBER_RED : STORM_BLUE);
+        fillPolygon(img, flag, 3, cx < 256 ? EMBER_ORANGE : STORM_SLATE);
         img.fillRect(int(cx), int(topY - half * 1.6f - 18), int(cx) + 2, int(topY - half * 1.6f),
                      shade);
     }

@@ -7,10 +7,10 @@
 
 namespace tex {
 
-const Color EMBER_RED{0.78f, 0.16f, 0.08f};
-const Color EMBER_GOLD{0.98f, 0.68f, 0.12f};
-const Color STORM_BLUE{0.12f, 0.27f, 0.66f};
-const Color STORM_SILVER{0.82f, 0.87f, 0.95f};
+const Color EMBER_ORANGE{0.93f, 0.46f, 0.11f};
+const Color EMBER_CHARCOAL{0.17f, 0.16f, 0.16f};
+const Color STORM_SLATE{0.33f, 0.40f, 0.47f};
+const Color STORM_WHITE{0.95f, 0.96f, 0.97f};
 
 Image paintGrass() {
     Image img(256, 256);
@@ -153,19 +153,19 @@ Image bannerCloth(Color field, Color trim) {
 } // namespace
 
 Image paintEmberBanner() {
-    Image img = bannerCloth(EMBER_RED, EMBER_GOLD);
+    Image img = bannerCloth(EMBER_ORANGE, EMBER_CHARCOAL);
     // A three-tongued flame.
     float outer[] = {64, 30,  80, 62,  96, 58,  92, 96,  104, 110, 100, 150, 84, 176,
                      64, 184, 44, 176, 28, 150, 24, 110, 36,  96,  32,  58,  48, 62};
-    fillPolygon(img, outer, 14, EMBER_GOLD);
+    fillPolygon(img, outer, 14, EMBER_CHARCOAL);
     float inner[] = {64, 80,  74, 110, 84, 104, 82, 140, 72, 160,
                      64, 164, 56, 160, 46, 140, 44, 104, 54, 110};
-    fillPolygon(img, inner, 10, {1.0f, 0.93f, 0.6f});
+    fillPolygon(img, inner, 10, {1.0f, 0.72f, 0.30f}); // the glowing heart
     return img;
 }
 
 Image paintStormBanner() {
-    Image img = bannerCloth(STORM_BLUE, STORM_SILVER);
+    Image img = bannerCloth(STORM_SLATE, STORM_WHITE);
     // A cloud over a lightning bolt.
     for (int y = 30; y < 90; ++y)
         for (int x = 14; x < 114; ++x) {
@@ -176,7 +176,7 @@ Image paintStormBanner() {
             float a =
                 std::max({blob(44, 66, 20), blob(70, 56, 26), blob(92, 70, 18), blob(64, 76, 18)});
             if (a > 0)
-                img.blend(x, y, STORM_SILVER, a);
+                img.blend(x, y, STORM_WHITE, a);
         }
     float bolt[] = {70, 84, 50, 136, 66, 136, 52, 190, 90, 122, 72, 122, 88, 84};
     fillPolygon(img, bolt, 7, {1.0f, 0.95f, 0.45f});

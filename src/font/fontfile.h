@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-struct GlfSymbol {
+struct FontFileSymbol {
     uint8_t vertexCount = 0;
     uint8_t triangleCount = 0;
     uint8_t contourCount = 0;
@@ -16,25 +16,25 @@ struct GlfSymbol {
     float minX = 10, maxX = -10, minY = 10, maxY = -10;
 };
 
-struct GlfFont {
+struct FontFileData {
     char name[97] = {};
     uint8_t symbolCount = 0;
-    std::unique_ptr<GlfSymbol> symbols[256];
+    std::unique_ptr<FontFileSymbol> symbols[256];
 };
 
-enum GlfResult {
-    GLF_OK,
-    GLF_BAD_MAGIC,
-    GLF_REPEATED_SYMBOL,
-    GLF_TRUNCATED,
-    GLF_BAD_INDEX, // a triangle or contour end names a vertex the glyph does not have
+enum FontFileStatus {
+    FONT_FILE_OK,
+    FONT_FILE_BAD_MAGIC,
+    FONT_FILE_REPEATED_SYMBOL,
+    FONT_FILE_TRUNCATED,
+    FONT_FILE_BAD_INDEX, // a triangle or contour end names a vertex the glyph does not have
 };
 
 // Fills `font` from a whole file held in memory; on failure `font` is left empty.
-GlfResult glfParse(const uint8_t* data, size_t size, GlfFont& font);
+FontFileStatus parseFontFile(const uint8_t* data, size_t size, FontFileData& font);
 
 // Serialises a font, symbols in character-code order; empty when it holds more than 255 symbols.
-std::vector<uint8_t> glfWrite(const GlfFont& font);
+std::vector<uint8_t> writeFontFile(const FontFileData& font);
 
 // Reads a whole file; false when it cannot be opened or read.
 bool readWholeFile(const char* fileName, std::vector<uint8_t>& out);

@@ -1,7 +1,7 @@
 // Parsing and writing of .glf outline-font files.
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
-#include "font/bytereader.h"
+#include "font/bytereader_local.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,14 +10,14 @@ namespace {
 
 constexpr size_t kHeaderSize = 128;
 
-void clearFont(GlfFont& font) {
+void clearFont(FontFileData& font) {
     std::memset(font.name, 0, sizeof font.name);
     font.symbolCount = 0;
     for (auto& s : font.symbols)
         s.reset();
 }
 
-GlfResult readSymbol(fontfile::ByteReader& in, GlfSymbol& s) {
+FontFileStatus readSymbol(fontfile::ByteReader& in, FontFileSymbol& s) {
     s.vertices.resize(size_t(s.vertexCount) * 2);
     for (size_t i = 0; i < s.vertices.size(); i += 2) {
         float x = in.f32le();
@@ -37,45 +37,45 @@ GlfResult readSymbol(fontfile::ByteReader& in, GlfSymbol& s) {
     s.contourEnd.resize(s.contourCount);
     if (!in.bytes(s.triangles.data(), s.triangles.size()) ||
         !in.bytes(s.contourEnd.data(), s.contourEnd.size()))
-        return GLF_TRUNCATED;
+        return FONT_FILE_TRUNCATED;
     if (!in.ok())
-        return GLF_TRUNCATED;
+        return FONT_FILE_TRUNCATED;
     for (uint8_t index : s.triangles)
         if (index >= s.vertexCount)
-            return GLF_BAD_INDEX;
+            return FONT_FILE_BAD_INDEX;
     for (uint8_t end : s.contourEnd)
         if (end >= s.vertexCount)
-            return GLF_BAD_INDEX;
-    return GLF_OK;
+            return FONT_FILE_BAD_INDEX;
+    return FONT_FILE_OK;
 }
 
-GlfResult parse(const uint8_t* data, size_t size, GlfFont& font) {
+FontFileStatus parse(const uint8_t* data, size_t size, FontFileData& font) {
     fontfile::ByteReader in(data, size);
     char magic[3];
     if (!in.bytes(magic, 3) || std::memcmp(magic, "GLF", 3) != 0)
-        return GLF_BAD_MAGIC;
+        return FONT_FILE_BAD_MAGIC;
     if (!in.bytes(font.name, 96))
-        return GLF_TRUNCATED;
+        return FONT_FILE_TRUNCATED;
     font.name[96] = '\0';
     font.symbolCount = in.u8();
     if (!in.skip(kHeaderSize - 100))
-        return GLF_TRUNCATED;
+        return FONT_FILE_TRUNCATED;
     for (int n = 0; n < font.symbolCount; ++n) {
         uint8_t code = in.u8();
-        auto s = std::make_unique<GlfSymbol>();
+        auto s = std::make_unique<FontFileSymbol>();
         s->vertexCount = in.u8();
         s->triangleCount = in.u8();
         s->contourCount = in.u8();
         if (!in.ok())
-            return GLF_TRUNCATED;
+            return FONT_FILE_TRUNCATED;
         if (font.symbols[code])
-            return GLF_REPEATED_SYMBOL;
-        GlfResult r = readSymbol(in, *s);
-        if (r != GLF_OK)
+            return FONT_FILE_REPEATED_SYMBOL;
+        FontFileStatus r = readSymbol(in, *s);
+        if (r != FONT_FILE_OK)
             return r;
         font.symbols[code] = std::move(s);
     }
-    return GLF_OK;
+    return FONT_FILE_OK;
 }
 
 void putF32(std::vector<uint8_t>& out, float f) {
@@ -87,21 +87,21 @@ void putF32(std::vector<uint8_t>& out, float f) {
 
 } // namespace
 
-GlfResult glfParse(const uint8_t* data, size_t size, GlfFont& font) {
+FontFileStatus parseFontFile(const uint8_t* data, size_t size, FontFileData& font) {
     clearFont(font);
-    GlfResult r = parse(data, size, font);
-    if (r != GLF_OK)
+    FontFileStatus r = parse(data, size, font);
+    if (r != FONT_FILE_OK)
         clearFont(font);
     return r;
 }
 
-std::vector<uint8_t> glfWrite(const GlfFont& font) {
+std::vector<uint8_t> writeFontFile(const FontFileData& font) {
     std::vector<uint8_t> out(kHeaderSize, 0);
     std::memcpy(out.data(), "GLF", 3);
     std::memcpy(out.data() + 3, font.name, 96);
     int count = 0;
     for (int code = 0; code < 256; ++code) {
-        const GlfSymbol* s = font.symbols[code].get();
+        const FontFileSymbol* s = font.symbols[code].get();
         if (!s)
             continue;
         ++count;

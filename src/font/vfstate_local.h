@@ -1,7 +1,7 @@
 // Shared state of the vector font library: the font table and the settings (internal).
 #pragma once
 
-#include "font/glffile.h"
+#include "font/fontfile.h"
 
 namespace vf {
 
@@ -19,31 +19,34 @@ struct Settings {
     bool consoleCursor = true;
 };
 
-extern Settings settings;
-extern GlfFont* fonts[256];
-extern int currentFont;
+// The settings are changed only through the public setters in vfstate.cpp.
+const Settings& settings();
+// The font in a slot (null for an empty slot or an id outside the table), and the current id.
+FontFileData* fontAt(int id);
+int currentFontId();
+void setCurrentFontId(int id);
 
-inline GlfFont* current() {
-    return currentFont >= 0 ? fonts[currentFont] : nullptr;
+inline FontFileData* current() {
+    return fontAt(currentFontId());
 }
 inline bool validFont(int id) {
-    return id >= 0 && id < 256 && fonts[id] != nullptr;
+    return fontAt(id) != nullptr;
 }
 
 // The symbol of a character in the current font, or null.
-inline const GlfSymbol* symbolOf(char c) {
-    GlfFont* f = current();
+inline const FontFileSymbol* symbolOf(char c) {
+    FontFileData* f = current();
     return f ? f->symbols[static_cast<unsigned char>(c)].get() : nullptr;
 }
 
 // Makes `id` current for one call and restores the previous font afterwards.
 class ScopedFont {
   public:
-    explicit ScopedFont(int id) : previous_(currentFont), ok_(validFont(id)) {
+    explicit ScopedFont(int id) : previous_(currentFontId()), ok_(validFont(id)) {
         if (ok_)
-            currentFont = id;
+            setCurrentFontId(id);
     }
-    ~ScopedFont() { currentFont = previous_; }
+    ~ScopedFont() { setCurrentFontId(previous_); }
     ScopedFont(const ScopedFont&) = delete;
     ScopedFont& operator=(const ScopedFont&) = delete;
     bool ok() const { return ok_; }

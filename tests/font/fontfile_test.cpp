@@ -1,5 +1,5 @@
 // .glf parsing: field offsets, round trips, and every kind of damaged file failing cleanly.
-#include "font/glffile.h"
+#include "font/fontfile.h"
 #include "fonttestutil.h"
 
 #include <gtest/gtest.h>
@@ -30,13 +30,13 @@ std::vector<uint8_t> handMadeFile() {
     return b;
 }
 
-TEST(GlfParse, ReadsFieldsAtTheirOffsetsAndComputesBounds) {
+TEST(FontFileParse, ReadsFieldsAtTheirOffsetsAndComputesBounds) {
     auto bytes = handMadeFile();
-    GlfFont font;
-    ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
+    FontFileData font;
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
     EXPECT_STREQ(font.name, "Hand");
     EXPECT_EQ(font.symbolCount, 1);
-    const GlfSymbol* s = font.symbols[int('x')].get();
+    const FontFileSymbol* s = font.symbols[int('x')].get();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->vertexCount, 3);
     EXPECT_EQ(s->triangleCount, 1);
@@ -54,32 +54,32 @@ TEST(GlfParse, ReadsFieldsAtTheirOffsetsAndComputesBounds) {
         }
 }
 
-TEST(GlfParse, NameOfFullLengthIsTerminated) {
+TEST(FontFileParse, NameOfFullLengthIsTerminated) {
     auto bytes = handMadeFile();
     std::memset(bytes.data() + 3, 'N', 96);
-    GlfFont font;
-    ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
+    FontFileData font;
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
     EXPECT_EQ(std::strlen(font.name), 96u);
 }
 
-TEST(GlfParse, WrittenFontRoundTripsEverySymbol) {
-    GlfFont original;
+TEST(FontFileParse, WrittenFontRoundTripsEverySymbol) {
+    FontFileData original;
     std::snprintf(original.name, sizeof original.name, "round trip");
     for (int c = 0; c < 255; ++c) {
         float w = 0.01f * c;
-        auto s = std::make_unique<GlfSymbol>(rectSymbol(-w, -0.5f, w + 0.1f, 0.25f * (c % 4)));
+        auto s = std::make_unique<FontFileSymbol>(rectSymbol(-w, -0.5f, w + 0.1f, 0.25f * (c % 4)));
         original.symbols[c] = std::move(s);
     }
-    auto bytes = glfWrite(original);
+    auto bytes = writeFontFile(original);
     ASSERT_FALSE(bytes.empty());
-    GlfFont back;
-    ASSERT_EQ(glfParse(bytes.data(), bytes.size(), back), GLF_OK);
+    FontFileData back;
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), back), FONT_FILE_OK);
     EXPECT_STREQ(back.name, "round trip");
     EXPECT_EQ(back.symbolCount, 255);
     EXPECT_EQ(back.symbols[255], nullptr);
     for (int c = 0; c < 255; ++c) {
         ASSERT_NE(back.symbols[c], nullptr) << c;
-        const GlfSymbol &a = *original.symbols[c], &b = *back.symbols[c];
+        const FontFileSymbol &a = *original.symbols[c], &b = *back.symbols[c];
         EXPECT_EQ(a.vertices, b.vertices) << c;
         EXPECT_EQ(a.triangles, b.triangles) << c;
         EXPECT_EQ(a.contourEnd, b.contourEnd) << c;
@@ -88,65 +88,65 @@ TEST(GlfParse, WrittenFontRoundTripsEverySymbol) {
     }
 }
 
-TEST(GlfParse, WriterRefusesMoreSymbolsThanTheCountByteHolds) {
-    GlfFont font;
+TEST(FontFileParse, WriterRefusesMoreSymbolsThanTheCountByteHolds) {
+    FontFileData font;
     for (int c = 0; c < 256; ++c)
-        font.symbols[c] = std::make_unique<GlfSymbol>(rectSymbol(0, 0, 1, 1));
-    EXPECT_TRUE(glfWrite(font).empty());
+        font.symbols[c] = std::make_unique<FontFileSymbol>(rectSymbol(0, 0, 1, 1));
+    EXPECT_TRUE(writeFontFile(font).empty());
 }
 
-TEST(GlfParse, WrongMagicAndRepeatedSymbolFail) {
+TEST(FontFileParse, WrongMagicAndRepeatedSymbolFail) {
     auto bytes = handMadeFile();
     bytes[2] = 'X';
-    GlfFont font;
-    EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_BAD_MAGIC);
+    FontFileData font;
+    EXPECT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_BAD_MAGIC);
 
     // The same block twice, with the count raised to match.
     bytes = handMadeFile();
     std::vector<uint8_t> block(bytes.begin() + 128, bytes.end());
     bytes.insert(bytes.end(), block.begin(), block.end());
     bytes[99] = 2;
-    EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_REPEATED_SYMBOL);
+    EXPECT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_REPEATED_SYMBOL);
     EXPECT_EQ(font.symbols[int('x')], nullptr) << "a failed parse leaves nothing behind";
 }
 
-TEST(GlfParse, EveryTruncationFailsWithoutReadingPastTheEnd) {
+TEST(FontFileParse, EveryTruncationFailsWithoutReadingPastTheEnd) {
     auto full = handMadeFile();
     for (size_t n = 0; n < full.size(); ++n) {
         // A copy of exactly n bytes, so a sanitizer build catches any read beyond it.
         std::vector<uint8_t> cut(full.begin(), full.begin() + long(n));
-        GlfFont font;
-        GlfResult r = glfParse(cut.data(), cut.size(), font);
-        EXPECT_NE(r, GLF_OK) << n;
+        FontFileData font;
+        FontFileStatus r = parseFontFile(cut.data(), cut.size(), font);
+        EXPECT_NE(r, FONT_FILE_OK) << n;
         if (n >= 3) {
-            EXPECT_EQ(r, GLF_TRUNCATED) << n;
+            EXPECT_EQ(r, FONT_FILE_TRUNCATED) << n;
         }
         EXPECT_EQ(font.symbols[int('x')], nullptr);
     }
 }
 
-TEST(GlfParse, IndexesBeyondTheVerticesFail) {
+TEST(FontFileParse, IndexesBeyondTheVerticesFail) {
     auto bytes = handMadeFile();
     const size_t triangles = 128 + 4 + 24, contour = triangles + 3;
     bytes[triangles + 1] = 3; // only vertices 0..2 exist
-    GlfFont font;
-    EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_BAD_INDEX);
+    FontFileData font;
+    EXPECT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_BAD_INDEX);
 
     bytes = handMadeFile();
     bytes[contour] = 200;
-    EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_BAD_INDEX);
+    EXPECT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_BAD_INDEX);
     EXPECT_EQ(font.symbols[int('x')], nullptr);
 
     bytes = handMadeFile();
     bytes[contour] = 2; // the largest valid index still loads
-    EXPECT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
+    EXPECT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
 }
 
-TEST(GlfParse, SymbolWithoutVerticesKeepsStartBounds) {
-    GlfSymbol empty;
+TEST(FontFileParse, SymbolWithoutVerticesKeepsStartBounds) {
+    FontFileSymbol empty;
     auto bytes = fontBytes({{'e', empty}});
-    GlfFont font;
-    ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
+    FontFileData font;
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
     ASSERT_NE(font.symbols[int('e')], nullptr);
     EXPECT_EQ(font.symbols[int('e')]->minX, 10);
     EXPECT_EQ(font.symbols[int('e')]->maxX, -10);
@@ -154,7 +154,7 @@ TEST(GlfParse, SymbolWithoutVerticesKeepsStartBounds) {
     EXPECT_EQ(font.symbols[int('e')]->maxY, -10);
 }
 
-TEST(GlfParse, ReadWholeFileReportsMissingFiles) {
+TEST(FontFileParse, ReadWholeFileReportsMissingFiles) {
     std::vector<uint8_t> out{1, 2};
     EXPECT_FALSE(readWholeFile("/nonexistent/hw/font.glf", out));
     EXPECT_FALSE(readWholeFile(nullptr, out));

@@ -1,24 +1,16 @@
-// Module-internal file access: the open-file table, the current file and bounded little-endian
-// reads.
+// Module-internal file access: the current file and bounded little-endian reads.
 #pragma once
 
 #include <cstdint>
 #include <cstring>
 
-#include "scene3ds/database3ds.h"
+#include "scene3ds/filetable3ds.h"
 
 namespace stream3ds {
 
-// The open-file table (created zeroed on first use) and its high-water count.
-extern file3ds** fileTable;
-extern uint8_t fileCount;
-
-// The file all low-level reads and seeks act on, and its slot.
-extern file3ds* currentFile;
-extern uint8_t currentSlot;
-
-// The file registered in a slot, or null (255 and unused slots give null).
-file3ds* fileAt(uint8_t slot);
+// The file all low-level reads and seeks act on (null for none), and its slot.
+file3ds* currentFile();
+uint8_t currentSlot();
 void makeCurrent(file3ds* file);
 
 // Reads stop at this absolute offset: a read that would cross it fails like a short read.

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "scene3ds/chunktree3ds_local.h"
 #include "scene3ds/database3ds.h"
 #include "scene3ds/material3ds.h"
 #include "scene3ds/mesh3ds.h"
@@ -108,6 +109,8 @@ char* StrDup3ds(const char* s);
 // Copies a string into a fixed field, always terminated, truncating when it does not fit.
 void CopyName3ds(char* dst, size_t dstSize, const char* src);
 
+// The chunk's data record, loaded from its file when absent; null for a chunk without one.
+void* LoadChunkData3ds(chunk3ds* chunk);
 // Loads a chunk's record when it has none (LoadChunkData3ds); false when loading failed, with
 // the failure reported. A chunk that legitimately has no record succeeds with data null.
 bool ReadChunkData3ds(chunk3ds* chunk);
