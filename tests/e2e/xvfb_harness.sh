@@ -45,12 +45,15 @@ start_display() {
 
 now_ms() { date +%s%3N; }
 
-# start_game: launches the game in the background; sets GAME_PID and START_MS.
+# start_game [FOLDER [ARG...]]: launches $GAME (default: the build's game) in the background from
+# FOLDER (default: the data folder) with the arguments; sets GAME_PID and START_MS.
 start_game() {
+  local dir="${1:-$BUILD/data}"
+  shift || true
   export HW_SWAP_LOG="$WORK/swaps"
   export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
   START_MS=$(now_ms)
-  (cd "$BUILD/data" && LD_PRELOAD="$SWAP_LIB" exec "$BUILD/hoopwind") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$dir" && LD_PRELOAD="$SWAP_LIB" exec "${GAME:-$BUILD/hoopwind}" "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
 }
 
