@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -42,15 +44,8 @@ struct DemoTest : ::testing::Test {
         headless::reset(); // the live state now differs from the recorded one
     }
     std::vector<unsigned char> bytes() {
-        std::vector<unsigned char> out;
-        FILE* f = std::fopen(path.c_str(), "rb");
-        for (int c; f && (c = std::fgetc(f)) != EOF;) {
-            out.push_back(static_cast<unsigned char>(c));
-        }
-        if (f) {
-            std::fclose(f);
-        }
-        return out;
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 };
 
@@ -119,7 +114,7 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
     refused(good.size() - 4, 7, "frame count does not match"); // the end record's count
     std::vector<unsigned char> longer = good;
     longer.push_back(0);
-    EXPECT_FALSE(demo::parse(longer.data(), longer.size(), records, error));
+    EXPECT_FALSE(demo::parse(longer.data(), longer.size(), records, error)) << "data after the end";
     EXPECT_FALSE(demo::load("/nonexistent/demo.hwd", records, error));
     EXPECT_NE(error.find("/nonexistent/demo.hwd"), std::string::npos);
     EXPECT_FALSE(demo::startPlayback("/nonexistent/demo.hwd", false, error));
