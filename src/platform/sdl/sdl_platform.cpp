@@ -34,6 +34,7 @@ struct State {
     int cursorCounter = 0;
     bool grabbed = false;
     bool focused = true;
+    bool refocused = false;       // the first look after the focus came back must not jump
     bool warpedThisFrame = false; // the game steers with the pointer in this frame
     POINT lastWarp = {0, 0};
     // Keys that went down since the last frame: a tap shorter than a frame still counts as held.
@@ -133,6 +134,7 @@ void translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                state().refocused = !state().focused;
                 state().focused = true;
             }
             pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0);
@@ -273,6 +275,7 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
     }
     SDL_DisableScreenSaver(); // the game is watched, not typed into
     state().window = new PlatWindow{window, fullscreen};
+    state().lastWarp = POINT{width / 2, height / 2};
     return state().window;
 }
 
@@ -481,10 +484,12 @@ bool GetCursorPos(POINT* point) {
         return demo::cursor(point, false);
     }
     int x = 0, y = 0;
-    if (state().window && !state().focused) {
-        // Without the focus the pointer is not the game's: report it resting where the game put it.
+    if (state().window && (!state().focused || state().refocused)) {
+        // Without the focus the pointer is not the game's: report it resting where the game put
+        // it. Just after the focus came back, the pointer is wherever the player left it.
         x = state().lastWarp.x;
         y = state().lastWarp.y;
+        state().refocused = false;
     } else if (state().window) {
         // Ask the display server, not SDL's event-fed copy, so a warp is seen at once.
         int wx = 0, wy = 0;
