@@ -82,11 +82,9 @@ export HOOPWIND_DIGEST="$WORK/headless.digest"
 cmp "$WORK/record.digest" "$WORK/headless.digest" || fail "the headless replay differs"
 unset HOOPWIND_DIGEST
 echo "replayed under Xvfb and headless: the same digest in all $FRAMES frames"
-for run in 1 2; do
-  LINE=$("$BUILD/hoopwind" --timedemo "$WORK/session.hwd" 2>/dev/null)
-  [[ "$LINE" =~ ^$FRAMES\ frames,\ [0-9.]+\ seconds,\ [0-9.]+\ fps$ ]] || fail "timedemo: '$LINE'"
-  echo "timedemo $run: $LINE"
-done
+LINE=$("$BUILD/hoopwind" --timedemo "$WORK/session.hwd" 2>/dev/null)
+[[ "$LINE" =~ ^$FRAMES\ frames,\ [0-9.]+\ seconds,\ [0-9.]+\ fps$ ]] || fail "timedemo: '$LINE'"
+echo "timedemo: $LINE"
 
 # --- Damaged demos: one line, status 1, no window ---------------------------------------------------
 head -c $(( $(stat -c %s "$WORK/session.hwd") / 2 )) "$WORK/session.hwd" >"$WORK/cut.hwd"
