@@ -21,7 +21,7 @@ extern float lightPos[4];
 // The game's font, loaded by InitGL.
 extern int font1;
 
-int WinMain();
+int WinMain(bool fullscreenWanted = true); // false: a window from the start
 bool CreateGLWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
 void KillGLWindow();
 void ResizeGLView(int width, int height);

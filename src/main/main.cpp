@@ -1,6 +1,96 @@
-// Program entry: hands over to the game's own entry point.
+// Program entry: the command line, the data folder and demos around the game's own entry point.
+#include "main/datafolder.h"
 #include "main/hoopwind.h"
+#include "main/options.h"
+#include "main/worlddigest.h"
+#include "platform/demo/demo.h"
 
-int main() {
-    return WinMain();
+#include <unistd.h>
+
+#include <cinttypes>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+FILE* digestFile = nullptr;
+
+// One line per frame, "frame digest", when HOOPWIND_DIGEST names a file: two runs of the same
+// demo must write the same lines.
+void writeDigest(int frame) {
+    std::fprintf(digestFile, "%d %016" PRIx64 "\n", frame, worldDigest());
+}
+
+// Paths given on the command line are meant from the folder the player started in.
+std::string fromStartFolder(const std::string& path) {
+    if (path.empty() || path[0] == '/') {
+        return path;
+    }
+    char here[PATH_MAX];
+    return getcwd(here, sizeof here) ? std::string(here) + "/" + path : path;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    std::string error;
+    if (!parseOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "hoopwind: %s\n%s", error.c_str(), USAGE);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(USAGE, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("hoopwind %s\n", HW_VERSION);
+        return 0;
+    }
+
+    const std::string demoPath = fromStartFolder(options.demoPath);
+    const char* digestEnv = std::getenv("HOOPWIND_DIGEST");
+    const std::string digestPath = fromStartFolder(digestEnv ? digestEnv : "");
+
+    // A damaged demo is refused before any window opens.
+    bool demoStarted = true;
+    if (options.demo == DemoMode::RECORD) {
+        demoStarted = demo::startRecording(demoPath.c_str(), error);
+    } else if (options.demo == DemoMode::PLAY || options.demo == DemoMode::TIME) {
+        demoStarted = demo::startPlayback(demoPath.c_str(), options.demo == DemoMode::TIME, error);
+    }
+    if (!demoStarted) {
+        std::fprintf(stderr, "hoopwind: %s\n", error.c_str());
+        return 1;
+    }
+    if (!digestPath.empty()) {
+        digestFile = std::fopen(digestPath.c_str(), "w");
+        if (!digestFile) {
+            std::fprintf(stderr, "hoopwind: %s: cannot write the digest\n", digestPath.c_str());
+            demo::finish(error);
+            return 1;
+        }
+        demo::setFrameHook(writeDigest);
+    }
+
+    enterDataFolder();
+    int status = WinMain(options.fullscreen);
+
+    if (digestFile) {
+        demo::setFrameHook(nullptr);
+        std::fclose(digestFile);
+    }
+    const int frames = demo::frames();
+    const double seconds = demo::seconds();
+    if (!demo::finish(error)) {
+        std::fprintf(stderr, "hoopwind: %s\n", error.c_str());
+        return 1;
+    }
+    if (options.demo == DemoMode::TIME) {
+        std::printf("%d frames, %.2f seconds, %.1f fps\n", frames, seconds,
+                    seconds > 0 ? frames / seconds : 0.0);
+    }
+    return status;
 }

@@ -7,11 +7,11 @@ HWND hwnd = nullptr;
 bool active = true;
 bool fullscreen = true;
 
-int WinMain() {
+int WinMain(bool fullscreenWanted) {
     // A fresh start: the globals may hold a previous run's values when the shell is driven twice
     // in one process (the tests do this).
     active = true;
-    fullscreen = true;
+    fullscreen = fullscreenWanted;
     if (!CreateGLWindow(WINDOW_CLASS_NAME, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, fullscreen)) {
         // Creation failed and has been reported; ending with 0 would call the failure a success.
         return 1;

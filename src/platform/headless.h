@@ -74,7 +74,7 @@ bool windowShown();
 bool classRegistered();
 bool contextCurrent();
 bool displayModeChanged();
-int cursorShowCount(); // ShowCursor's display counter, as the original platform keeps it
+int cursorShowCount(); // ShowCursor's display counter: shown while it is 0 or more
 
 // Reads the current GL framebuffer (640 x 480 RGBA, bottom row first).
 std::vector<unsigned char> readFramebuffer(int width = 640, int height = 480);

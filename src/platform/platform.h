@@ -1,7 +1,8 @@
 // The platform layer's interface: a small Win32-shaped API (window, GL context, messages, keys,
-// cursor, message boxes, tick count, buffer swap) so the game code above it keeps its
-// original shape. Two implementations exist: SDL2 for the real game, and a scripted headless one
-// for tests. This header must stay free of SDL.
+// cursor, message boxes, tick count, buffer swap), this project's own layer under the game code.
+// Two implementations exist: SDL2 for the real game, and a scripted headless one for tests. Both
+// pass what the game reads through the demo recorder (platform/demo). This header must stay free
+// of SDL.
 #pragma once
 
 #include <cstdint>
@@ -29,7 +30,7 @@ struct MSG {
     LPARAM lParam;
 };
 
-// Window messages the game's window procedure handles (values as the original platform uses).
+// Window messages the game's window procedure handles (this layer's own fixed numbers).
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_ACTIVATE = 0x0006;
 constexpr UINT WM_CLOSE = 0x0010;
@@ -123,17 +124,20 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void WaitMessage();
 
 // --- Input ------------------------------------------------------------------------------------
-// High bit set while the key is held at the moment of the call.
+// High bit set while the key is held at the moment of the call, or went down since the last
+// frame (a tap shorter than a frame is not lost).
 short GetAsyncKeyState(int virtualKey);
 #define KEYDOWN(vk) ((GetAsyncKeyState(vk) & 0x8000) ? 1 : 0)
 // Cursor position in window client pixels (the game's window is the whole 640 x 480 screen).
 bool GetCursorPos(POINT* point);
-// Moves the cursor to a client point and keeps it inside the window while the game steers with it.
+// Moves the cursor to a client point. While the game does this every frame (steering in play)
+// the pointer is kept inside the window and hidden; a frame without it, or losing the focus,
+// frees the pointer.
 bool SetCursorPos(int x, int y);
 int ShowCursor(bool show);
 
 // --- Misc -------------------------------------------------------------------------------------
-// Modal box; returns IDOK, IDYES or IDNO, or 0 when no box could be shown (the text then goes to
-// standard error so it is never lost).
+// Modal box; returns IDOK, IDYES or IDNO. When no box can be shown the text goes to standard
+// error and the answer is the one that goes on: IDYES for a question, else IDOK.
 int MessageBox(const char* text, const char* caption, UINT type);
 uint32_t GetTickCount();

@@ -9,83 +9,24 @@ XCLOSE="$3"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"
 
 # pixels FILE X Y W H KIND: how many pixels of the region (top-left origin) are of that kind.
-pixels() {
-  python3 - "$@" <<'PY'
-import sys
-path, x, y, w, h, kind = sys.argv[1], *map(int, sys.argv[2:6]), sys.argv[6]
-data = open(path, "rb").read()
-# Binary PPM: magic, width, height, maxval, then RGB rows from the top.
-fields, pos = [], 0
-while len(fields) < 4:
-    while data[pos:pos + 1].isspace():
-        pos += 1
-    if data[pos:pos + 1] == b"#":
-        pos = data.index(b"\n", pos) + 1
-        continue
-    end = pos
-    while not data[end:end + 1].isspace():
-        end += 1
-    fields.append(data[pos:end])
-    pos = end
-pos += 1
-width = int(fields[1])
-tests = {
-    "yellow": lambda r, g, b: r > 200 and g > 200 and b < 90,
-    "red": lambda r, g, b: r > 200 and g < 80 and b < 80,
-    "sky": lambda r, g, b: abs(r - 217) <= 3 and abs(g - 217) <= 3 and b >= 250,
-    "lit": lambda r, g, b: r + g + b > 30,
-}
-test = tests[kind]
-n = 0
-for row in range(y, y + h):
-    base = pos + (row * width + x) * 3
-    for i in range(w):
-        r, g, b = data[base + 3 * i], data[base + 3 * i + 1], data[base + 3 * i + 2]
-        n += test(r, g, b)
-print(n)
-PY
-}
+declare -A KIND=(
+  [yellow]='r > 200 and g > 200 and b < 90'
+  [red]='r > 200 and g < 80 and b < 80'
+  [sky]='abs(r - 217) <= 3 and abs(g - 217) <= 3 and b >= 250'
+  [lit]='r + g + b > 30'
+)
+pixels() { count "$1" "${4}x${5}+${2}+${3}" "${KIND[$6]}"; }
 
 # differing A B X Y W H: pixels of the region whose colour differs noticeably between two shots.
 differing() {
-  python3 - "$@" <<'PY'
-import sys
-def load(path):
-    data = open(path, "rb").read()
-    parts = data.split(maxsplit=4)
-    return int(parts[1]), parts[4]
-(wa, a), (_, b) = load(sys.argv[1]), load(sys.argv[2])
-x, y, w, h = map(int, sys.argv[3:7])
-n = 0
-for row in range(y, y + h):
-    for col in range(x, x + w):
-        i = (row * wa + col) * 3
-        n += abs(a[i] - b[i]) + abs(a[i + 1] - b[i + 1]) + abs(a[i + 2] - b[i + 2]) > 40
-print(n)
-PY
+  convert "$1" "$2" -compose difference -composite -depth 8 "ppm:$WORK/difference.ppm"
+  count "$WORK/difference.ppm" "${5}x${6}+${3}+${4}" 'r + g + b > 40'
 }
 
-# brightness FILE: mean of all channels over the lower two thirds (the world, not the head-up text).
+# brightness FILE: mean of all channels, 0..255, over the lower two thirds (the world, not the
+# head-up text).
 brightness() {
-  python3 - "$1" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-parts = data.split(maxsplit=4)
-w, h, px = int(parts[1]), int(parts[2]), parts[4]
-start = (h // 3) * w * 3
-print(sum(px[start:]) / max(1, len(px) - start))
-PY
-}
-
-shot() {
-  import -display "$DISPLAY" -window root -depth 8 "ppm:$1"
-}
-
-at_least() { # at_least VALUE MIN WHAT
-  awk -v v="$1" -v m="$2" 'BEGIN { exit !(v >= m) }' || fail "$3: $1 (wanted at least $2)"
-}
-at_most() {
-  awk -v v="$1" -v m="$2" 'BEGIN { exit !(v <= m) }' || fail "$3: $1 (wanted at most $2)"
+  convert "$1" -crop 640x320+0+160 +repage -format '%[fx:mean * 255]' info:
 }
 
 # in_play FILE: the head-up line and the play sky are on screen (not the game-over screen).

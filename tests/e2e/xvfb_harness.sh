@@ -45,12 +45,15 @@ start_display() {
 
 now_ms() { date +%s%3N; }
 
-# start_game: launches the game in the background; sets GAME_PID and START_MS.
+# start_game [FOLDER [ARG...]]: launches $GAME (default: the build's game) in the background from
+# FOLDER (default: the data folder) with the arguments; sets GAME_PID and START_MS.
 start_game() {
+  local dir="${1:-$BUILD/data}"
+  shift || true
   export HW_SWAP_LOG="$WORK/swaps"
   export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
   START_MS=$(now_ms)
-  (cd "$BUILD/data" && LD_PRELOAD="$SWAP_LIB" exec "$BUILD/hoopwind") >"$WORK/game.out" 2>"$WORK/game.err" &
+  (cd "$dir" && LD_PRELOAD="$SWAP_LIB" exec "${GAME:-$BUILD/hoopwind}" "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
 }
 
@@ -121,4 +124,34 @@ mean_brightness() {
   else
     convert "$1" -format '%[fx:mean]' info:
   fi
+}
+
+shot() {
+  import -display "$DISPLAY" -window root -depth 8 "ppm:$1"
+}
+
+# count FILE GEOMETRY EXPR: pixels of the region WxH+X+Y of a shot for which the Python expression
+# over r, g, b (0..255) holds.
+count() {
+  python3 - "$@" <<'PY'
+import re, sys
+path, geometry, expr = sys.argv[1:4]
+w, h, x, y = map(int, re.fullmatch(r"(\d+)x(\d+)\+(\d+)\+(\d+)", geometry).groups())
+data = open(path, "rb").read()
+header = re.match(rb"P6\s+(\d+)\s+\d+\s+\d+\s", data)
+width, px = int(header.group(1)), data[header.end():]
+test = eval("lambda r, g, b: " + expr)
+n = 0
+for row in range(y, y + h):
+    base = (row * width + x) * 3
+    n += sum(1 for i in range(base, base + 3 * w, 3) if test(px[i], px[i + 1], px[i + 2]))
+print(n)
+PY
+}
+
+at_least() { # at_least VALUE MIN WHAT
+  awk -v v="$1" -v m="$2" 'BEGIN { exit !(v >= m) }' || fail "$3: $1 (wanted at least $2)"
+}
+at_most() {
+  awk -v v="$1" -v m="$2" 'BEGIN { exit !(v <= m) }' || fail "$3: $1 (wanted at most $2)"
 }

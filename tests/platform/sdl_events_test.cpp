@@ -113,3 +113,16 @@ TEST_F(SdlEventsTest, UnboundKeysAreNeverReportedHeld) {
     EXPECT_EQ(GetAsyncKeyState(100000), 0);
     EXPECT_EQ(KEYDOWN(VK_ESCAPE), 0); // nothing is pressed on the dummy display
 }
+
+TEST_F(SdlEventsTest, AKeyTappedBetweenTwoFramesReadsAsHeldInTheNextFrame) {
+    // A press and release in one pump: the key state alone never sees it down.
+    SDL_Event e = {};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = SDL_SCANCODE_TAB;
+    push(e);
+    e.type = SDL_KEYUP;
+    push(e);
+    drain();
+    EXPECT_EQ(KEYDOWN(VK_TAB), 1);
+    EXPECT_EQ(KEYDOWN(VK_F1), 0);
+}

@@ -1,6 +1,7 @@
 // The headless platform: the Win32-shaped API over scripted state, so the whole game can run
 // frame by frame inside a test with an offscreen GL context and no display.
 #include "platform/headless.h"
+#include "platform/demo/demo.h"
 #include "platform/headless/egl_offscreen.h"
 
 #include <GL/gl.h>
@@ -209,6 +210,7 @@ bool SwapBuffers(HDC dc) {
     glFinish();
     State& s = state();
     ++s.swaps;
+    demo::frameDone();
     if (s.swapHook) {
         auto hook = s.swapHook; // the hook may replace itself
         hook(s.swaps);
@@ -216,7 +218,9 @@ bool SwapBuffers(HDC dc) {
     return true;
 }
 
-bool PeekMessage(MSG* msg) {
+namespace {
+
+bool livePeek(MSG* msg) {
     State& s = state();
     if (!msg || s.messages.empty()) {
         return false;
@@ -224,6 +228,22 @@ bool PeekMessage(MSG* msg) {
     *msg = s.messages.front();
     s.messages.pop_front();
     return true;
+}
+
+} // namespace
+
+bool PeekMessage(MSG* msg) {
+    if (demo::playing()) {
+        MSG live = {0, 0, 0};
+        while (livePeek(&live)) {
+            // Scripted messages are not the demo's; a close still ends the replay.
+            if (live.message == WM_CLOSE) {
+                demo::interrupt();
+            }
+        }
+        return demo::peek(msg, false);
+    }
+    return demo::peek(msg, livePeek(msg));
 }
 
 LRESULT DefWindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,7 +268,7 @@ short GetAsyncKeyState(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) {
         return 0;
     }
-    return state().keys[virtualKey] ? static_cast<short>(0x8000) : 0;
+    return demo::key(virtualKey, state().keys[virtualKey] ? static_cast<short>(0x8000) : 0);
 }
 
 bool GetCursorPos(POINT* point) {
@@ -256,7 +276,7 @@ bool GetCursorPos(POINT* point) {
         return false;
     }
     *point = state().cursor;
-    return true;
+    return demo::cursor(point, true);
 }
 
 bool SetCursorPos(int x, int y) {
@@ -285,7 +305,7 @@ int MessageBox(const char* text, const char* caption, UINT type) {
 }
 
 uint32_t GetTickCount() {
-    return state().ticks;
+    return demo::tick(state().ticks);
 }
 
 // --- Controls ---------------------------------------------------------------------------------

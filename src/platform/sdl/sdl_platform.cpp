@@ -2,6 +2,8 @@
 // messages, key state, cursor, message boxes, ticks, and 60 Hz frame pacing).
 #include "platform/platform.h"
 
+#include "platform/demo/demo.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -31,6 +33,12 @@ struct State {
     Uint64 nextFrame = 0;
     int cursorCounter = 0;
     bool grabbed = false;
+    bool focused = true;
+    bool refocused = false;       // the first look after the focus came back must not jump
+    bool warpedThisFrame = false; // the game steers with the pointer in this frame
+    POINT lastWarp = {0, 0};
+    // Keys that went down since the last frame: a tap shorter than a frame still counts as held.
+    bool latched[SDL_NUM_SCANCODES] = {};
     char initError[256] = {};
     int wantedWidth = 0;
     int wantedHeight = 0;
@@ -77,10 +85,32 @@ SDL_Scancode scancodeFor(int vk) {
         return SDL_SCANCODE_0;
     }
     if (vk >= 'A' && vk <= 'Z') {
-        // Letters follow the keyboard layout, as the virtual keys of the original platform do.
+        // Letters follow the keyboard layout: 'A' is the key that types an a.
         return SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_a + (vk - 'A')));
     }
     return SDL_SCANCODE_UNKNOWN;
+}
+
+void releasePointer() {
+    State& s = state();
+    if (s.grabbed && s.window) {
+        SDL_SetWindowGrab(s.window->window, SDL_FALSE);
+    }
+    s.grabbed = false;
+    SDL_ShowCursor(SDL_ENABLE);
+}
+
+// Ends a frame for the input side: taps are forgotten, and a frame in which the game did not
+// steer with the pointer hands it back to the player (selection and game-over screens).
+void endInputFrame() {
+    State& s = state();
+    for (bool& k : s.latched) {
+        k = false;
+    }
+    if (!s.warpedThisFrame && s.grabbed) {
+        releasePointer();
+    }
+    s.warpedThisFrame = false;
 }
 
 void pushMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -103,9 +133,15 @@ void translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+                state().refocused = !state().focused;
+                state().focused = true;
+            }
             pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0);
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
+            state().focused = false;
+            releasePointer(); // the pointer belongs to whatever has the focus now
             pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 0), 0);
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
@@ -118,6 +154,11 @@ void translate(const SDL_Event& e) {
         }
         default:
             break;
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (e.key.keysym.scancode < SDL_NUM_SCANCODES) {
+            state().latched[e.key.keysym.scancode] = true;
         }
         break;
     case SDL_MOUSEBUTTONDOWN: {
@@ -234,6 +275,7 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
     }
     SDL_DisableScreenSaver(); // the game is watched, not typed into
     state().window = new PlatWindow{window, fullscreen};
+    state().lastWarp = POINT{width / 2, height / 2};
     return state().window;
 }
 
@@ -318,7 +360,12 @@ bool MakeGLContextCurrent(HDC dc, HGLRC context) {
         return false;
     }
     // Vsync when the driver offers it; otherwise SwapBuffers waits out the frame itself.
-    state().vsync = SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
+    // A timed replay draws as fast as it can.
+    state().vsync =
+        !demo::unpaced() && SDL_GL_SetSwapInterval(1) == 0 && SDL_GL_GetSwapInterval() == 1;
+    if (demo::unpaced()) {
+        SDL_GL_SetSwapInterval(0);
+    }
     return true;
 }
 
@@ -336,7 +383,9 @@ bool SwapBuffers(HDC dc) {
         return false;
     }
     SDL_GL_SwapWindow(dc->owner->window);
-    if (state().vsync) {
+    endInputFrame();
+    demo::frameDone();
+    if (state().vsync || demo::unpaced()) {
         return true;
     }
     // Every speed in the game is per frame, so frames must not come faster than 60 a second.
@@ -360,7 +409,9 @@ bool SwapBuffers(HDC dc) {
     return true;
 }
 
-bool PeekMessage(MSG* msg) {
+namespace {
+
+bool livePeek(MSG* msg) {
     State& s = state();
     if (s.messages.empty()) {
         SDL_Event e;
@@ -374,6 +425,23 @@ bool PeekMessage(MSG* msg) {
     *msg = s.messages.front();
     s.messages.pop_front();
     return true;
+}
+
+} // namespace
+
+bool PeekMessage(MSG* msg) {
+    if (demo::playing()) {
+        // The window still takes its events, but the game gets the recorded ones; only a real
+        // request to close (window button, termination signal) is heard.
+        MSG live = {0, 0, 0};
+        while (livePeek(&live)) {
+            if (live.message == WM_CLOSE) {
+                demo::interrupt();
+            }
+        }
+        return demo::peek(msg, false);
+    }
+    return demo::peek(msg, livePeek(msg));
 }
 
 // SDL does its own default handling while it pumps events; nothing is left to do here.
@@ -390,25 +458,39 @@ void PostQuitMessage(int exitCode) {
 }
 
 short GetAsyncKeyState(int virtualKey) {
+    if (demo::playing()) {
+        return demo::key(virtualKey, 0);
+    }
     SDL_Scancode code = scancodeFor(virtualKey);
-    if (code == SDL_SCANCODE_UNKNOWN) {
-        return 0;
+    bool down = false;
+    if (code != SDL_SCANCODE_UNKNOWN) {
+        int count = 0;
+        const Uint8* keys = SDL_GetKeyboardState(&count);
+        const bool* latched = state().latched;
+        down = code < count && (keys[code] || latched[code]);
+        if (virtualKey == VK_RETURN && SDL_SCANCODE_KP_ENTER < count &&
+            (keys[SDL_SCANCODE_KP_ENTER] || latched[SDL_SCANCODE_KP_ENTER])) {
+            down = true;
+        }
     }
-    int count = 0;
-    const Uint8* keys = SDL_GetKeyboardState(&count);
-    bool down = code < count && keys[code];
-    if (virtualKey == VK_RETURN && SDL_SCANCODE_KP_ENTER < count && keys[SDL_SCANCODE_KP_ENTER]) {
-        down = true;
-    }
-    return down ? static_cast<short>(0x8000) : 0;
+    return demo::key(virtualKey, down ? static_cast<short>(0x8000) : 0);
 }
 
 bool GetCursorPos(POINT* point) {
+    if (demo::playing()) {
+        return demo::cursor(point, false);
+    }
     if (!point) {
-        return false;
+        return demo::cursor(point, false);
     }
     int x = 0, y = 0;
-    if (state().window) {
+    if (state().window && (!state().focused || state().refocused)) {
+        // Without the focus the pointer is not the game's: report it resting where the game put
+        // it. Just after the focus came back, the pointer is wherever the player left it.
+        x = state().lastWarp.x;
+        y = state().lastWarp.y;
+        state().refocused = false;
+    } else if (state().window) {
         // Ask the display server, not SDL's event-fed copy, so a warp is seen at once.
         int wx = 0, wy = 0;
         SDL_GetGlobalMouseState(&x, &y);
@@ -420,18 +502,26 @@ bool GetCursorPos(POINT* point) {
     }
     point->x = x;
     point->y = y;
-    return true;
+    return demo::cursor(point, true);
 }
 
 bool SetCursorPos(int x, int y) {
-    PlatWindow* w = state().window;
+    State& s = state();
+    PlatWindow* w = s.window;
     if (!w) {
         return false;
     }
-    if (!state().grabbed) {
-        // Mouse look steers from the window's centre; keep the cursor from wandering off it.
+    s.lastWarp = POINT{x, y};
+    if (!s.focused || demo::playing()) {
+        return true; // the pointer is the player's while another window has the focus
+    }
+    s.warpedThisFrame = true;
+    if (!s.grabbed) {
+        // Mouse look steers from the window's centre: while it does, keep the cursor inside the
+        // window and out of sight. The grab ends with the first frame that does not steer.
         SDL_SetWindowGrab(w->window, SDL_TRUE);
-        state().grabbed = true;
+        SDL_ShowCursor(SDL_DISABLE);
+        s.grabbed = true;
     }
     SDL_WarpMouseInWindow(w->window, x, y);
     return true;
@@ -440,7 +530,8 @@ bool SetCursorPos(int x, int y) {
 int ShowCursor(bool show) {
     State& s = state();
     s.cursorCounter += show ? 1 : -1;
-    SDL_ShowCursor(s.cursorCounter >= 0 ? SDL_ENABLE : SDL_DISABLE);
+    // The counter is kept, but the pointer is hidden only while the game steers with it (see
+    // SetCursorPos), so it is always there for the player on the screens between games.
     return s.cursorCounter;
 }
 
@@ -471,18 +562,22 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     data.numbuttons = yesNo ? 2 : 1;
     data.buttons = yesNo ? yesNoButtons : okButton;
     int pressed = 0;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0 || pressed < 0) {
-        // No display to show it on: the text must still reach the player, on one line.
+    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+        // No box could be shown: the text goes to standard error, and the answer is the one
+        // that lets the player go on (Yes to playing in a window).
         if (state().initError[0]) {
             std::fprintf(stderr, "%s: %s (%s)\n", data.title, data.message, state().initError);
         } else {
             std::fprintf(stderr, "%s: %s\n", data.title, data.message);
         }
-        return 0;
+        return yesNo ? IDYES : IDOK;
+    }
+    if (pressed < 0) {
+        return yesNo ? IDNO : IDOK; // the box was closed without an answer
     }
     return pressed;
 }
 
 uint32_t GetTickCount() {
-    return SDL_GetTicks();
+    return demo::tick(SDL_GetTicks());
 }
