@@ -14,7 +14,7 @@
 #include "shared/globals.h"
 #include "team/team.h"
 
-float CBall::bounceCountdown = 5.0f;
+float CBall::bounceCountdown = BOUNCE_STEPS;
 int CBall::wanderTicks = 0;
 
 namespace {
@@ -144,7 +144,7 @@ void CBall::update() {
         bounceCountdown -= 1.0f;
         if (bounceCountdown <= 0.0f) {
             collided = false;
-            bounceCountdown = 5.0f;
+            bounceCountdown = BOUNCE_STEPS;
         }
         return;
     }

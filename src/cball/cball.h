@@ -8,6 +8,7 @@ class Player;
 
 constexpr int NO_TEAM = 20;          // no team holds the ball
 constexpr int PLAYER_NOT_FOUND = 99; // an attack ball without a victim
+constexpr float BOUNCE_STEPS = 5.0f; // steps a ball flies away after a hit
 
 class CBall : public GameObject {
   public:
