@@ -138,7 +138,7 @@ void CBall::findVictim() {
     }
 }
 
-void CBall::update() {
+void CBall::step() {
     if (collided && !caught) {
         approachTarget();
         bounceCountdown -= 1.0f;
@@ -204,7 +204,7 @@ void CBall::update() {
 }
 
 void CBall::draw() {
-    update();
+    step();
 
     glPushMatrix();
     glTranslatef(xpos - xoffset, ypos - yoffset, zpos - zoffset);

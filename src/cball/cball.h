@@ -40,10 +40,11 @@ class CBall : public GameObject {
     void setPos(float x, float y, float z);
     float giveRadius();
 
-    void update();
     void draw() override;
     void detectCollision() override;
     void reactCollision(float x, float y, float z, OBJECT_TYPE type) override;
+    // Falls, follows its carrier, hunts, wanders or bounces away, by kind.
+    void step() override;
 
     void catchBall(Player* p);
     void scoreGoal();
