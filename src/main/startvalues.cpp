@@ -4,7 +4,6 @@
 
 #include "cball/cball.h"
 #include "main/game.h"
-#include "main/hoopwind.h"
 #include "main/gameview.h"
 #include "main/screens.h"
 #include "main/world.h"

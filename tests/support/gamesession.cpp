@@ -194,6 +194,13 @@ const Printed* GameSession::where(const std::string& text) const {
     return nullptr;
 }
 
+void logicFrame() {
+    ApplyPlayKeys();
+    ApplyMouseLook();
+    hoopwind->checkCollisions();
+    hoopwind->stepAllObjects();
+}
+
 Player* human() {
     Team* side = worldTeam(view);
     return side != nullptr ? side->activePlayer() : nullptr;

@@ -78,6 +78,10 @@ class GameSession {
     bool built_ = false;
 };
 
+// One frame of play without drawing: the play keys and mouse look, the collision pass, then
+// every object's step in list order (what a drawn frame does to the world).
+void logicFrame();
+
 // The followed team's active player (null in the free camera or without a world).
 Player* human();
 
