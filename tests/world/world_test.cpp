@@ -194,6 +194,10 @@ TEST_F(World, ComputerPlayersPatrolTurningHalfwayAtEachEndAndDriftOffTheAxis) {
     EXPECT_NEAR(q->xpos, -2.05f, 1e-5);
     EXPECT_NEAR(q->zpos, 2.05f, 1e-5);
     EXPECT_EQ(q->xrot, 0.0f);
+    q->yrot = 180.5f; // headings count in whole degrees: this one is on the axis
+    place(1, 0, 0.0f, 24.0f, 0.0f);
+    q->step();
+    EXPECT_NEAR(q->xpos, 0.0f, 0.1f);
 }
 
 TEST_F(World, TheHumansActivePlayerIsLeftToTheInputButItsSeekerStillTriesForTheFlicket) {
