@@ -24,9 +24,7 @@ using hwtest::GameSession;
 // do the other side's), rebuilt whenever a computer Seeker ends it.
 class PlayingGame {
   public:
-    explicit PlayingGame(bool lights) : lights_(lights), session_(hwtest::dataDir()) {
-        begin();
-    }
+    explicit PlayingGame(bool lights) : lights_(lights), session_(hwtest::dataDir()) { begin(); }
     bool ok() const { return session_.ok(); }
     void keepPlaying() {
         if (gameState != STATE_PLAYING) {

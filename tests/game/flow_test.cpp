@@ -1,5 +1,5 @@
-// Whole games through the real bindings: a human Seeker's catch, the game-over screen and the
-// restart; a computer Seeker ending a game; the texts of every screen and where they stand.
+// A whole game through the real bindings (a human Seeker's catch, the game-over screen, the
+// restart), and the texts of every screen and where they stand.
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
@@ -111,24 +111,6 @@ TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
     EXPECT_EQ(PLAYER_TEAM_ID, 0);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(human(), team[0]->getChaser());
-}
-
-TEST(Flow, AComputerSeekerEndsTheGameOnItsOwn) {
-    GameSession game;
-    ASSERT_TRUE(game.ok());
-    game.start(1234);
-    game.tap('1');
-    for (int steps = 0; gameState == STATE_PLAYING && steps < 5000; ++steps) {
-        game.frame();
-    }
-    ASSERT_NE(gameState, STATE_PLAYING) << "nobody caught the Flicket";
-    // The human flies team 0's Chaser and never clicked: a computer Seeker caught it.
-    const int catcher = team[0]->flicketCaught() ? 0 : 1;
-    ASSERT_TRUE(team[catcher]->flicketCaught());
-    EXPECT_FALSE(team[1 - catcher]->flicketCaught());
-    EXPECT_EQ(team[catcher]->getScore(), 150);
-    game.frames(2);
-    EXPECT_EQ(gameState, STATE_GAME_OVER);
 }
 
 TEST(HeadUp, HolderLineDebugPositionAndLightsFollowTheCamera) {
