@@ -58,6 +58,10 @@ struct Binding {
     float change; // per frame held
 };
 
+void PrintTo(const Binding& b, std::ostream* os) {
+    *os << b.name;
+}
+
 class Bindings : public ::testing::TestWithParam<Binding> {};
 
 // Team 0's Chaser starts at heading 0 (facing -z) at height 24; the free camera at its start pose.
@@ -94,7 +98,14 @@ INSTANTIATE_TEST_SUITE_P(
                       Binding{"free rise", VK_NUMPAD8, true, CAM_Y, -RISE_SPEED},
                       Binding{"free sink", VK_NUMPAD2, true, CAM_Y, RISE_SPEED},
                       Binding{"page up", VK_PRIOR, true, PIVOT, -TURN_SPEED},
-                      Binding{"page down", VK_NEXT, true, PIVOT, TURN_SPEED}));
+                      Binding{"page down", VK_NEXT, true, PIVOT, TURN_SPEED}),
+    [](const ::testing::TestParamInfo<Binding>& info) {
+        std::string name = info.param.name;
+        for (char& c : name) {
+            c = c == ' ' ? '_' : c;
+        }
+        return name;
+    });
 
 class Play : public ::testing::Test {
   protected:

@@ -91,6 +91,10 @@ class Recorder {
     uint64_t chain_ = 0xcbf29ce484222325ULL;
 };
 
+void PrintTo(const Script& s, std::ostream* os) {
+    *os << "ticks " << s.ticks << ", key " << static_cast<char>(s.teamKey);
+}
+
 class GameDigest : public ::testing::TestWithParam<Script> {};
 
 TEST_P(GameDigest, ScriptedGameRunsFrameForFrameAsRecorded) {
@@ -175,6 +179,10 @@ INSTANTIATE_TEST_SUITE_P(Seeds, GameDigest,
                                            Script{99991,
                                                   '1',
                                                   {0x5442f52bbcb6722cULL, 0xc73c27bbbda9e0bcULL,
-                                                   0x3583490b4cc27949ULL, 0xe68f2e1b9d05bedaULL}}));
+                                                   0x3583490b4cc27949ULL, 0xe68f2e1b9d05bedaULL}}),
+                         [](const ::testing::TestParamInfo<Script>& info) {
+                             return "ticks" + std::to_string(info.param.ticks) + "_side" +
+                                    static_cast<char>(info.param.teamKey);
+                         });
 
 } // namespace

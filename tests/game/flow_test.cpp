@@ -160,6 +160,11 @@ struct Ending {
     std::vector<std::string> lines;
 };
 
+// Named by the first line in test listings.
+void PrintTo(const Ending& e, std::ostream* os) {
+    *os << e.lines.front();
+}
+
 class GameOver : public ::testing::TestWithParam<Ending> {};
 
 TEST_P(GameOver, AnnouncesTheResult) {
@@ -230,6 +235,11 @@ INSTANTIATE_TEST_SUITE_P(
                150,
                false,
                {"A tie game! Emberhold caught the flicket.", "Emberhold -- 150 points",
-                "Stormwick -- 150 points"}}));
+                "Stormwick -- 150 points"}}),
+    [](const ::testing::TestParamInfo<Ending>& info) {
+        const Ending& e = info.param;
+        return std::to_string(e.score0) + (e.caught0 ? "caught" : "") + "_" +
+               std::to_string(e.score1) + (e.caught1 ? "caught" : "");
+    });
 
 } // namespace
