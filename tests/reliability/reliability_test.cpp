@@ -22,6 +22,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -113,14 +114,7 @@ TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
 
 // Each model is present exactly when its file is there.
 void expectModels(const std::string& dir) {
-    auto present = [&](const char* file) { return std::fopen((dir + "/" + file).c_str(), "rb"); };
-    auto has = [&](const char* file) {
-        std::FILE* f = present(file);
-        if (f != nullptr) {
-            std::fclose(f);
-        }
-        return f != nullptr;
-    };
+    auto has = [&](const char* file) { return std::filesystem::exists(dir + "/" + file); };
     EXPECT_EQ(stadium->hasShape(), has("mesh/stadium.3ds"));
     for (GoalPost* hoop : stadium->goal) {
         EXPECT_EQ(hoop->hasShape(), has("mesh/goal.3ds"));
