@@ -9,7 +9,7 @@
 #include "platform/headless.h"
 #include "player/player.h"
 #include "team/team.h"
-#include "reliability/gamesession.h"
+#include "support/gamesession.h"
 #include "shared/globals.h"
 
 #include <GL/gl.h>
@@ -18,15 +18,13 @@
 
 namespace {
 
-using reliability::GameSession;
+using hwtest::GameSession;
 
 // A game in play on team 1's side (the side whose two players start in each other's reach, as
 // do the other side's), rebuilt whenever a computer Seeker ends it.
 class PlayingGame {
   public:
-    explicit PlayingGame(bool lights) : lights_(lights), session_(reliability::generatedDataDir()) {
-        begin();
-    }
+    explicit PlayingGame(bool lights) : lights_(lights), session_(hwtest::dataDir()) { begin(); }
     bool ok() const { return session_.ok(); }
     void keepPlaying() {
         if (gameState != STATE_PLAYING) {
@@ -56,7 +54,7 @@ void FrameLogic(benchmark::State& state) {
         return;
     }
     while (state.KeepRunning()) {
-        reliability::stepWorldLogic();
+        hwtest::logicFrame();
         if (gameState != STATE_PLAYING) {
             state.PauseTiming();
             game.keepPlaying();

@@ -5,7 +5,7 @@
 #include "main/game.h"
 #include "main/world.h"
 #include "platform/headless.h"
-#include "reliability/gamesession.h"
+#include "support/gamesession.h"
 
 #include <cstdio>
 #include <sys/resource.h>
@@ -36,7 +36,7 @@ double peakMiB() {
 void RestartsMemory(benchmark::State& state) {
     const int restarts = static_cast<int>(state.range(0));
     while (state.KeepRunning()) {
-        reliability::GameSession session(reliability::generatedDataDir());
+        hwtest::GameSession session(hwtest::dataDir());
         session.start(1);
         session.frame();
         session.tap('1');

@@ -8,7 +8,7 @@
 #include "main/hoopwind.h"
 #include "main/world.h"
 #include "platform/headless.h"
-#include "reliability/gamesession.h"
+#include "support/gamesession.h"
 #include "render/maxmesh.h"
 
 #include <GL/gl.h>
@@ -18,11 +18,11 @@
 
 namespace {
 
-using reliability::GameSession;
+using hwtest::GameSession;
 
 // Window, GL context and font, the game built, and its first selection frame on screen.
 void StartUpToSelection(benchmark::State& state) {
-    const std::string data = reliability::generatedDataDir();
+    const std::string data = hwtest::dataDir();
     while (state.KeepRunning()) {
         GameSession session(data);
         session.start(4242);
@@ -39,7 +39,7 @@ BENCHMARK(StartUpToSelection)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // Game over to the new game's selection frame.
 void Restart(benchmark::State& state) {
-    GameSession session(reliability::generatedDataDir());
+    GameSession session(hwtest::dataDir());
     session.start(4242);
     session.frame();
     uint32_t ticks = 1;
@@ -53,7 +53,7 @@ BENCHMARK(Restart)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The window with its GL context and the font, as the shell makes them before the game.
 void WindowAndFont(benchmark::State& state) {
-    const std::string data = reliability::generatedDataDir();
+    const std::string data = hwtest::dataDir();
     while (state.KeepRunning()) {
         GameSession session(data);
         glFinish();
@@ -63,7 +63,7 @@ BENCHMARK(WindowAndFont)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // Piece by piece, inside one window.
 void Piece(benchmark::State& state, int which) {
-    GameSession session(reliability::generatedDataDir());
+    GameSession session(hwtest::dataDir());
     while (state.KeepRunning()) {
         switch (which) {
         case 0: {

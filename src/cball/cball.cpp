@@ -14,7 +14,7 @@
 #include "shared/globals.h"
 #include "team/team.h"
 
-float CBall::bounceCountdown = 5.0f;
+float CBall::bounceCountdown = BOUNCE_STEPS;
 int CBall::wanderTicks = 0;
 
 namespace {
@@ -138,13 +138,13 @@ void CBall::findVictim() {
     }
 }
 
-void CBall::update() {
+void CBall::step() {
     if (collided && !caught) {
         approachTarget();
         bounceCountdown -= 1.0f;
         if (bounceCountdown <= 0.0f) {
             collided = false;
-            bounceCountdown = 5.0f;
+            bounceCountdown = BOUNCE_STEPS;
         }
         return;
     }
@@ -204,7 +204,7 @@ void CBall::update() {
 }
 
 void CBall::draw() {
-    update();
+    step();
 
     glPushMatrix();
     glTranslatef(xpos - xoffset, ypos - yoffset, zpos - zoffset);

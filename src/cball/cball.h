@@ -8,6 +8,7 @@ class Player;
 
 constexpr int NO_TEAM = 20;          // no team holds the ball
 constexpr int PLAYER_NOT_FOUND = 99; // an attack ball without a victim
+constexpr float BOUNCE_STEPS = 5.0f; // steps a ball flies away after a hit
 
 class CBall : public GameObject {
   public:
@@ -39,10 +40,11 @@ class CBall : public GameObject {
     void setPos(float x, float y, float z);
     float giveRadius();
 
-    void update();
     void draw() override;
     void detectCollision() override;
     void reactCollision(float x, float y, float z, OBJECT_TYPE type) override;
+    // Falls, follows its carrier, hunts, wanders or bounces away, by kind.
+    void step() override;
 
     void catchBall(Player* p);
     void scoreGoal();

@@ -7,6 +7,12 @@
 
 BackgroundImage::BackgroundImage(const char* fileName) : texture(LoadGLTextures(fileName)) {}
 
+BackgroundImage::~BackgroundImage() {
+    if (texture != 0) {
+        glDeleteTextures(1, &texture);
+    }
+}
+
 void BackgroundImage::draw() {
     glEnable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);

@@ -6,6 +6,10 @@ class BackgroundImage {
     unsigned int texture; // GL texture name; 0 when the picture could not be loaded
 
     explicit BackgroundImage(const char* fileName);
+    // Frees the texture: each game loads its picture afresh.
+    ~BackgroundImage();
+    BackgroundImage(const BackgroundImage&) = delete;
+    BackgroundImage& operator=(const BackgroundImage&) = delete;
     // Draws one textured quad that fills the view, whatever the modelview matrix holds.
     void draw();
 };

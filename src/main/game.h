@@ -1,4 +1,5 @@
-// One game's own objects (music, background) and the calls that build, run and end a game.
+// The game flow: one game's own objects (music, background) and the calls that build, run and
+// end a game, the entry points the shell's loop and window procedure call.
 #pragma once
 
 class ContentPlayer;
@@ -6,6 +7,17 @@ class BackgroundImage;
 
 extern ContentPlayer* music;
 extern BackgroundImage* background;
+
+// Builds one game: seed, music, splash, world, selection screen. Returns 1.
+int Game_Init();
+// One frame: input by state, the collision pass in play, then the drawing. Returns 1.
+int Game_Main();
+// Ends the current game: music, background and world freed; window and camera stay. Returns 1.
+int Game_Shutdown();
+// Left button: the followed player tries to catch its ball (Chaser the Pellum, Seeker the Flicket).
+void Game_CatchAttempt();
+// Right button: control passes to the followed team's other player.
+void Game_SwitchPlayer();
 
 // Clears the frame and draws it by game state; 0 for a state it does not know.
 int DrawGLScene();

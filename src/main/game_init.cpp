@@ -11,9 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-ContentPlayer* music = nullptr;
-BackgroundImage* background = nullptr;
-
 int Game_Init() {
     srand(GetTickCount());
 

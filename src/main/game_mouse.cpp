@@ -1,5 +1,5 @@
 // The two mouse-button actions: a catch attempt by the followed player, and the player switch.
-#include "main/hoopwind.h"
+#include "main/game.h"
 
 #include "cball/cball.h"
 #include "main/world.h"

@@ -6,16 +6,10 @@
 #include "main/hoopwind.h"
 #include "main/world.h"
 
-#include <GL/gl.h>
-
 int Game_Shutdown() {
     // Deleting the player stops the track and gives the audio device back before anything else.
     delete music;
     music = nullptr;
-    // The next game loads the picture again, so its texture goes with this game.
-    if (background != nullptr && background->texture != 0) {
-        glDeleteTextures(1, &background->texture);
-    }
     delete background;
     background = nullptr;
     DestroyWorld();

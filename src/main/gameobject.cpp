@@ -2,7 +2,6 @@
 // list.
 #include "main/gameobject.h"
 
-#include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -44,15 +43,6 @@ void GameObject::join() {
 }
 
 GameObject::~GameObject() {
-    // Every game loads its models' textures afresh; left alive, each restart would add them all
-    // to the context once more and memory would grow without bound.
-    if (mesh != nullptr) {
-        for (int32_t i = 0; i < mesh->numMats; ++i) {
-            if (mesh->mats[i].hasTexture && mesh->mats[i].texture != 0) {
-                glDeleteTextures(1, &mesh->mats[i].texture);
-            }
-        }
-    }
     delete mesh;
 }
 
@@ -60,7 +50,10 @@ bool GameObject::hasShape() const {
     return mesh != nullptr && mesh->numMeshes > 0;
 }
 
+void GameObject::step() {}
+
 void GameObject::draw() {
+    step();
     if (hasShape()) {
         mesh->draw();
     }
@@ -274,6 +267,14 @@ void GameManager::drawAllObjects() {
     current = head;
     while (current != nullptr) {
         current->draw();
+        current = current->next;
+    }
+}
+
+void GameManager::stepAllObjects() {
+    current = head;
+    while (current != nullptr) {
+        current->step();
         current = current->next;
     }
 }

@@ -33,6 +33,9 @@ class GameObject {
     virtual void draw();
     virtual void detectCollision();
     virtual void reactCollision(float x, float y, float z, OBJECT_TYPE type);
+    // One simulation step of this object; drawing starts with it, so a frame steps each object
+    // just before drawing it. Nothing for an object that never moves.
+    virtual void step();
     // False only when reactCollision is known to do nothing for a party of that type; the
     // collision pass then skips face tests whose every reaction would do nothing.
     virtual bool reactsTo(OBJECT_TYPE type) const;
@@ -64,7 +67,10 @@ class GameManager {
 
     void addObject(GameObject* obj);
     void findLast();
+    // Steps and draws every object in list order.
     void drawAllObjects();
+    // Steps every object in list order without drawing: a frame's simulation alone.
+    void stepAllObjects();
     void checkCollisions();
 };
 

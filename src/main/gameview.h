@@ -7,6 +7,11 @@
 constexpr int WIDTH_CENTER = 320;
 constexpr int HEIGHT_CENTER = 240;
 
+// The camera's start pose: the eye at (0, START_YTRANS, START_ZPOS), this far behind the player.
+constexpr float START_YTRANS = -2.34f;
+constexpr float START_ZPOS = -45.0f;
+constexpr float START_DIST_BEHIND_PLAYER = 33.3f;
+
 extern bool dispPos;           // show the debug position text
 extern float yrot;             // camera heading, degrees
 extern float pivot;            // camera pitch, degrees

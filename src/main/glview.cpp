@@ -8,9 +8,6 @@
 
 #include <initializer_list>
 
-float lightPos[4] = {0.0f, 0.0f, 2000.0f, 0.0f};
-int font1 = -1;
-
 void ResizeGLView(int width, int height) {
     if (height == 0) {
         height = 1;

@@ -1,5 +1,5 @@
-// The shell's globals and entry points: window, GL context, message loop, and the game calls it
-// makes.
+// The shell's globals and entry points: window, GL context and message loop. The loop calls the
+// game through the entry points declared in game.h.
 #pragma once
 
 #include "platform/platform.h"
@@ -27,10 +27,3 @@ void KillGLWindow();
 void ResizeGLView(int width, int height);
 int InitGL();
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The game (start-up, one frame, shutdown, and the two mouse-button actions).
-int Game_Init();
-int Game_Main();
-int Game_Shutdown();
-void Game_CatchAttempt();
-void Game_SwitchPlayer();

@@ -3,10 +3,7 @@
 
 #include <string>
 
-// The build may set the version (e.g. from the package); otherwise this one.
-#ifndef HW_VERSION
-#define HW_VERSION "1.0.0"
-#endif
+// HW_VERSION comes from the build (the project's version), so --version and the package agree.
 
 enum class DemoMode { NONE, RECORD, PLAY, TIME };
 

@@ -1,11 +1,7 @@
 // The entry point and the idle-time message loop: one frame whenever no message is waiting.
 #include "main/hoopwind.h"
 
-HGLRC hrc = nullptr;
-HDC hdc = nullptr;
-HWND hwnd = nullptr;
-bool active = true;
-bool fullscreen = true;
+#include "main/game.h"
 
 int WinMain(bool fullscreenWanted) {
     // A fresh start: the globals may hold a previous run's values when the shell is driven twice

@@ -1,6 +1,8 @@
 // The window procedure: activation, system commands, close, resize and the two mouse buttons.
 #include "main/hoopwind.h"
 
+#include "main/game.h"
+
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ACTIVATE:

@@ -12,7 +12,6 @@ CBall* brusker[2] = {nullptr, nullptr};
 CBall* flicket = nullptr;
 Team* team[2] = {nullptr, nullptr};
 
-int gameState = STATE_TEAM_SELECT;
 int view = 0;
 int PLAYER_TEAM_ID = 0;
 

@@ -1,59 +1,91 @@
-// The world digest: an FNV-1a hash over the bits of every object's state, in list order.
+// The whole-game fingerprint: every value a frame of play can change, hashed in a fixed order.
 #include "main/worlddigest.h"
+
+#include <cstring>
+#include <initializer_list>
 
 #include "cball/cball.h"
 #include "main/world.h"
 #include "player/player.h"
 #include "team/team.h"
 
-#include <cstring>
-
 namespace {
 
-struct Hash {
-    uint64_t h = 1469598103934665603ull;
-    void bytes(const void* p, size_t n) {
-        const unsigned char* b = static_cast<const unsigned char*>(p);
-        for (size_t i = 0; i < n; ++i) {
-            h = (h ^ b[i]) * 1099511628211ull;
+class Fnv1a {
+  public:
+    void bytes(const void* data, size_t size) {
+        const unsigned char* p = static_cast<const unsigned char*>(data);
+        for (size_t i = 0; i < size; ++i) {
+            hash_ ^= p[i];
+            hash_ *= 0x100000001b3ULL;
         }
     }
-    void f(float v) {
-        uint32_t u;
-        std::memcpy(&u, &v, sizeof u);
-        bytes(&u, sizeof u);
+    void i32(int32_t v) { bytes(&v, sizeof v); }
+    void f32(float v) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        bytes(&bits, sizeof bits);
     }
-    void i(int64_t v) { bytes(&v, sizeof v); }
+    uint64_t value() const { return hash_; }
+
+  private:
+    uint64_t hash_ = 0xcbf29ce484222325ULL;
 };
+
+void addBall(Fnv1a& h, const CBall& b) {
+    h.i32(b.caught);
+    h.i32(b.holding);
+    h.i32(b.victim);
+    h.i32(b.victimsTeam);
+    h.i32(b.noVicTic);
+    for (float v : {b.xv, b.yv, b.zv, b.xi, b.yi, b.zi}) {
+        h.f32(v);
+    }
+}
+
+void addPlayer(Fnv1a& h, const Player& p) {
+    h.i32(p.teamNum);
+    h.i32(p.turning);
+    h.f32(p.yrot);
+    h.f32(p.xrot);
+    h.f32(p.rotRemain);
+    h.i32(p.dir);
+    h.i32(p.target);
+}
 
 } // namespace
 
 uint64_t worldDigest() {
-    Hash h;
-    h.i(gameState);
-    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o; o = o->next) {
-        h.i(o->typeID);
-        h.f(o->xpos);
-        h.f(o->ypos);
-        h.f(o->zpos);
+    Fnv1a h;
+    h.i32(gameState);
+    h.i32(view);
+    h.i32(PLAYER_TEAM_ID);
+    h.f32(CBall::bounceCountdown);
+    h.i32(CBall::wanderTicks);
+    for (const Team* side : team) {
+        h.i32(side != nullptr);
+        if (side != nullptr) {
+            h.i32(side->score);
+            h.i32(side->holdingPellum);
+            h.i32(side->caughtFlicket);
+            h.i32(side->active);
+        }
+    }
+    if (hoopwind == nullptr) {
+        h.i32(0);
+        return h.value();
+    }
+    for (const GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
+        h.i32(o->typeID);
+        h.i32(o->collided);
+        h.f32(o->xpos);
+        h.f32(o->ypos);
+        h.f32(o->zpos);
         if (o->typeID == PLAYER) {
-            const Player* p = static_cast<const Player*>(o);
-            h.f(p->yrot);
-            h.f(p->xrot);
+            addPlayer(h, *static_cast<const Player*>(o));
         } else if (o->typeID != STATIONARY_PIECE) {
-            const CBall* b = static_cast<const CBall*>(o);
-            h.i(b->holding);
-            h.i(b->caught);
+            addBall(h, *static_cast<const CBall*>(o));
         }
     }
-    for (int t = 0; t < 2; ++t) {
-        const Team* side = team[t];
-        if (side) {
-            h.i(side->score);
-            h.i(side->holdingPellum);
-            h.i(side->caughtFlicket);
-            h.i(side->active);
-        }
-    }
-    return h.h;
+    return h.value();
 }

@@ -1,8 +1,8 @@
-// One number for the whole world's state, so two runs can be compared frame by frame.
+// A fingerprint of the whole game's state, for checking that two runs went the same way.
 #pragma once
 
 #include <cstdint>
 
-// Hashes every object's position (and a player's heading), the teams' scores and flags, the
-// balls' owners and the game state. 0 objects and no teams still give a defined value.
+// FNV-1a over the game state, every team and every object in list order (positions, headings,
+// ball owners and targets, scores, flags); 0 folded in for a missing world.
 uint64_t worldDigest();

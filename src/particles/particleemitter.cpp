@@ -80,6 +80,10 @@ ParticleEmitter::ParticleEmitter(const char* filename, int count, float life, fl
 }
 
 ParticleEmitter::~ParticleEmitter() {
+    // The sprite is loaded by each emitter for itself, so it goes with the emitter.
+    if (texture != 0) {
+        glDeleteTextures(1, &texture);
+    }
     delete[] particle;
 }
 

@@ -29,22 +29,22 @@ Player::Player(const char* fileName, float x, float y, float z, int teamIndex, P
 }
 
 Player::~Player() {
-    // The trail's sprite is loaded again by every game; it goes with its player.
-    if (magicTrail != nullptr && magicTrail->texture != 0) {
-        glDeleteTextures(1, &magicTrail->texture);
-    }
     delete magicTrail;
 }
 
-void Player::draw() {
+void Player::step() {
     update();
-
-    glPushMatrix();
-    glTranslatef(xpos - xoffset, ypos - yoffset, zpos - zoffset);
     if (turning) {
         yrot += rotRemain;
         turning = false;
     }
+}
+
+void Player::draw() {
+    step();
+
+    glPushMatrix();
+    glTranslatef(xpos - xoffset, ypos - yoffset, zpos - zoffset);
     glRotatef(yrot, 0.0f, 1.0f, 0.0f);
     glRotatef(xrot, -1.0f, 0.0f, 0.0f);
     if (hasShape()) {

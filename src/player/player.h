@@ -31,7 +31,10 @@ class Player : public GameObject {
     void detectCollision() override;
     void reactCollision(float x, float y, float z, OBJECT_TYPE type) override;
     bool reactsTo(OBJECT_TYPE type) const override;
+    // The computer's steering (update), then the pending turn.
+    void step() override;
 
+    // Patrol and the Seeker's grab at the Flicket; nothing for the human's active player.
     void update();
     void Patrol();
     void moveForward();

@@ -1,7 +1,8 @@
 // maxMesh construction and destruction: the scene file read into a database, then its
-// materials (with their textures) and its meshes copied out in list order.
+// materials (with their textures, which the model owns) and its meshes copied out in list order.
 #include "render/maxmesh.h"
 
+#include <GL/gl.h>
 #include <cstdio>
 #include <cstring>
 
@@ -88,6 +89,13 @@ void maxMesh::LoadDatabase(const char* filename) {
 }
 
 maxMesh::~maxMesh() {
+    // Every game loads its models afresh; textures left alive would pile up in the context with
+    // each restart.
+    for (int32_t i = 0; i < numMats; ++i) {
+        if (mats[i].texture != 0) {
+            glDeleteTextures(1, &mats[i].texture);
+        }
+    }
     delete[] mats;
     for (int32_t i = 0; i < numMeshes; ++i)
         FreeMesh(&meshes[i]);

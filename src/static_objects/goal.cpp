@@ -1,4 +1,4 @@
-// Goal hoops: drawing, and the scoring-box test run each time a hoop is drawn.
+// Goal hoops: the scoring-box test of each step, and drawing.
 #include "static_objects/goal.h"
 
 #include <GL/gl.h>
@@ -17,16 +17,20 @@ GoalPost::GoalPost(const char* fileName, float x, float y, float z)
     typeID = STATIONARY_PIECE;
 }
 
+void GoalPost::step() {
+    if (scoredUpon()) {
+        pellum->scoreGoal();
+    }
+}
+
 void GoalPost::draw() {
+    step();
     glPushMatrix();
     glTranslatef(xpos - xoffset, ypos - yoffset, zpos - zoffset);
     if (hasShape()) {
         mesh->draw();
     }
     glPopMatrix();
-    if (scoredUpon()) {
-        pellum->scoreGoal();
-    }
 }
 
 bool GoalPost::scoredUpon() {

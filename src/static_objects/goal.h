@@ -14,5 +14,7 @@ class GoalPost : public GameObject {
     GoalPost(const char* fileName, float x, float y, float z);
 
     void draw() override;
+    // Scores for the carrying side when the Pellum is in this hoop's box.
+    void step() override;
     bool scoredUpon();
 };

@@ -30,6 +30,7 @@ StadiumObject::StadiumObject(const char* fileName) : GameObject(fileName), goal{
 }
 
 void StadiumObject::draw() {
+    step();
     glPushMatrix();
     glTranslatef(-xoffset, -yoffset, -zoffset);
     if (hasShape()) {

@@ -1,289 +1,251 @@
-// The play bindings' edge cases: held toggles, the Numpad 2 guards, the free camera's start pose,
-// mouse look, the mouse buttons, and Escape from every state.
-#include "game/gamefixture.h"
+// The play bindings: what each key does to the followed player or the free camera, held toggles,
+// the height guards, mouse look, the buttons, the selection keys and Escape from every state.
+#include "support/gamesession.h"
 
 #include "cball/cball.h"
 #include "main/game.h"
 #include "main/gameview.h"
 #include "main/hoopwind.h"
 #include "main/world.h"
+#include "platform/headless.h"
 #include "player/player.h"
 #include "shared/globals.h"
 #include "team/team.h"
 
+#include <gtest/gtest.h>
+
 #include <GL/gl.h>
 
-#include <algorithm>
 #include <cmath>
 
-namespace gametest {
 namespace {
 
-class BindingsTest : public GameTest {
-  protected:
-    void SetUp() override {
-        GameTest::SetUp();
-        startGame();
-    }
-    void play(int key = '1') {
-        chooseTeam(key);
-        ASSERT_EQ(gameState, STATE_PLAYING);
-    }
-};
+using hwtest::GameSession;
+using hwtest::human;
 
-TEST_F(BindingsTest, HeldTogglesFlipInEveryFrame) {
-    play();
-    headless::setKey(VK_TAB, true);
-    headless::setKey(VK_F1, true);
-    const bool expectedAfter[] = {true, false, true};
-    for (bool want : expectedAfter) {
-        frame();
-        EXPECT_EQ(USE_LIGHTS, want);
-        EXPECT_EQ(dispPos, want);
-        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, want);
-        EXPECT_EQ(!printedStartingWith("X = ").empty(), want);
+// What a key may change; read before and after one frame with the key held.
+enum Value { PX, PY, PZ, CAM_YROT, CAM_X, CAM_Y, CAM_Z, PIVOT, DIST };
+
+float read(Value v) {
+    switch (v) {
+    case PX:
+        return human()->xpos;
+    case PY:
+        return human()->ypos;
+    case PZ:
+        return human()->zpos;
+    case CAM_YROT:
+        return yrot;
+    case CAM_X:
+        return xpos;
+    case CAM_Y:
+        return ytrans;
+    case CAM_Z:
+        return zpos;
+    case PIVOT:
+        return pivot;
+    case DIST:
+        return distBehindPlayer;
     }
-    headless::setKey(VK_TAB, false);
-    headless::setKey(VK_F1, false);
-    frames(2);
-    EXPECT_TRUE(USE_LIGHTS); // released after an odd number of frames
-    EXPECT_TRUE(dispPos);
+    return 0.0f;
 }
 
-TEST_F(BindingsTest, BothNumbersHeldChooseTeamOneAndKeysWaitForTheSelection) {
-    // Play keys do nothing on the selection screen.
+struct Binding {
+    const char* name;
+    int key;
+    bool freeCamera;
+    Value value;
+    float change; // per frame held
+};
+
+void PrintTo(const Binding& b, std::ostream* os) {
+    *os << b.name;
+}
+
+class Bindings : public ::testing::TestWithParam<Binding> {};
+
+// Team 0's Chaser starts at heading 0 (facing -z) at height 24; the free camera at its start pose.
+TEST_P(Bindings, OneFrameHeldMovesByOneStep) {
+    const Binding& b = GetParam();
+    GameSession game;
+    ASSERT_TRUE(game.ok());
+    game.start();
+    game.tap('1');
+    if (b.freeCamera) {
+        game.tap('0');
+        ASSERT_EQ(view, VIEW_STANDARD);
+    }
+    const float before = read(b.value);
+    game.tap(b.key);
+    EXPECT_NEAR(read(b.value) - before, b.change, 1e-4f) << b.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, Bindings,
+    ::testing::Values(Binding{"left", VK_LEFT, false, PX, -WALK_SPEED},
+                      Binding{"right", VK_RIGHT, false, PX, WALK_SPEED},
+                      Binding{"up", VK_UP, false, PZ, -WALK_SPEED},
+                      Binding{"down", VK_DOWN, false, PZ, WALK_SPEED},
+                      Binding{"rise", VK_NUMPAD8, false, PY, RISE_SPEED},
+                      Binding{"sink", VK_NUMPAD2, false, PY, -RISE_SPEED},
+                      Binding{"back off", 'A', false, DIST, 2.05f},
+                      Binding{"close in", 'S', false, DIST, -2.05f},
+                      Binding{"free left", VK_LEFT, true, CAM_YROT, TURN_SPEED},
+                      Binding{"free right", VK_RIGHT, true, CAM_YROT, -TURN_SPEED},
+                      Binding{"free up", VK_UP, true, CAM_Z, WALK_SPEED},
+                      Binding{"free up sideways", VK_UP, true, CAM_X, 0.0f},
+                      Binding{"free down", VK_DOWN, true, CAM_Z, -WALK_SPEED},
+                      Binding{"free rise", VK_NUMPAD8, true, CAM_Y, -RISE_SPEED},
+                      Binding{"free sink", VK_NUMPAD2, true, CAM_Y, RISE_SPEED},
+                      Binding{"page up", VK_PRIOR, true, PIVOT, -TURN_SPEED},
+                      Binding{"page down", VK_NEXT, true, PIVOT, TURN_SPEED}),
+    [](const ::testing::TestParamInfo<Binding>& info) {
+        std::string name = info.param.name;
+        for (char& c : name) {
+            c = c == ' ' ? '_' : c;
+        }
+        return name;
+    });
+
+class Play : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(game.ok());
+        game.start();
+    }
+    GameSession game;
+};
+
+TEST_F(Play, BothNumbersHeldChooseTeamTwoAndPlayKeysWaitForTheSelection) {
     headless::setKey(VK_TAB, true);
     headless::setKey('0', true);
-    frame();
+    game.frame();
     headless::releaseAllKeys();
     EXPECT_FALSE(USE_LIGHTS);
     EXPECT_EQ(view, 0);
-    EXPECT_EQ(gameState, STATE_TEAM_SELECT);
-
     headless::setKey('1', true);
     headless::setKey('2', true);
-    frame();
+    game.frame();
     headless::releaseAllKeys();
+    EXPECT_EQ(gameState, STATE_PLAYING);
     EXPECT_EQ(view, 1);
     EXPECT_EQ(PLAYER_TEAM_ID, 1);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_FLOAT_EQ(clear[0], 0.85f);
-    EXPECT_FLOAT_EQ(clear[2], 1.0f);
 }
 
-TEST_F(BindingsTest, NumpadTwoStopsTheFollowedPlayerAboveTheGround) {
-    play();
+TEST_F(Play, HeldTogglesFlipInEveryFrame) {
+    game.tap('1');
+    headless::setKey(VK_TAB, true);
+    headless::setKey(VK_F1, true);
+    for (bool want : {true, false, true}) {
+        game.frame();
+        EXPECT_EQ(USE_LIGHTS, want);
+        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, want);
+        EXPECT_EQ(!game.printedStartingWith("X = ").empty(), want);
+    }
+}
+
+TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {
+    game.tap('1');
     Player* p = human();
     headless::setKey(VK_NUMPAD2, true);
-    float lowest = 1000.0f;
-    for (int i = 0; i < 20; ++i) {
-        frame();
-        lowest = std::min(lowest, p->ypos);
-    }
-    // From 24 in steps of 1.85: the last step is allowed from 3.65 (drawn height 3.65 - 2.85 > 0)
-    // and none from 1.8.
+    game.frames(20);
+    // From 24 in steps of 1.85: the last allowed from 3.65 (3.65 - 2.85 > 0), none from 1.8.
     EXPECT_NEAR(p->ypos, 24.0f - 12 * RISE_SPEED, 1e-3f);
-    EXPECT_NEAR(lowest, p->ypos, 1e-6f);
     headless::setKey(VK_NUMPAD2, false);
-    headless::setKey(VK_NUMPAD8, true);
-    frame();
-    EXPECT_NEAR(p->ypos, 24.0f - 11 * RISE_SPEED, 1e-3f);
-}
-
-TEST_F(BindingsTest, NumpadTwoKeepsTheFreeCameraBelowTheGroundPlane) {
-    play();
-    tap('0');
-    ASSERT_EQ(view, VIEW_STANDARD);
+    p->ypos = 2.5f; // drawn there, it may not sink: 2.5 - 1.85 is less than one above ground
+    game.frame();
+    game.tap(VK_NUMPAD2);
+    EXPECT_EQ(p->ypos, 2.5f);
+    game.tap('0');
     headless::setKey(VK_NUMPAD2, true);
-    frames(4);
-    EXPECT_NEAR(ytrans, -2.34f + RISE_SPEED, 1e-4f); // -0.49; one more step would reach 1.36
-    headless::setKey(VK_NUMPAD2, false);
-    headless::setKey(VK_NUMPAD8, true);
-    frames(2);
-    EXPECT_NEAR(ytrans, -2.34f - RISE_SPEED, 1e-4f);
+    game.frames(4);
+    EXPECT_NEAR(ytrans, -2.34f + RISE_SPEED, 1e-4f); // one more step would pass the ground plane
 }
 
-TEST_F(BindingsTest, ZeroEntersTheFreeCameraAtTheStartPose) {
-    play('2');
+TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {
+    game.tap('2');
     headless::setKey(VK_PRIOR, true);
-    headless::setKey('A', true);
     headless::setCursor(WIDTH_CENTER - 40, HEIGHT_CENTER + 10);
-    frames(2);
+    game.frames(2);
     headless::releaseAllKeys();
     EXPECT_NE(pivot, 0.0f);
-    EXPECT_NEAR(distBehindPlayer, 33.3f + 2 * 2.05f, 1e-4f);
     EXPECT_NE(yrot, 0.0f);
-
-    tap('0');
+    game.tap('0');
     EXPECT_EQ(view, VIEW_STANDARD);
-    EXPECT_EQ(pivot, 0.0f);
-    EXPECT_EQ(yrot, 0.0f);
-    EXPECT_EQ(xpos, 0.0f);
-    EXPECT_FLOAT_EQ(ytrans, -2.34f);
-    EXPECT_FLOAT_EQ(zpos, -45.0f);
-    EXPECT_EQ(distBehindPlayer, 0.0f);
-    EXPECT_EQ(xoffset, 0.0f);
-    EXPECT_EQ(yoffset, 0.0f);
-    EXPECT_EQ(zoffset, 0.0f);
-
-    // The free camera turns with the arrows and flies along its heading; the mouse turns nothing.
-    headless::setKey(VK_LEFT, true);
+    const float pose[] = {pivot, yrot, xpos, ytrans, zpos, distBehindPlayer, xoffset, zoffset};
+    const float start[] = {0.0f, 0.0f, 0.0f, -2.34f, -45.0f, 0.0f, 0.0f, 0.0f};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_FLOAT_EQ(pose[i], start[i]) << i;
+    }
     headless::setCursor(WIDTH_CENTER + 100, HEIGHT_CENTER - 100);
-    frame();
-    headless::releaseAllKeys();
-    EXPECT_FLOAT_EQ(yrot, TURN_SPEED);
+    game.frame();
+    EXPECT_EQ(yrot, 0.0f);
     EXPECT_EQ(pivot, 0.0f);
     EXPECT_EQ(headless::cursor().x, WIDTH_CENTER);
-    EXPECT_EQ(headless::cursor().y, HEIGHT_CENTER);
-    headless::setKey(VK_DOWN, true);
-    frame();
-    headless::releaseAllKeys();
-    EXPECT_NEAR(xpos, -std::sin(TURN_SPEED * piover180) * WALK_SPEED, 1e-5f);
-    EXPECT_NEAR(zpos, -45.0f - std::cos(TURN_SPEED * piover180) * WALK_SPEED, 1e-4f);
-
-    // No key returns to a team in this game; the buttons act on no team.
     const int before = team[1]->active;
-    rightClick();
-    leftClick();
-    frame();
+    game.rightClick(); // the buttons act on no team
     EXPECT_EQ(team[1]->active, before);
-    EXPECT_EQ(view, VIEW_STANDARD);
 }
 
-TEST_F(BindingsTest, MouseLookTurnsAndPitchesTheFollowedPlayer) {
-    play();
+TEST_F(Play, MouseLookTurnsAndPitchesTheFollowedPlayerAndTheCameraFollows) {
+    game.tap('1');
     Player* p = human();
     const float yrot0 = p->yrot;
     headless::setCursor(WIDTH_CENTER - 50, HEIGHT_CENTER + 25);
-    frame();
+    game.frame();
     EXPECT_NEAR(p->yrot, yrot0 + 6.0f, 1e-4f);
     EXPECT_NEAR(p->xrot, 3.0f, 1e-4f);
     EXPECT_FLOAT_EQ(pivot, p->xrot);
-    EXPECT_EQ(headless::cursor().x, WIDTH_CENTER);
     EXPECT_EQ(headless::cursor().y, HEIGHT_CENTER);
-    EXPECT_NEAR(yrot, 360.0f - p->yrot, 1e-4f); // the chase camera takes the player's heading
-    frame();
+    EXPECT_NEAR(yrot, 360.0f - p->yrot, 1e-4f);
+    game.frame();
     EXPECT_NEAR(p->yrot, yrot0 + 6.0f, 1e-4f); // a centred cursor turns nothing
 }
 
-TEST_F(BindingsTest, ArrowsAndPageKeysMoveTheFollowedPlayerAndPitchTheCamera) {
-    play(); // team 0's Chaser at (-2.5, 24, 30.2), heading 0 (faces -z)
-    Player* p = human();
-    headless::setKey(VK_LEFT, true);
-    frame();
-    headless::releaseAllKeys();
-    EXPECT_NEAR(p->xpos, -2.5f - WALK_SPEED, 1e-4f);
-    headless::setKey(VK_RIGHT, true);
-    headless::setKey(VK_UP, true);
-    frame();
-    headless::releaseAllKeys();
-    EXPECT_NEAR(p->xpos, -2.5f, 1e-4f);
-    EXPECT_NEAR(p->zpos, 30.2f - WALK_SPEED, 1e-4f);
-    headless::setKey(VK_DOWN, true);
-    headless::setKey('S', true);
-    frame();
-    headless::releaseAllKeys();
-    EXPECT_NEAR(p->zpos, 30.2f, 1e-4f);
-    EXPECT_NEAR(distBehindPlayer, 33.3f - 2.05f, 1e-4f);
-    // Page keys pitch the camera, but mouse look then copies the player's pitch into it.
-    headless::setKey(VK_NEXT, true);
-    frame();
-    headless::releaseAllKeys();
-    EXPECT_EQ(pivot, p->xrot);
-}
-
-TEST_F(BindingsTest, ButtonsCatchWithTheFollowedPlayerAndSwitchPlayers) {
-    play('2');
+TEST_F(Play, ButtonsCatchWithTheFollowedPlayerOnlyInPlayAndSwitchPlayers) {
     Player* chaser = team[1]->getChaser();
-    // Let the Pellum fall to the floor, then fly the Chaser within reach of it.
-    frames(70);
-    float bx, by, bz;
-    pellum->getPos(bx, by, bz);
-    ASSERT_NEAR(by, 0.6f, 1e-4f);
-    chaser->xpos = bx + 4.0f;
-    chaser->ypos = 1.5f;
-    chaser->zpos = bz - 4.0f;
-    leftClick();
+    chaser->xpos = pellum->xpos;
+    chaser->ypos = pellum->ypos - 3.0f;
+    chaser->zpos = pellum->zpos;
+    team[1]->active = 0;
+    view = 1;
+    game.leftClick(); // the selection screen: nothing
+    EXPECT_FALSE(pellum->caught);
+    gameState = STATE_PLAYING;
+    game.leftClick();
     EXPECT_TRUE(pellum->caught);
     EXPECT_EQ(pellum->holding, 1);
     EXPECT_TRUE(team[1]->isHoldingPellum());
-    frame();
-    EXPECT_TRUE(printed("Stormwick is in possesion of the Pellum!"));
-    leftClick(); // a second click by the holder lets go
+    game.leftClick(); // a second click by the holder lets go
     EXPECT_FALSE(pellum->caught);
-
-    rightClick();
+    EXPECT_FALSE(team[1]->isHoldingPellum());
+    chaser->yrot = 30.0f;
+    game.rightClick();
     EXPECT_EQ(human(), team[1]->player[1]);
     EXPECT_EQ(chaser->yrot, 0.0f);
-    rightClick();
+    game.rightClick();
     EXPECT_EQ(human(), chaser);
 }
 
-TEST_F(BindingsTest, CatchAttemptsActOnlyInPlay) {
-    // On the selection screen a click leaves the balls alone.
-    Player* seeker = team[0]->player[1];
-    float fx, fy, fz;
-    flicket->getPos(fx, fy, fz);
-    team[0]->changeActive();
-    seeker->xpos = fx;
-    seeker->ypos = fy - 3.0f;
-    seeker->zpos = fz;
-    leftClick();
-    EXPECT_EQ(gameState, STATE_TEAM_SELECT);
-    EXPECT_EQ(team[0]->getScore(), 0);
-
-    // In play the same click catches, and clicks after that add nothing.
-    gameState = STATE_PLAYING;
-    leftClick();
-    EXPECT_EQ(gameState, STATE_GAME_ENDING);
-    EXPECT_EQ(team[0]->getScore(), 150);
-    leftClick();
-    EXPECT_EQ(team[0]->getScore(), 150);
-    frame();
-    EXPECT_EQ(gameState, STATE_GAME_OVER);
-    for (int i = 0; i < 3; ++i) {
-        leftClick();
-        frame();
-    }
-    EXPECT_EQ(team[0]->getScore(), 150);
-    EXPECT_TRUE(printed("Emberhold has won the game by 150 points!"));
-}
-
-class EscapeTest : public BindingsTest {
-  protected:
-    // Escape ends the program through the quit message, after the frame has been drawn.
-    void escapeFrame() {
+TEST_F(Play, EscapeEndsTheProgramFromEveryStateAfterDrawingTheFrame) {
+    auto escape = [&](const char* drawn) {
         headless::setKey(VK_ESCAPE, true);
-        frame();
+        game.frame();
         headless::setKey(VK_ESCAPE, false);
-        EXPECT_TRUE(quitPosted());
+        EXPECT_TRUE(game.quitPosted()) << drawn;
         EXPECT_FALSE(active);
+        EXPECT_TRUE(game.printed(drawn)) << drawn;
         active = true;
-    }
-};
-
-TEST_F(EscapeTest, EndsTheProgramFromEveryState) {
-    escapeFrame();
-    EXPECT_EQ(gameState, STATE_TEAM_SELECT);
-    EXPECT_TRUE(printed("2 - Stormwick"));
-
-    play();
-    escapeFrame();
-    EXPECT_EQ(gameState, STATE_PLAYING);
-    EXPECT_TRUE(printed("No one is holding the Pellum"));
-
+    };
+    escape("2 - Stormwick");
+    game.tap('1');
+    escape("No one is holding the Pellum");
     team[0]->catchFlicket();
     gameState = STATE_GAME_ENDING;
-    escapeFrame();
-    EXPECT_EQ(gameState, STATE_GAME_OVER);
-
-    escapeFrame();
-    EXPECT_TRUE(printed("Enter to Play Again -- ESC to Quit"));
-    EXPECT_FALSE(quitPosted()); // nothing more than one quit per press
+    game.frame();
+    escape("Enter to Play Again -- ESC to Quit");
+    EXPECT_FALSE(game.quitPosted()); // one quit per press
 }
 
 } // namespace
-} // namespace gametest

@@ -1,195 +1,245 @@
-// Whole games driven through the real bindings: a human Seeker's catch with the game-over screen
-// and a second game, and a game that a computer Seeker ends on its own.
-#include "game/gamefixture.h"
+// A whole game through the real bindings (a human Seeker's catch, the game-over screen, the
+// restart), and the texts of every screen and where they stand.
+#include "support/gamesession.h"
 
 #include "cball/cball.h"
 #include "main/game.h"
 #include "main/gameview.h"
 #include "main/hoopwind.h"
+#include "main/screens.h"
 #include "main/world.h"
+#include "platform/headless.h"
 #include "player/player.h"
 #include "shared/globals.h"
 #include "team/team.h"
+
+#include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-namespace gametest {
 namespace {
 
-constexpr float kPi = 3.14159265f;
+using hwtest::GameSession;
+using hwtest::human;
 
-class FlowTest : public GameTest {
-  protected:
-    // One frame of steering the followed player towards the Flicket with the play keys and the
-    // mouse, clicking the left button before it as a player hunting the ball would.
-    void chaseFlicket() {
-        Player* p = human();
-        float fx, fy, fz, px, py, pz;
-        flicket->getPos(fx, fy, fz);
-        p->getPos(px, py, pz);
-        const float dx = fx - px;
-        const float dz = fz - pz;
-        // moveForward goes along (-sin(yrot), -cos(yrot)).
-        float want = std::atan2(-dx, -dz) * 180.0f / kPi;
-        float turn = std::fmod(want - p->yrot, 360.0f);
-        if (turn > 180.0f) {
-            turn -= 360.0f;
-        } else if (turn < -180.0f) {
-            turn += 360.0f;
-        }
-        // 0.12 degree per pixel to the left of the centre.
-        const int pixels = static_cast<int>(std::lround(turn / 0.12f));
-        headless::setCursor(WIDTH_CENTER - pixels, HEIGHT_CENTER);
-        headless::setKey(VK_UP, std::sqrt(dx * dx + dz * dz) > 2.0f);
-        const float dy = fy - (py + 3.0f);
-        headless::setKey(VK_NUMPAD8, dy > 1.0f);
-        headless::setKey(VK_NUMPAD2, dy < -1.0f);
-        leftClick();
-        frame();
+std::vector<std::string> texts(const GameSession& game) {
+    std::vector<std::string> out;
+    for (const hwtest::Printed& p : game.printed()) {
+        out.push_back(p.text);
     }
+    return out;
+}
 
-    void releaseFlightKeys() {
-        for (int key : {VK_UP, VK_NUMPAD8, VK_NUMPAD2}) {
-            headless::setKey(key, false);
-        }
-        headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
-    }
-};
+// Where a head-up line stands: the modelview translation in the text plane z = -50.1.
+void expectAt(const GameSession& game, const std::string& text, float x, float y) {
+    const hwtest::Printed* p = game.where(text);
+    ASSERT_NE(p, nullptr) << "not printed: " << text;
+    EXPECT_NEAR(p->x, x, 1e-3f) << text;
+    EXPECT_NEAR(p->y, y, 1e-3f) << text;
+    EXPECT_NEAR(p->z, -50.1f, 1e-3f) << text;
+}
 
-TEST_F(FlowTest, HumanSeekerCatchesTheFlicketThenASecondGameStarts) {
-    startGame(7);
-    ASSERT_EQ(gameState, STATE_TEAM_SELECT);
-    frame();
-    EXPECT_TRUE(printed("Press the Number of the Team You Wish to Play For"));
-    EXPECT_TRUE(printed("1 - Emberhold"));
-    EXPECT_TRUE(printed("2 - Stormwick"));
+// One frame of steering the followed player at the Flicket with the keys and the mouse, clicking
+// as a player hunting the ball would.
+void chaseFlicket(GameSession& game) {
+    Player* p = human();
+    const float dx = flicket->xpos - p->xpos;
+    const float dz = flicket->zpos - p->zpos;
+    // moveForward goes along (-sin(yrot), -cos(yrot)); the mouse turns 0.12 degree per pixel.
+    float turn = std::fmod(std::atan2(-dx, -dz) * 57.29578f - p->yrot, 360.0f);
+    turn += turn > 180.0f ? -360.0f : turn < -180.0f ? 360.0f : 0.0f;
+    headless::setCursor(WIDTH_CENTER - static_cast<int>(std::lround(turn / 0.12f)), HEIGHT_CENTER);
+    headless::setKey(VK_UP, std::sqrt(dx * dx + dz * dz) > 2.0f);
+    const float dy = flicket->ypos - (p->ypos + 3.0f);
+    headless::setKey(VK_NUMPAD8, dy > 1.0f);
+    headless::setKey(VK_NUMPAD2, dy < -1.0f);
+    game.leftClick();
+    game.frame();
+}
 
-    // Both numbers held: the second test wins.
-    headless::setKey('1', true);
-    headless::setKey('2', true);
-    frame();
-    headless::setKey('1', false);
-    headless::setKey('2', false);
+TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
+    GameSession game;
+    ASSERT_TRUE(game.ok());
+    game.start(7);
+    game.frame();
+    ASSERT_EQ(texts(game).size(), 3u);
+    expectAt(game, "Press the Number of the Team You Wish to Play For", -24.2f, 2.75f);
+    expectAt(game, "1 - Emberhold", -21.7f, -2.8f);
+    expectAt(game, "2 - Stormwick", 9.8f, -2.8f);
+
+    game.tap('2');
     ASSERT_EQ(gameState, STATE_PLAYING);
-    EXPECT_EQ(view, 1);
-    EXPECT_EQ(PLAYER_TEAM_ID, 1);
-    EXPECT_TRUE(printed("Chaser currently in view      Score = 0 pts"));
-    EXPECT_TRUE(printed("No one is holding the Pellum"));
-
-    // Fly the Chaser: forward and up move it from its start place.
-    float x0, y0, z0;
-    team[1]->getChaser()->getPos(x0, y0, z0);
-    headless::setKey(VK_UP, true);
-    headless::setKey(VK_NUMPAD8, true);
-    frames(2);
-    releaseFlightKeys();
-    float x1, y1, z1;
-    team[1]->getChaser()->getPos(x1, y1, z1);
-    EXPECT_NEAR(z1, z0 + 2 * WALK_SPEED, 1e-3f); // built at z < 0, heading 180: towards +z
-    EXPECT_NEAR(y1, y0 + 2 * RISE_SPEED, 1e-3f);
-
-    tap(VK_TAB);
-    EXPECT_TRUE(USE_LIGHTS);
+    expectAt(game, "Chaser currently in view      Score = 0 pts", -25.2f, 18.89f);
+    expectAt(game, "No one is holding the Pellum", -12.7f, 17.14f);
+    game.tap(VK_TAB);
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-
-    rightClick();
-    frame();
+    game.rightClick();
+    game.frame();
     ASSERT_EQ(human(), team[1]->player[1]);
-    EXPECT_TRUE(printed("Seeker currently in view      Score = 0 pts"));
+    EXPECT_TRUE(game.printed("Seeker currently in view      Score = 0 pts"));
 
-    int steps = 0;
-    while (gameState == STATE_PLAYING && steps < 3000) {
-        chaseFlicket();
-        ++steps;
+    for (int steps = 0; gameState == STATE_PLAYING && steps < 3000; ++steps) {
+        chaseFlicket(game);
     }
-    releaseFlightKeys();
-    ASSERT_NE(gameState, STATE_PLAYING) << "no catch within " << steps << " frames";
-    // The catching frame ends in the one-frame ending state or already on the game-over screen.
+    headless::releaseAllKeys();
+    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
+    ASSERT_NE(gameState, STATE_PLAYING) << "no catch";
     EXPECT_TRUE(team[1]->flicketCaught());
     EXPECT_FALSE(team[0]->flicketCaught());
-    EXPECT_EQ(team[1]->getScore(), 150);
-
-    frames(2);
+    game.frames(2);
     ASSERT_EQ(gameState, STATE_GAME_OVER);
     EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    const std::vector<std::string> expected = {"Stormwick has won the game by 150 points!",
-                                               "Stormwick -- 150 points", "Emberhold -- 0 points",
-                                               "Enter to Play Again -- ESC to Quit"};
-    EXPECT_EQ(texts(), expected);
+    const int score = team[1]->getScore();
+    EXPECT_EQ(score, 150 + 0);
+    // Clicks on the game-over screen, the Seeker still beside the Flicket, change nothing.
+    game.leftClick();
+    game.frame();
+    EXPECT_EQ(team[1]->getScore(), score);
 
-    // Clicks on the game-over screen, with the Seeker still beside the Flicket, change nothing.
-    for (int i = 0; i < 3; ++i) {
-        leftClick();
-        frame();
-    }
-    EXPECT_EQ(team[1]->getScore(), 150);
-    EXPECT_EQ(gameState, STATE_GAME_OVER);
-    EXPECT_EQ(texts(), expected);
-
-    headless::setKey(VK_RETURN, true);
-    frame();
-    headless::setKey(VK_RETURN, false);
+    game.tap(VK_RETURN);
     EXPECT_EQ(gameState, STATE_TEAM_SELECT);
-    EXPECT_TRUE(printed("Press the Number of the Team You Wish to Play For"));
-    EXPECT_EQ(team[0]->getScore(), 0);
-    EXPECT_EQ(team[1]->getScore(), 0);
+    EXPECT_EQ(team[0]->getScore() + team[1]->getScore(), 0);
     EXPECT_FALSE(team[1]->flicketCaught());
-    EXPECT_NE(music, nullptr);
-    // The camera and view globals carried over into the new game.
-    EXPECT_EQ(view, 1);
+    EXPECT_EQ(view, 1); // view and lighting survive into the new game
     EXPECT_TRUE(USE_LIGHTS);
-
-    // Second game: team 0, then the free camera.
-    chooseTeam('1');
+    game.tap('1');
     ASSERT_EQ(gameState, STATE_PLAYING);
     EXPECT_EQ(view, 0);
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING)); // lights stay wanted across the restart
-    tap('0');
-    EXPECT_EQ(view, VIEW_STANDARD);
-    EXPECT_TRUE(printed("No one is holding the Pellum"));
-    EXPECT_EQ(printedStartingWith("Chaser currently"), "");
-    EXPECT_EQ(printedStartingWith("Seeker currently"), "");
-    headless::setKey(VK_UP, true);
-    frames(3);
-    headless::setKey(VK_UP, false);
-    EXPECT_NEAR(zpos, -45.0f + 3 * WALK_SPEED, 1e-3f);
-
-    headless::setKey(VK_ESCAPE, true);
-    frame();
-    EXPECT_TRUE(quitPosted());
-    EXPECT_FALSE(active);
-}
-
-TEST_F(FlowTest, AComputerSeekerEndsTheGameOnItsOwn) {
-    startGame(1234);
-    chooseTeam('1');
-    ASSERT_EQ(gameState, STATE_PLAYING);
-    int steps = 0;
-    while (gameState == STATE_PLAYING && steps < 5000) {
-        frame();
-        ++steps;
-    }
-    ASSERT_NE(gameState, STATE_PLAYING) << "nobody caught the Flicket in " << steps << " frames";
-    // The human never clicked, so the catcher is a computer Seeker: either side's Seeker, since
-    // the human flies team 0's Chaser.
-    const int catcher = team[0]->flicketCaught() ? 0 : 1;
-    ASSERT_TRUE(team[catcher]->flicketCaught());
-    EXPECT_FALSE(team[1 - catcher]->flicketCaught());
-    EXPECT_EQ(team[catcher]->getScore(), 150);
+    EXPECT_EQ(PLAYER_TEAM_ID, 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(human(), team[0]->getChaser());
-
-    frames(2);
-    ASSERT_EQ(gameState, STATE_GAME_OVER);
-    const char* winner = team[catcher]->name();
-    const char* loser = team[1 - catcher]->name();
-    EXPECT_TRUE(printed(std::string(winner) + " has won the game by 150 points!"));
-    EXPECT_TRUE(printed(std::string(winner) + " -- 150 points"));
-    EXPECT_TRUE(printed(std::string(loser) + " -- 0 points"));
-    EXPECT_EQ(printedStartingWith("and did it"), "");
 }
+
+TEST(HeadUp, HolderLineDebugPositionAndLightsFollowTheCamera) {
+    GameSession game;
+    ASSERT_TRUE(game.ok());
+    game.start();
+    game.tap('1');
+    pellum->caught = true;
+    pellum->holding = 0;
+    team[0]->score = 30;
+    game.tap(VK_F1);
+    Player* p = human();
+    char line[128];
+    std::snprintf(line, sizeof line, "X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", p->xpos, p->ypos,
+                  p->zpos, 360.0f - p->yrot);
+    const std::vector<std::string> following = {"Chaser currently in view      Score = 30 pts",
+                                                "Emberhold is in possesion of the Pellum!", line,
+                                                "distBehindPlayer = 33.3000"};
+    EXPECT_EQ(texts(game), following);
+    expectAt(game, following[1], -19.2f, 17.14f); // six and a half left of the free line
+    expectAt(game, line, -23.35f, -18.41f);
+    expectAt(game, following[3], -11.15f, -16.82f);
+
+    headless::setCursor(WIDTH_CENTER - 250, HEIGHT_CENTER); // turn by 30 degrees
+    game.frame();
+    const float heading = 360.0f - p->yrot;
+    EXPECT_NEAR(lastLight0[0], p->xpos - std::sin(heading * piover180), 1e-3f);
+    EXPECT_NEAR(lastLight0[1], p->ypos, 1e-3f);
+    EXPECT_NEAR(lastLight0[2], 2000.0f + p->zpos - std::cos(heading * piover180), 1e-2f);
+    EXPECT_NEAR(lastLight1[2], -lastLight0[2], 1e-3f);
+
+    pellum->caught = false;
+    game.tap('0');
+    const std::vector<std::string> freeCamera = {
+        "No one is holding the Pellum", "X = 0.0000, Y = -2.3400, Z = -45.0000, yrot = 0.00"};
+    EXPECT_EQ(texts(game), freeCamera);
+    EXPECT_NEAR(lastLight0[0], 0.0f, 1e-4f); // around the world origin
+    EXPECT_NEAR(lastLight0[2], 1999.0f, 1e-3f);
+}
+
+// The game-over lines for every kind of ending: scores and who caught the Flicket.
+struct Ending {
+    int score0;
+    bool caught0;
+    int score1;
+    bool caught1;
+    std::vector<std::string> lines;
+};
+
+// Named by the first line in test listings.
+void PrintTo(const Ending& e, std::ostream* os) {
+    *os << e.lines.front();
+}
+
+class GameOver : public ::testing::TestWithParam<Ending> {};
+
+TEST_P(GameOver, AnnouncesTheResult) {
+    const Ending& e = GetParam();
+    GameSession game;
+    ASSERT_TRUE(game.ok());
+    game.start();
+    game.tap('1');
+    team[0]->score = e.score0;
+    team[0]->caughtFlicket = e.caught0;
+    team[1]->score = e.score1;
+    team[1]->caughtFlicket = e.caught1;
+    gameState = STATE_GAME_ENDING;
+    game.frame();
+    ASSERT_EQ(gameState, STATE_GAME_OVER);
+    EXPECT_TRUE(game.printed().empty()); // the ending frame draws nothing
+    game.frame();
+    std::vector<std::string> want = e.lines;
+    want.push_back("Enter to Play Again -- ESC to Quit");
+    EXPECT_EQ(texts(game), want);
+    expectAt(game, want[0], -23.65f, 4.95f);
+    expectAt(game, want[want.size() - 3], -23.4f, -3.0f);
+    expectAt(game, want[want.size() - 2], 6.5f, -3.0f);
+    expectAt(game, want.back(), -16.95f, -17.35f);
+    if (want.size() == 6) {
+        expectAt(game, want[1], -21.65f, 3.05f);
+        expectAt(game, want[2], -19.4f, 1.3f);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, GameOver,
+    ::testing::Values(
+        Ending{10,
+               false,
+               150,
+               true,
+               {"Stormwick has won the game by 140 points!", "Stormwick -- 150 points",
+                "Emberhold -- 10 points"}},
+        Ending{160,
+               true,
+               20,
+               false,
+               {"Emberhold has won the game by 140 points!", "Emberhold -- 160 points",
+                "Stormwick -- 20 points"}},
+        Ending{170,
+               false,
+               150,
+               true,
+               {"Emberhold has won the game by 20 points!",
+                "and did it without catching the flicket!", "Foolish, flicket-catching Stormwick!",
+                "Emberhold -- 170 points", "Stormwick -- 150 points"}},
+        Ending{150,
+               true,
+               160,
+               false,
+               {"Stormwick has won the game by 10 points!",
+                "and did it without catching the flicket!", "Foolish, flicket-catching Emberhold!",
+                "Stormwick -- 160 points", "Emberhold -- 150 points"}},
+        Ending{150,
+               false,
+               150,
+               true,
+               {"A tie game! Stormwick caught the flicket.", "Emberhold -- 150 points",
+                "Stormwick -- 150 points"}},
+        Ending{150,
+               true,
+               150,
+               false,
+               {"A tie game! Emberhold caught the flicket.", "Emberhold -- 150 points",
+                "Stormwick -- 150 points"}}),
+    [](const ::testing::TestParamInfo<Ending>& info) {
+        const Ending& e = info.param;
+        return std::to_string(e.score0) + (e.caught0 ? "caught" : "") + "_" +
+               std::to_string(e.score1) + (e.caught1 ? "caught" : "");
+    });
 
 } // namespace
-} // namespace gametest

@@ -1,7 +1,10 @@
-// Music: the player alone over SDL's disk and missing audio drivers, and the game's use of it —
-// a track heard while a game runs, silence after shutdown, the old track stopped before a new
-// game's starts, and a game without its music folder running silently.
-#include "game/gamefixture.h"
+// Music: the player without a track or a device, and the game's use of it: a track heard while a
+// game runs, the old track stopped before a new game's starts, silence after shutdown.
+#include "support/gamesession.h"
+
+#include "platform/headless.h"
+
+#include <gtest/gtest.h>
 
 #include "contentplayer/contentplayer.h"
 #include "main/game.h"
@@ -17,8 +20,9 @@
 #include <thread>
 #include <unistd.h>
 
-namespace gametest {
 namespace {
+
+using hwtest::dataDir;
 
 // Sets an environment variable for the object's lifetime.
 class EnvVar {
@@ -105,26 +109,6 @@ class DiskAudio {
     EnvVar file_;
 };
 
-TEST(ContentPlayerTest, PlaysTheTrackOnceStartedAndStopsOnRequest) {
-    DiskAudio audio("player");
-    const std::string track = dataDir() + "/Music/music0.mp3";
-    {
-        ContentPlayer player(track.c_str());
-        ASSERT_TRUE(player.hasTrack());
-        EXPECT_FALSE(player.isPlaying()); // loading does not start playback
-        player.play();
-        EXPECT_TRUE(player.isPlaying());
-        ASSERT_TRUE(waitForBytes(audio.path, 44100 * 4 / 2)); // half a second of output
-        EXPECT_GT(loudest(audio.path), 1000);
-        player.stop();
-        EXPECT_FALSE(player.isPlaying());
-    }
-    // Destroyed: the device is closed and the output stops growing.
-    const long closed = fileSize(audio.path);
-    waitMs(300);
-    EXPECT_EQ(fileSize(audio.path), closed);
-}
-
 TEST(ContentPlayerTest, MissingFileOrNoDeviceIsSilentAndHarmless) {
     headless::reset();
     {
@@ -148,37 +132,20 @@ TEST(ContentPlayerTest, MissingFileOrNoDeviceIsSilentAndHarmless) {
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
-class GameMusicTest : public GameTest {};
-
-TEST_F(GameMusicTest, AGameIsHeardWhileItRunsAndSilentAfterShutdown) {
+TEST(GameMusic, HeardWhileAGameRunsStoppedBeforeTheNextStartsSilentAfterShutdown) {
     DiskAudio audio("game");
-    startGame();
+    hwtest::GameSession game;
+    ASSERT_TRUE(game.ok());
+    game.start();
     ASSERT_NE(music, nullptr);
     EXPECT_TRUE(music->isPlaying());
-    tap('1');
+    game.tap('1');
     ASSERT_TRUE(waitForBytes(audio.path, 44100 * 4));
-    frames(5);
-    EXPECT_TRUE(music->isPlaying());
     EXPECT_GT(loudest(audio.path), 1000);
-
-    Game_Shutdown();
-    gameBuilt_ = false;
-    EXPECT_EQ(music, nullptr);
-    const long closed = fileSize(audio.path);
-    waitMs(300);
-    EXPECT_EQ(fileSize(audio.path), closed);
-}
-
-TEST_F(GameMusicTest, ARestartStopsTheOldTrackBeforeTheNewOneStarts) {
-    DiskAudio audio("restart");
-    startGame();
-    ASSERT_TRUE(waitForBytes(audio.path, 44100 * 4));
     const long before = fileSize(audio.path);
 
     gameState = STATE_GAME_OVER;
-    headless::setKey(VK_RETURN, true);
-    frame();
-    headless::setKey(VK_RETURN, false);
+    game.tap(VK_RETURN);
     ASSERT_EQ(gameState, STATE_TEAM_SELECT);
     // The old player closed its device before the new one opened it, so the output file was
     // started afresh; had the old track still held the device, the file would have kept growing.
@@ -187,58 +154,12 @@ TEST_F(GameMusicTest, ARestartStopsTheOldTrackBeforeTheNewOneStarts) {
     EXPECT_TRUE(music->isPlaying());
     ASSERT_TRUE(waitForBytes(audio.path, 44100 * 2));
     EXPECT_GT(loudest(audio.path), 1000);
-}
 
-// A copy of the data folder without its music: links to everything else.
-class DataWithoutMusic {
-  public:
-    DataWithoutMusic() : path(scratchPath("nomusic")) {
-        mkdir(path.c_str(), 0755);
-        const std::string data = dataDir();
-        if (DIR* d = opendir(data.c_str())) {
-            while (dirent* e = readdir(d)) {
-                const std::string name = e->d_name;
-                if (name == "." || name == ".." || name == "Music") {
-                    continue;
-                }
-                links_.push_back(path + "/" + name);
-                if (symlink((data + "/" + name).c_str(), links_.back().c_str()) != 0) {
-                    links_.pop_back();
-                }
-            }
-            closedir(d);
-        }
-    }
-    ~DataWithoutMusic() {
-        for (const std::string& l : links_) {
-            unlink(l.c_str());
-        }
-        rmdir(path.c_str());
-    }
-    const std::string path;
-
-  private:
-    std::vector<std::string> links_;
-};
-
-TEST_F(GameMusicTest, NoMusicFolderMeansSilenceAndNoMessage) {
-    DiskAudio audio("nofolder");
-    DataWithoutMusic data;
-    ASSERT_EQ(chdir(data.path.c_str()), 0);
-    startGame();
-    ASSERT_NE(music, nullptr);
-    EXPECT_FALSE(music->hasTrack());
-    EXPECT_FALSE(music->isPlaying());
-    tap('2');
-    frames(10);
-    EXPECT_EQ(gameState, STATE_PLAYING);
-    EXPECT_TRUE(printed("No one is holding the Pellum"));
-    EXPECT_TRUE(headless::messageBoxes().empty());
-    EXPECT_LE(fileSize(audio.path), 0);
-    Game_Shutdown();
-    gameBuilt_ = false;
-    ASSERT_EQ(chdir(dataDir().c_str()), 0);
+    game.shutdown();
+    EXPECT_EQ(music, nullptr);
+    const long closed = fileSize(audio.path);
+    waitMs(300);
+    EXPECT_EQ(fileSize(audio.path), closed);
 }
 
 } // namespace
-} // namespace gametest

@@ -1,6 +1,11 @@
 // The screens as pictures, rendered offscreen: background, text in the regions where each line
 // belongs, and the world drawn in play with the lights off and on.
-#include "game/gamefixture.h"
+#include "support/gamesession.h"
+
+#include "main/game.h"
+#include "platform/headless.h"
+
+#include <gtest/gtest.h>
 
 #include "main/hoopwind.h"
 #include "main/world.h"
@@ -14,7 +19,6 @@
 #include <string>
 #include <vector>
 
-namespace gametest {
 namespace {
 
 using Pixels = std::vector<unsigned char>;
@@ -66,8 +70,9 @@ int distinctColours(const Pixels& px) {
     return static_cast<int>(colours.size());
 }
 
-class ScreensTest : public GameTest {
+class ScreensTest : public ::testing::Test {
   protected:
+    void SetUp() override { ASSERT_TRUE(game.ok()); }
     Pixels shot() {
         Pixels px = headless::readFramebuffer();
         if (const char* dir = std::getenv("HW_GAME_SHOTS")) {
@@ -81,6 +86,7 @@ class ScreensTest : public GameTest {
         return px;
     }
     int shots_ = 0;
+    hwtest::GameSession game;
 };
 
 TEST_F(ScreensTest, SplashIsShownOnceBeforeTheWorldLoads) {
@@ -91,15 +97,15 @@ TEST_F(ScreensTest, SplashIsShownOnceBeforeTheWorldLoads) {
             drawnAtSwap = count(px, 0, 640, 0, 480, notBlack);
         }
     });
-    startGame();
+    game.start();
     headless::setSwapHook(nullptr);
     EXPECT_EQ(headless::swapCount(), 1);
     EXPECT_GT(drawnAtSwap, 640 * 480 * 9 / 10);
 }
 
 TEST_F(ScreensTest, SelectionScreenShowsTheBackgroundAndThreeLines) {
-    startGame();
-    frame();
+    game.start();
+    game.frame();
     Pixels px = shot();
     EXPECT_GT(count(px, 0, 640, 0, 480, notBlack), 640 * 480 * 9 / 10);
     EXPECT_GT(distinctColours(px), 200);
@@ -113,9 +119,9 @@ TEST_F(ScreensTest, SelectionScreenShowsTheBackgroundAndThreeLines) {
 }
 
 TEST_F(ScreensTest, PlayDrawsTheWorldUnderTheHeadUpText) {
-    startGame();
-    tap('1');
-    frames(3);
+    game.start();
+    game.tap('1');
+    game.frames(3);
     Pixels dark = shot();
     EXPECT_FALSE(USE_LIGHTS);
     const int sky = count(dark, 0, 640, 0, 480, clearColour);
@@ -124,9 +130,9 @@ TEST_F(ScreensTest, PlayDrawsTheWorldUnderTheHeadUpText) {
     EXPECT_GT(inLine(dark, -25.2f, 18.89f, 40.0f, red), 300); // role and score
     EXPECT_GT(inLine(dark, -12.7f, 17.14f, 24.0f, red), 200); // Pellum holder
 
-    tap(VK_TAB);
+    game.tap(VK_TAB);
     ASSERT_TRUE(USE_LIGHTS);
-    frame();
+    game.frame();
     Pixels lit = shot();
     EXPECT_GT(inLine(lit, -25.2f, 18.89f, 40.0f, red), 300);
     int changed = 0;
@@ -140,11 +146,11 @@ TEST_F(ScreensTest, PlayDrawsTheWorldUnderTheHeadUpText) {
 }
 
 TEST_F(ScreensTest, GameOverShowsTheBackgroundAndTheResult) {
-    startGame();
-    tap('2');
+    game.start();
+    game.tap('2');
     team[1]->catchFlicket();
     gameState = STATE_GAME_ENDING;
-    frames(2);
+    game.frames(2);
     ASSERT_EQ(gameState, STATE_GAME_OVER);
     Pixels px = shot();
     EXPECT_GT(count(px, 0, 640, 0, 480, notBlack), 640 * 480 * 9 / 10);
@@ -157,4 +163,3 @@ TEST_F(ScreensTest, GameOverShowsTheBackgroundAndTheResult) {
 }
 
 } // namespace
-} // namespace gametest

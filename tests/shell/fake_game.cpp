@@ -1,7 +1,7 @@
 // The recording game: a frame clears to a known colour so tests can see that frames were drawn.
 #include "shell/fake_game.h"
 
-#include "main/hoopwind.h"
+#include "main/game.h"
 
 #include <GL/gl.h>
 

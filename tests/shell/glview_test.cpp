@@ -1,5 +1,5 @@
-// The fixed GL state InitGL leaves and the projection ResizeGLView sets, read back from a real
-// context.
+// The game font InitGL loads from the working directory, and the viewport and projection
+// ResizeGLView sets, read back from a real context.
 #include "main/hoopwind.h"
 #include "shell/shell_fixture.h"
 
@@ -28,50 +28,6 @@ void expectMatrixNear(GLenum which, const GLdouble* expected) {
 }
 
 } // namespace
-
-TEST_F(GLViewTest, InitGLLeavesExactlyTheListedState) {
-    ASSERT_TRUE(gl.ok());
-    ASSERT_EQ(InitGL(), 1);
-
-    GLint value = 0;
-    glGetIntegerv(GL_SHADE_MODEL, &value);
-    EXPECT_EQ(value, GL_SMOOTH);
-    GLfloat clear[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    EXPECT_EQ(clear[0] + clear[1] + clear[2] + clear[3], 0.0f);
-    GLfloat depthClear = 0;
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depthClear);
-    EXPECT_EQ(depthClear, 1.0f);
-    glGetIntegerv(GL_DEPTH_FUNC, &value);
-    EXPECT_EQ(value, GL_LEQUAL);
-    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &value);
-    EXPECT_EQ(value, GL_NICEST);
-
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST)); // switched on for the hint, then off again
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
-    EXPECT_FALSE(glIsEnabled(GL_LIGHT2));
-    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-
-    for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) {
-        GLfloat v[4];
-        glGetLightfv(light, GL_POSITION, v);
-        EXPECT_EQ(v[0], 0.0f);
-        EXPECT_EQ(v[1], 0.0f);
-        EXPECT_EQ(v[2], 2000.0f);
-        EXPECT_EQ(v[3], 0.0f);
-        glGetLightfv(light, GL_AMBIENT, v);
-        EXPECT_FLOAT_EQ(v[0], 0.2f);
-        EXPECT_FLOAT_EQ(v[2], 0.2f);
-        EXPECT_FLOAT_EQ(v[3], 1.0f);
-        glGetLightfv(light, GL_DIFFUSE, v);
-        EXPECT_FLOAT_EQ(v[0] + v[1] + v[2] + v[3], 4.0f);
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
 TEST_F(GLViewTest, InitGLLoadsTheGameFontFromTheWorkingDirectory) {
     const char* data = std::getenv("HW_DATA_DIR");

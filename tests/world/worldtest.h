@@ -1,5 +1,5 @@
-// Shared scaffolding for the world tests: generated models in a scratch folder, a GL context,
-// and fixtures that build an empty list or the whole game world.
+// Scaffolding for the world tests: small models written with the scene database's chunk writer
+// into a scratch folder, and the whole world built on them through the game session.
 #pragma once
 
 #include <array>
@@ -9,8 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "main/gameobject.h"
-#include "platform/headless.h"
+#include "support/gamesession.h"
 
 namespace worldtest {
 
@@ -23,10 +22,7 @@ struct ModelMesh {
 // Writes a .3ds file with one flat material and the given meshes; false if it cannot be written.
 bool writeModel(const std::string& path, const std::vector<ModelMesh>& meshes);
 
-// A small triangle around `centre` in the x-y plane (about 0.6 across).
-ModelMesh triangleAt(const std::string& name, float cx, float cy, float cz);
-
-// A scratch folder made the working directory for the object's lifetime.
+// A scratch folder with a mesh/ subfolder, removed with everything in it on destruction.
 class ScratchDir {
   public:
     ScratchDir();
@@ -37,51 +33,18 @@ class ScratchDir {
 
   private:
     std::string path_;
-    std::string previous_;
 };
 
-// Enters an existing folder and returns to the previous one on destruction.
-class WorkingDir {
-  public:
-    WorkingDir() = default;
-    ~WorkingDir();
-    WorkingDir(const WorkingDir&) = delete;
-    WorkingDir& operator=(const WorkingDir&) = delete;
-    bool enter(const std::string& dir);
-
-  private:
-    std::string previous_;
-};
-
-// Writes the three game models (stadium, hoop, player) into mesh/ of the working directory.
-void writeGameModels();
-
-// Number of "COLLIDE" boxes shown since the last clear.
-int collideBoxes();
-
-bool finite3(const GameObject* obj);
-
-// An empty object list with a GL context, in a scratch folder holding generated models.
-class ListTest : public ::testing::Test {
+// The world as the game builds it, on a floor, hoop rings and small player wedges (no pictures,
+// no music), the random generator seeded after the build and every player parked out of reach.
+class World : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
+    // Puts a player at a place.
+    static void place(int side, int index, float x, float y, float z);
 
-    headless::OffscreenGL gl;
     ScratchDir dir;
-};
-
-// The whole world as the game's start-up builds it, with the random generator seeded.
-class WorldTest : public ::testing::Test {
-  protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Moves every player far beyond any attack ball's reach.
-    void parkPlayers();
-
-    headless::OffscreenGL gl;
-    ScratchDir dir;
+    hwtest::GameSession game{dir.path()};
 };
 
 } // namespace worldtest

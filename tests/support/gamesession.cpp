@@ -1,18 +1,17 @@
-// The in-process game session and the disposable data folder used by the endurance and damaged
-// data tests and by the game benchmarks.
-#include "reliability/gamesession.h"
+// The in-process game session, the text capture and the disposable data folder.
+#include "support/gamesession.h"
 
-#include "cball/cball.h"
+#include "font/glprint.h"
 #include "main/game.h"
 #include "main/gameview.h"
 #include "main/hoopwind.h"
+#include "main/startvalues.h"
 #include "main/world.h"
 #include "platform/headless.h"
-#include "player/player.h"
-#include "shared/globals.h"
-#include "static_objects/goal.h"
-#include "static_objects/stadium.h"
+#include "scene3ds/errlist3ds.h"
 #include "team/team.h"
+
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
@@ -21,11 +20,26 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace reliability {
+namespace hwtest {
 
 namespace fs = std::filesystem;
 
-std::string generatedDataDir() {
+namespace {
+
+std::vector<Printed>& captured() {
+    static std::vector<Printed> texts;
+    return texts;
+}
+
+void capture(const char* text) {
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    captured().push_back(Printed{text ? text : "", m[12], m[13], m[14]});
+}
+
+} // namespace
+
+std::string dataDir() {
     const char* env = std::getenv("HW_DATA_DIR");
     if (env && *env) {
         return env;
@@ -74,41 +88,35 @@ DataCopy::~DataCopy() {
     }
 }
 
-void restoreStartValues() {
-    view = 0;
-    PLAYER_TEAM_ID = 0;
-    USE_LIGHTS = false;
-    dispPos = false;
-    resetView();
-    distBehindPlayer = 33.3f;
-    xoffset = 0.0f;
-    yoffset = -2.34f;
-    zoffset = -45.0f;
-    gameState = STATE_TEAM_SELECT;
-}
-
-GameSession::GameSession(const std::string& dataDir) {
+GameSession::GameSession(const std::string& dir) {
     headless::reset();
     headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER); // a resting mouse turns nothing
     setenv("SDL_AUDIODRIVER", "dummy", 0);            // no sound card on a test machine
+    // The scene library's failure flag is sticky; one test's missing file must not empty the
+    // next test's models.
+    ClearErrList3ds();
+    ResetGameGlobals();
+    captured().clear();
     char cwd[4096];
     previousDir_ = getcwd(cwd, sizeof cwd) ? cwd : ".";
-    if (chdir(dataDir.c_str()) != 0) {
+    if (chdir(dir.c_str()) != 0) {
         return;
     }
-    restoreStartValues();
     windowMade_ = CreateGLWindow(WINDOW_CLASS_NAME, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, false);
+    glPrintSetObserver(&capture);
 }
 
 GameSession::~GameSession() {
+    glPrintSetObserver(nullptr);
     shutdown();
+    ResetGameGlobals();
     if (windowMade_) {
         KillGLWindow();
     }
     headless::reset();
-    restoreStartValues();
+    ClearErrList3ds();
     if (chdir(previousDir_.c_str()) != 0) {
-        // Nothing sound to do: the next test sets its own folder.
+        // Nothing sound to do: the next test enters its own folder.
     }
 }
 
@@ -126,8 +134,15 @@ void GameSession::shutdown() {
 }
 
 void GameSession::frame() {
+    captured().clear();
     Game_Main();
     SwapBuffers(hdc);
+}
+
+void GameSession::frames(int count) {
+    for (int i = 0; i < count; ++i) {
+        frame();
+    }
 }
 
 void GameSession::tap(int key) {
@@ -144,39 +159,51 @@ void GameSession::rightClick() {
     WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(WIDTH_CENTER, HEIGHT_CENTER));
 }
 
-void stepWorldLogic() {
+bool GameSession::quitPosted() {
+    MSG msg = {0, 0, 0};
+    bool quit = false;
+    while (PeekMessage(&msg)) {
+        quit = quit || msg.message == WM_QUIT;
+    }
+    return quit;
+}
+
+const std::vector<Printed>& GameSession::printed() const {
+    return captured();
+}
+
+bool GameSession::printed(const std::string& text) const {
+    return where(text) != nullptr;
+}
+
+std::string GameSession::printedStartingWith(const std::string& prefix) const {
+    for (const Printed& p : captured()) {
+        if (p.text.compare(0, prefix.size(), prefix) == 0) {
+            return p.text;
+        }
+    }
+    return "";
+}
+
+const Printed* GameSession::where(const std::string& text) const {
+    for (const Printed& p : captured()) {
+        if (p.text == text) {
+            return &p;
+        }
+    }
+    return nullptr;
+}
+
+void logicFrame() {
     ApplyPlayKeys();
     ApplyMouseLook();
     hoopwind->checkCollisions();
+    hoopwind->stepAllObjects();
+}
 
-    // The in-play view places the world offset at the followed player before drawing.
-    if (view != VIEW_STANDARD && worldTeam(view) != nullptr) {
-        worldTeam(view)->activePlayer()->getPos(xoffset, yoffset, zoffset);
-    }
-    for (GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
-        if (o == stadium) {
-            continue;
-        }
-        switch (o->typeID) {
-        case STATIONARY_PIECE:
-            if (static_cast<GoalPost*>(o)->scoredUpon()) {
-                pellum->scoreGoal();
-            }
-            break;
-        case PLAYER: {
-            Player* p = static_cast<Player*>(o);
-            p->update();
-            if (p->turning) {
-                p->yrot += p->rotRemain;
-                p->turning = false;
-            }
-            break;
-        }
-        default:
-            static_cast<CBall*>(o)->update();
-            break;
-        }
-    }
+Player* human() {
+    Team* side = worldTeam(view);
+    return side != nullptr ? side->activePlayer() : nullptr;
 }
 
 bool worldPositionsFinite() {
@@ -191,4 +218,4 @@ bool worldPositionsFinite() {
     return true;
 }
 
-} // namespace reliability
+} // namespace hwtest

@@ -5,15 +5,15 @@ bool dispPos = false;
 float yrot = 0.0f;
 float pivot = 0.0f;
 float xpos = 0.0f;
-float ytrans = -2.34f;
-float zpos = -45.0f;
-float distBehindPlayer = 33.3f;
+float ytrans = START_YTRANS;
+float zpos = START_ZPOS;
+float distBehindPlayer = START_DIST_BEHIND_PLAYER;
 POINT mousePos = {WIDTH_CENTER, HEIGHT_CENTER};
 
 void resetView() {
     pivot = 0.0f;
     yrot = 0.0f;
     xpos = 0.0f;
-    ytrans = -2.34f;
-    zpos = -45.0f;
+    ytrans = START_YTRANS;
+    zpos = START_ZPOS;
 }
