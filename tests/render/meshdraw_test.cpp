@@ -4,10 +4,10 @@
 #include <GL/gl.h>
 #include <array>
 
-#include "modeltestsupport.h"
+#include "modeltest.h"
 #include "shared/globals.h"
 
-using namespace scenetest;
+using namespace scenebuild;
 using rendertest::ModelTest;
 
 namespace {
@@ -115,11 +115,11 @@ TEST_F(DrawTest, LightsOnSetsEachMeshsMaterialAndLeavesTheColourOfUntexturedMesh
 
 TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) {
     // A 2 x 2 texture: each quarter of the quad shows one texel unchanged.
-    bmptest::BmpLayout s;
+    bmpbuild::Layout s;
     s.width = 2;
     s.height = 2;
-    s.bits = bmptest::Pack24(2, 2, false, bmptest::Gradient);
-    ASSERT_TRUE(bmptest::WriteFile("checks.bmp", bmptest::BuildBmp(s)));
+    s.bits = bmpbuild::pack24(2, 2, false, bmpbuild::gradient);
+    ASSERT_TRUE(testdata::writeFile("checks.bmp", bmpbuild::build(s)));
     auto model =
         Load({Coloured("green", {0, 255, 0}), Coloured("tex", {255, 0, 0}, {}, "checks.bmp")},
              {Rect("plain", -0.9f, -0.9f, -0.5f, -0.5f, "green"),
@@ -130,7 +130,7 @@ TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) 
     EXPECT_EQ(Pixel(80, 30), (std::array<int, 3>{0, 255, 0}));
     for (int ty : {0, 1})
         for (int tx : {0, 1}) {
-            bmptest::Rgb c = bmptest::Gradient(tx, ty);
+            bmpbuild::Rgb c = bmpbuild::gradient(tx, ty);
             EXPECT_EQ(Pixel(240 + 160 * tx, 180 + 120 * ty), (std::array<int, 3>{c[0], c[1], c[2]}))
                 << "texel " << tx << ", " << ty;
         }

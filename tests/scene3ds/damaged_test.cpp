@@ -1,7 +1,7 @@
 // Damaged files: every malformed structure is reported and the reading stops, without reading
 // out of bounds, allocating what the file merely claims, or looping.
 #include "scene3ds/chunkdata3ds.h"
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
@@ -100,7 +100,7 @@ TEST_F(DamagedTest, TruncatedFileEndsTheBuild) {
     ChunkWriter w;
     w.begin(MESH_FILE);
     w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "Box", 4);
+    scenebuild::mesh(w, scenebuild::strip("Box", 4));
     w.end();
     w.end();
     ChunkWriter cut;
@@ -131,7 +131,7 @@ TEST_F(DamagedTest, CountsPastTheChunkEndAreShortReads) {
     w.f32(3);
     w.end();
     // Plenty of bytes right after, which must not be taken as vertices.
-    texCoords(w, {{1, 2}, {3, 4}, {5, 6}, {7, 8}});
+    scenebuild::texCoords(w, {{1, 2}, {3, 4}, {5, 6}, {7, 8}});
     w.end();
     w.end();
     w.end();
@@ -219,7 +219,7 @@ TEST_F(DamagedTest, StringsWithoutTerminatorWithinTheirLimit) {
     ChunkWriter ok;
     ok.begin(MESH_FILE);
     ok.begin(EDITOR_BLOCK);
-    simpleMesh(ok, "ABCDEFGHIJ", 3);
+    scenebuild::mesh(ok, scenebuild::strip("ABCDEFGHIJ", 3));
     ok.end();
     ok.end();
     database3ds* db = build(ok);
@@ -240,7 +240,7 @@ TEST_F(DamagedTest, StringsWithoutTerminatorWithinTheirLimit) {
     group.begin(OBJECT_BLOCK);
     group.string("Box");
     group.begin(TRIMESH_BLOCK);
-    beginFaces(group, {{0, 1, 2, 0}});
+    scenebuild::beginFaces(group, {{0, 1, 2, 0}});
     group.begin(FACE_MATERIAL_GROUP);
     group.raw("0123456789ABCDEFGHIJ", 20);
     group.end();
@@ -260,7 +260,7 @@ TEST_F(DamagedTest, MapNamesLongerThanTwelveCharactersFailTheBuild) {
         ChunkWriter w;
         w.begin(MESH_FILE);
         w.begin(EDITOR_BLOCK);
-        simpleMaterial(w, "M", mapName);
+        scenebuild::material(w, scenebuild::plain("M", mapName));
         w.end();
         w.end();
         return w;
@@ -285,7 +285,7 @@ TEST_F(DamagedTest, SmoothingListLongerThanSixteenBitsCanCount) {
     w.begin(OBJECT_BLOCK);
     w.string("Box");
     w.begin(TRIMESH_BLOCK);
-    beginFaces(w, {{0, 1, 2, 0}});
+    scenebuild::beginFaces(w, {{0, 1, 2, 0}});
     w.begin(SMOOTHING_LIST);
     for (int i = 0; i < 65536; ++i)
         w.u32(1);

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 

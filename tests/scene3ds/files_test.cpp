@@ -3,7 +3,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
+
+#include <filesystem>
 
 using namespace scenetest;
 
@@ -15,7 +17,7 @@ class FilesTest : public SceneTest {
         ChunkWriter w;
         w.begin(MESH_FILE);
         w.begin(EDITOR_BLOCK);
-        simpleMesh(w, "Box", 4);
+        scenebuild::mesh(w, scenebuild::strip("Box", 4));
         w.end();
         w.end();
         return write(w, name);

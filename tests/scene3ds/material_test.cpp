@@ -1,6 +1,6 @@
 // Material extraction: colour and percentage rules, flags and shading, maps and their tiling
 // bits, procedure data, the stopping rules and the material lists.
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
@@ -99,7 +99,7 @@ TEST_F(MaterialTest, ColourRuleUsesByteColoursAndTheirAlternates) {
 
 TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
     material3ds* m = fetch([](ChunkWriter& w) {
-        colorChunk(w, MATERIAL_AMBIENT, 255, 0, 0);
+        scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
         w.begin(MATERIAL_DIFFUSE);
         w.begin(COLOR_FLOAT);
         w.f32(1);
@@ -107,7 +107,7 @@ TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
         w.f32(1);
         w.end();
         w.end();
-        percentChunk(w, MATERIAL_SHININESS, 50);
+        scenebuild::percent(w, MATERIAL_SHININESS, 50);
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->ambient.r, 1.0f);
@@ -118,7 +118,7 @@ TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
 
 TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
     material3ds* m = fetch([](ChunkWriter& w) {
-        percentChunk(w, MATERIAL_SHININESS, 25);
+        scenebuild::percent(w, MATERIAL_SHININESS, 25);
         w.begin(0xA041);
         floatChunk(w, PERCENT_FLOAT, 0.75f);
         wordChunk(w, PERCENT_INT, 40); // the integer wins even when it comes later
@@ -127,8 +127,8 @@ TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
         floatChunk(w, PERCENT_FLOAT, 0.3f);
         w.end();
         emptyChunk(w, 0xA052);
-        percentChunk(w, 0xA084, -10);
-        percentChunk(w, 0xA042, 99); // accepted, ignored
+        scenebuild::percent(w, 0xA084, -10);
+        scenebuild::percent(w, 0xA042, 99); // accepted, ignored
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->shininess, 25 * 0.01f);
@@ -142,12 +142,12 @@ TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
 TEST_F(MaterialTest, TransparencyFalloffNegationOrder) {
     material3ds* before = fetch([](ChunkWriter& w) {
         emptyChunk(w, 0xA08A);
-        percentChunk(w, 0xA050, 30);
+        scenebuild::percent(w, 0xA050, 30);
     });
     ASSERT_NE(before, nullptr);
     EXPECT_EQ(before->percentA050, 30 * 0.01f);
     material3ds* after = fetch([](ChunkWriter& w) {
-        percentChunk(w, 0xA050, 30);
+        scenebuild::percent(w, 0xA050, 30);
         emptyChunk(w, 0xA08A);
     });
     ASSERT_NE(after, nullptr);
@@ -216,7 +216,7 @@ TEST_F(MaterialTest, FlagsShadingAndDefaults) {
 TEST_F(MaterialTest, MapFieldsFromAWellFormedMaterial) {
     material3ds* m = fetch([](ChunkWriter& w) {
         w.begin(MATERIAL_TEXTURE_MAP);
-        percentChunk(w, 0xA042, 0); // an unhandled child of a map is passed over
+        scenebuild::percent(w, 0xA042, 0); // an unhandled child of a map is passed over
         wordChunk(w, PERCENT_INT, 80);
         w.begin(MAP_FILE_NAME);
         w.string("abcdefgh.bmp");
@@ -295,11 +295,11 @@ TEST_F(MaterialTest, MapFieldsFromAWellFormedMaterial) {
 
 TEST_F(MaterialTest, UnknownChildStopsUnlessErrorsAreIgnored) {
     auto body = [](ChunkWriter& w) {
-        colorChunk(w, MATERIAL_AMBIENT, 255, 0, 0);
-        colorChunk(w, MATERIAL_DIFFUSE, 0, 255, 0);
-        colorChunk(w, MATERIAL_SPECULAR, 0, 0, 255);
+        scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
+        scenebuild::colour(w, MATERIAL_DIFFUSE, {0, 255, 0});
+        scenebuild::colour(w, MATERIAL_SPECULAR, {0, 0, 255});
         emptyChunk(w, 0xA777);
-        percentChunk(w, MATERIAL_SHININESS, 60);
+        scenebuild::percent(w, MATERIAL_SHININESS, 60);
     };
     material3ds* m = fetch(body);
     ASSERT_NE(m, nullptr);
@@ -317,11 +317,11 @@ TEST_F(MaterialTest, UnknownChildStopsUnlessErrorsAreIgnored) {
 TEST_F(MaterialTest, ListsFetchesAndPendingErrors) {
     ChunkWriter lib;
     lib.begin(MATERIAL_FILE);
-    simpleMaterial(lib, "Gold", "gold.bmp");
+    scenebuild::material(lib, scenebuild::plain("Gold", "gold.bmp"));
     lib.begin(MATERIAL_BLOCK); // no name
     emptyChunk(lib, 0xA081);
     lib.end();
-    simpleMaterial(lib, "gold");
+    scenebuild::material(lib, scenebuild::plain("gold"));
     lib.end();
     database3ds* db = load(lib);
     EXPECT_EQ(GetMaterialCount3ds(db), 3u);
@@ -358,7 +358,7 @@ TEST_F(MaterialTest, ListsFetchesAndPendingErrors) {
     ChunkWriter none;
     none.begin(MESH_FILE);
     none.begin(EDITOR_BLOCK);
-    simpleMesh(none, "Box", 3);
+    scenebuild::mesh(none, scenebuild::strip("Box", 3));
     none.end();
     none.end();
     database3ds* plain = load(write(none, "plain.3ds"));
@@ -396,7 +396,7 @@ TEST_F(MaterialTest, ArgumentAndDatabaseChecks) {
     // Extraction refuses a chunk that is not a material block.
     ChunkWriter lib;
     lib.begin(MATERIAL_FILE);
-    simpleMaterial(lib, "A");
+    scenebuild::material(lib, scenebuild::plain("A"));
     lib.end();
     database3ds* matlib = load(write(lib, "lib.3ds"));
     ExtractMaterial3ds(matlib->root, &m);
@@ -417,7 +417,7 @@ TEST_F(MaterialTest, RefetchingIntoARecordReplacesItsProcedureData) {
     EXPECT_EQ(m->mapA33E.procdata[0], 4);
     ChunkWriter w;
     w.begin(MATERIAL_FILE);
-    simpleMaterial(w, "Other");
+    scenebuild::material(w, scenebuild::plain("Other"));
     w.end();
     database3ds* db = load(write(w, "other.3ds"));
     material3ds* reused = nullptr;

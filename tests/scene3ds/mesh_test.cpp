@@ -1,10 +1,19 @@
 // Mesh extraction: lists, every field of a mesh record, groups, smoothing, box map, flags,
 // record reuse, fetching by name and index, and the failure cases.
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
 namespace {
+
+void faceGroup(ChunkWriter& w, const char* material, const std::vector<uint16_t>& faces) {
+    w.begin(FACE_MATERIAL_GROUP);
+    w.string(material);
+    w.u16(static_cast<uint16_t>(faces.size()));
+    for (uint16_t f : faces)
+        w.u16(f);
+    w.end();
+}
 
 class MeshTest : public SceneTest {
   protected:
@@ -24,17 +33,17 @@ class MeshTest : public SceneTest {
         w.begin(0x4017);
         w.end();
         w.begin(TRIMESH_BLOCK);
-        vertexList(w, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}});
+        scenebuild::vertices(w, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}});
         w.begin(VERTEX_FLAG_LIST);
         w.u16(2);
         w.u16(0x11);
         w.u16(0x22);
         w.end();
-        texCoords(w, {{0.5f, 0.25f}, {1, 0}, {0, 1}});
+        scenebuild::texCoords(w, {{0.5f, 0.25f}, {1, 0}, {0, 1}});
         w.begin(0x4200); // a tag outside the mesh path: passed over
         w.u32(0);
         w.end();
-        beginFaces(w, {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}});
+        scenebuild::beginFaces(w, {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}});
         faceGroup(w, "Red", {0, 2});
         faceGroup(w, "Empty", {});
         w.begin(SMOOTHING_LIST);
@@ -69,7 +78,7 @@ class MeshTest : public SceneTest {
         w.end();
         w.end();
         w.end();
-        simpleMesh(w, "Second", 3);
+        scenebuild::mesh(w, scenebuild::strip("Second", 3));
         w.end();
         w.end();
         return w;
@@ -171,8 +180,8 @@ TEST_F(MeshTest, ListsCountOnlyObjectsWithATriangleMesh) {
     ChunkWriter w;
     w.begin(PROJECT_FILE); // a project file is read like a mesh file
     w.begin(EDITOR_BLOCK);
-    simpleMaterial(w, "M");
-    simpleMesh(w, "One", 3);
+    scenebuild::material(w, scenebuild::plain("M"));
+    scenebuild::mesh(w, scenebuild::strip("One", 3));
     w.begin(OBJECT_BLOCK);
     w.string("Light");
     w.begin(0x4600);
@@ -181,9 +190,9 @@ TEST_F(MeshTest, ListsCountOnlyObjectsWithATriangleMesh) {
     w.f32(0);
     w.end();
     w.end();
-    simpleMesh(w, "two", 4);
-    simpleMesh(w, "Two", 5);
-    simpleMesh(w, "Two", 6); // duplicate name: the first wins
+    scenebuild::mesh(w, scenebuild::strip("two", 4));
+    scenebuild::mesh(w, scenebuild::strip("Two", 5));
+    scenebuild::mesh(w, scenebuild::strip("Two", 6)); // duplicate name: the first wins
     w.end();
     w.end();
     database3ds* db = load(w);
@@ -256,8 +265,8 @@ TEST_F(MeshTest, MissingOptionalChunks) {
     w.begin(OBJECT_BLOCK);
     w.string("Bare");
     w.begin(TRIMESH_BLOCK);
-    vertexList(w, {{1, 1, 1}});
-    beginFaces(w, {{0, 0, 0, 0}});
+    scenebuild::vertices(w, {{1, 1, 1}});
+    scenebuild::beginFaces(w, {{0, 0, 0, 0}});
     w.begin(SMOOTHING_LIST); // four masks for one face: all kept
     for (uint32_t i = 1; i <= 4; ++i)
         w.u32(i);
@@ -283,7 +292,7 @@ TEST_F(MeshTest, MissingOptionalChunks) {
 TEST_F(MeshTest, WrongDatabasesAndPendingErrors) {
     ChunkWriter lib;
     lib.begin(MATERIAL_FILE);
-    simpleMaterial(lib, "M");
+    scenebuild::material(lib, scenebuild::plain("M"));
     lib.end();
     database3ds* matlib = load(lib);
     mesh3ds* m = nullptr;
@@ -379,16 +388,16 @@ TEST_F(MeshTest, SmoothingAlwaysCoversEveryFace) {
     w.begin(OBJECT_BLOCK);
     w.string("Twice");
     w.begin(TRIMESH_BLOCK);
-    beginFaces(w, {{0, 1, 2, 0}});
+    scenebuild::beginFaces(w, {{0, 1, 2, 0}});
     w.begin(SMOOTHING_LIST);
     w.u32(5);
     w.end();
     w.end();
-    beginFaces(w, {{0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}});
+    scenebuild::beginFaces(w, {{0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}});
     w.end();
     w.end();
     w.end();
-    simpleMesh(w, "Plain", 12); // ten faces, no smoothing
+    scenebuild::mesh(w, scenebuild::strip("Plain", 12)); // ten faces, no smoothing
     w.end();
     w.end();
     database3ds* db = load(w);

@@ -1,7 +1,7 @@
 // Building the chunk tree: database kinds, the prefix rule, leaves, extension data, the
 // parent-name pass, loading on demand, detaching, copying and searching.
 #include "scene3ds/chunkdata3ds.h"
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
@@ -78,7 +78,7 @@ TEST_F(TreeTest, HeadersPositionsAndIndexesOfTheTree) {
     w.u32(3);
     w.end();
     w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "Tri", 3);
+    scenebuild::mesh(w, scenebuild::strip("Tri", 3));
     w.end();
     w.end();
     file3ds* f = nullptr;
@@ -303,8 +303,8 @@ TEST_F(TreeTest, DetachedDatabaseAnswersAfterTheFileIsClosed) {
     ChunkWriter w;
     w.begin(MESH_FILE);
     w.begin(EDITOR_BLOCK);
-    simpleMaterial(w, "Skin", "skin.bmp");
-    simpleMesh(w, "Head", 5, "Skin");
+    scenebuild::material(w, scenebuild::plain("Skin", "skin.bmp"));
+    scenebuild::mesh(w, scenebuild::strip("Head", 5, "Skin"));
     w.end();
     w.end();
     file3ds* f = nullptr;
@@ -376,7 +376,7 @@ TEST_F(TreeTest, CopyMovesAttachedDataAndDeepCopiesDetachedData) {
     ChunkWriter w;
     w.begin(MESH_FILE);
     w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "Cube", 8);
+    scenebuild::mesh(w, scenebuild::strip("Cube", 8));
     w.end();
     w.end();
     file3ds* f = nullptr;
@@ -417,8 +417,8 @@ TEST_F(TreeTest, FindSearchesPreOrderAndSiblingsOnly) {
     ChunkWriter w;
     w.begin(MESH_FILE);
     w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "A", 3, "first");
-    simpleMesh(w, "B", 3, "second");
+    scenebuild::mesh(w, scenebuild::strip("A", 3, "first"));
+    scenebuild::mesh(w, scenebuild::strip("B", 3, "second"));
     w.end();
     w.end();
     database3ds* db = build(w);

@@ -5,8 +5,6 @@
 
 namespace scenebuild {
 
-namespace {
-
 void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate) {
     w.begin(container);
     w.begin(COLOR_BYTE);
@@ -31,6 +29,40 @@ void percent(ChunkWriter& w, uint16_t container, int16_t value) {
     w.end();
     w.end();
 }
+
+void vertices(ChunkWriter& w, const std::vector<Vertex>& verts) {
+    w.begin(VERTEX_LIST);
+    w.u16(static_cast<uint16_t>(verts.size()));
+    for (const Vertex& v : verts) {
+        w.f32(v.x);
+        w.f32(v.y);
+        w.f32(v.z);
+    }
+    w.end();
+}
+
+void texCoords(ChunkWriter& w, const std::vector<std::array<float, 2>>& uvs) {
+    w.begin(TEXCOORD_LIST);
+    w.u16(static_cast<uint16_t>(uvs.size()));
+    for (const auto& uv : uvs) {
+        w.f32(uv[0]);
+        w.f32(uv[1]);
+    }
+    w.end();
+}
+
+void beginFaces(ChunkWriter& w, const std::vector<Face>& faces) {
+    w.begin(FACE_LIST);
+    w.u16(static_cast<uint16_t>(faces.size()));
+    for (const Face& f : faces) {
+        w.u16(f.a);
+        w.u16(f.b);
+        w.u16(f.c);
+        w.u16(f.flags);
+    }
+}
+
+namespace {
 
 void materialExtras(ChunkWriter& w) {
     w.begin(0xA050); // transparency as a float percentage
@@ -61,14 +93,7 @@ void mapExtras(ChunkWriter& w) {
 
 void trimesh(ChunkWriter& w, const Mesh& m) {
     w.begin(TRIMESH_BLOCK);
-    w.begin(VERTEX_LIST);
-    w.u16(static_cast<uint16_t>(m.verts.size()));
-    for (const Vertex& v : m.verts) {
-        w.f32(v.x);
-        w.f32(v.y);
-        w.f32(v.z);
-    }
-    w.end();
+    vertices(w, m.verts);
     if (!m.vertexFlags.empty()) {
         w.begin(VERTEX_FLAG_LIST);
         w.u16(static_cast<uint16_t>(m.vertexFlags.size()));
@@ -76,29 +101,21 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
             w.u16(f);
         w.end();
     }
-    if (!m.uvs.empty()) {
-        w.begin(TEXCOORD_LIST);
-        w.u16(static_cast<uint16_t>(m.uvs.size()));
-        for (const auto& uv : m.uvs) {
-            w.f32(uv[0]);
-            w.f32(uv[1]);
-        }
-        w.end();
-    }
-    w.begin(FACE_LIST);
-    w.u16(static_cast<uint16_t>(m.faces.size()));
-    for (const Face& f : m.faces) {
-        w.u16(f.a);
-        w.u16(f.b);
-        w.u16(f.c);
-        w.u16(f.flags);
-    }
+    if (!m.uvs.empty())
+        texCoords(w, m.uvs);
+    beginFaces(w, m.faces);
     for (const Group& g : m.groups) {
         w.begin(FACE_MATERIAL_GROUP);
         w.string(g.material.c_str());
-        w.u16(static_cast<uint16_t>(g.faces.size()));
-        for (uint16_t f : g.faces)
-            w.u16(f);
+        if (g.everyFace) {
+            w.u16(static_cast<uint16_t>(m.faces.size()));
+            for (size_t f = 0; f < m.faces.size(); ++f)
+                w.u16(static_cast<uint16_t>(f));
+        } else {
+            w.u16(static_cast<uint16_t>(g.faces.size()));
+            for (uint16_t f : g.faces)
+                w.u16(f);
+        }
         w.end();
     }
     if (!m.smoothing.empty()) {
@@ -246,11 +263,8 @@ Mesh cube(const std::string& name, const std::string& material) {
         m.faces.push_back({s[0], s[1], s[2]});
         m.faces.push_back({s[0], s[2], s[3]});
     }
-    if (!material.empty()) {
-        m.groups.push_back({material, {}});
-        for (uint16_t f = 0; f < m.faces.size(); ++f)
-            m.groups[0].faces.push_back(f);
-    }
+    if (!material.empty())
+        m.groups.push_back(material);
     return m;
 }
 
@@ -261,11 +275,9 @@ Mesh strip(const std::string& name, int n, const std::string& material) {
         m.verts.push_back({float(i), float(2 * i), float(3 * i)});
         m.uvs.push_back({i / 10.0f, 1 - i / 10.0f});
     }
-    m.groups.push_back({material, {}});
-    for (int i = 0; i + 2 < n; ++i) {
+    for (int i = 0; i + 2 < n; ++i)
         m.faces.push_back({uint16_t(i), uint16_t(i + 1), uint16_t(i + 2)});
-        m.groups[0].faces.push_back(uint16_t(i));
-    }
+    m.groups.push_back(material);
     return m;
 }
 

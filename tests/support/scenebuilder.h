@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scene3ds/chunkwriter.h"
@@ -30,11 +31,18 @@ struct Vertex {
 struct Face {
     uint16_t a, b, c;
     uint16_t flags = 7; // all three edges visible
+    uint16_t operator[](int k) const { return k == 0 ? a : k == 1 ? b : c; }
 };
 
+// A material group: the faces listed, or (made from a bare name) every face of the mesh.
 struct Group {
     std::string material;
     std::vector<uint16_t> faces;
+    bool everyFace = false;
+    Group(std::string name, std::vector<uint16_t> list)
+        : material(std::move(name)), faces(std::move(list)) {}
+    Group(const char* name) : material(name), everyFace(true) {}               // NOLINT
+    Group(const std::string& name) : material(name), everyFace(true) {}        // NOLINT
 };
 
 // Optional parts are written only when set.
@@ -55,6 +63,15 @@ struct Mesh {
     std::vector<uint8_t> procData;
 };
 
+// A colour container holding one byte colour (and its alternate, reversed, when asked).
+void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate = false);
+// A percentage container holding one integer percentage.
+void percent(ChunkWriter& w, uint16_t container, int16_t value);
+// Pieces of a triangle mesh, for files a test lays out by hand. beginFaces opens the face list
+// and writes its faces; the caller adds any subchunks and ends it.
+void vertices(ChunkWriter& w, const std::vector<Vertex>& verts);
+void texCoords(ChunkWriter& w, const std::vector<std::array<float, 2>>& uvs);
+void beginFaces(ChunkWriter& w, const std::vector<Face>& faces);
 void material(ChunkWriter& w, const Material& m);
 void mesh(ChunkWriter& w, const Mesh& m);
 // A keyframer block of object nodes numbered in order; each node's parent is the one before it.
