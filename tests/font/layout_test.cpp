@@ -6,25 +6,12 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
 
 namespace {
 
 // Glyphs of the layout font: A [-0.5,0.5]x[-0.5,0.5], B [-0.3,0.3]x[-0.8,0.6],
 // C [-0.6,0.2]x[-0.4,0.9], '_' [-0.4,0.4]x[-0.9,-0.7], e-acute [-0.25,0.25]x[-0.5,0.75].
 constexpr float kTol = 1e-3f;
-
-std::array<float, 16> modelview() {
-    std::array<float, 16> m;
-    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
-}
-
-GLint stackDepth() {
-    GLint d = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &d);
-    return d;
-}
 
 class Layout : public testing::Test {
   protected:
@@ -121,32 +108,6 @@ TEST_F(Layout, GlyphSpaceGlyphAndMissingCharacters) {
     auto latin = solid("A\xE9");
     ASSERT_EQ(latin.size(), 2u) << "codes above 127 index the table unsigned";
     EXPECT_NEAR(latin[1].minX, -0.5f + 0.5f + 0.25f + 0.2f - 0.25f, kTol);
-}
-
-TEST_F(Layout, MatrixStackAndCurrentFontAreUnchanged) {
-    ASSERT_EQ(vfLoadFont(file.path()), 1);
-    ASSERT_EQ(vfSetCurrentFont(0), 0);
-    glTranslatef(3, -2, 0);
-    glRotatef(30, 0, 0, 1);
-    auto before = modelview();
-    GLint depth = stackDepth();
-    vfStringCentering(true);
-    vfSetRotateAngle(12);
-    for (int direction = 1; direction <= 4; ++direction) {
-        vfStringDirection(direction);
-        captureFeedback([&] {
-            vfDrawSolidString("CA B");
-            vfDrawWiredString("CA B");
-            vfDraw3DWiredString("CA B");
-            vfDraw3DSolidString("CA B");
-            vfDrawSolidStringId(1, "CA B");
-            vfDraw3DSolidStringId(1, "CA B");
-        });
-        EXPECT_EQ(modelview(), before) << direction;
-        EXPECT_EQ(stackDepth(), depth);
-        EXPECT_EQ(vfGetCurrentFont(), 0);
-    }
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 TEST_F(Layout, GlyphKindsEmitTheirPrimitives) {

@@ -258,23 +258,3 @@ TEST_F(ModelTest, AMissingModelDoesNotBlankTheModelsLoadedAfterIt) {
     ASSERT_EQ(model.numMeshes, 1);
     EXPECT_EQ(model.meshes[0].numFaces, 12);
 }
-
-TEST_F(ModelTest, BoundingSphereCopiesOwnTheirQuadric) {
-    BoundingSphere a;
-    EXPECT_EQ(a.radius, -1.0f);
-    a.center = Vector3f(1, 2, 3);
-    a.radius = 4;
-    BoundingSphere b(a);
-    EXPECT_NE(b.qobj, a.qobj);
-    EXPECT_EQ(b.center.y, 2.0f);
-    EXPECT_EQ(b.radius, 4.0f);
-    BoundingSphere c;
-    GLUquadric* own = c.qobj;
-    c = a;
-    EXPECT_EQ(c.qobj, own);
-    EXPECT_EQ(c.center.z, 3.0f);
-    c.draw(); // a wire sphere; must leave the matrix stack as it was
-    GLint depth = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
-}

@@ -141,38 +141,6 @@ TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) 
     EXPECT_NE(Bound(), 0u);
 }
 
-TEST_F(DrawTest, StateAfterDrawFollowsTheLastMesh) {
-    WriteTexture("t.bmp");
-    Material tex = Coloured("tex", {255, 255, 255}, {}, "t.bmp");
-    Material flat = Coloured("flat", {51, 102, 153});
-    for (bool lights : {false, true}) {
-        USE_LIGHTS = lights;
-        // Last mesh untextured: texturing off; with lights off the colour is its diffuse, alpha 0.
-        auto a = Load({tex, flat}, {Rect("a", 0, 0, 1, 1, "tex"), Rect("b", 0, 0, 1, 1, "flat")});
-        glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
-        a->draw();
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-        EXPECT_EQ(Bound(), a->mats[0].texture); // the textured mesh's texture stays bound
-        if (!lights)
-            ExpectColour(Current(GL_CURRENT_COLOR), a->mats[1].diffuse);
-        // Last mesh textured: texturing on, white.
-        auto b = Load({tex, flat}, {Rect("b", 0, 0, 1, 1, "flat"), Rect("a", 0, 0, 1, 1, "tex")});
-        b->draw();
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-        EXPECT_EQ(Bound(), b->mats[0].texture);
-        const float white[4] = {1, 1, 1, 1};
-        ExpectColour(Current(GL_CURRENT_COLOR), white);
-        // Client arrays are switched off again and no matrix is left pushed.
-        EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-        EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-        GLint depth = 0;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        EXPECT_EQ(depth, 1);
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 TEST_F(DrawTest, MissingTextureFileBindsTextureZeroWithTexturingOn) {
     WriteTexture("t.bmp");
     auto model = Load(

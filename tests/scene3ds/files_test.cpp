@@ -106,18 +106,6 @@ TEST_F(FilesTest, ModeLettersDecideTheState) {
     EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_STRING_TOO_LONG, ERR_INIT_FAILED}));
 }
 
-TEST_F(FilesTest, BadArgumentsAndMissingFiles) {
-    EXPECT_EQ(OpenFile3ds(nullptr, "r"), nullptr);
-    EXPECT_EQ(OpenFile3ds("x", nullptr), nullptr);
-    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_ARG, ERR_INVALID_ARG}));
-    ClearErrList3ds();
-    EXPECT_EQ(OpenFile3ds(dir.file("none.3ds").c_str(), "r"), nullptr);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_OPENING_FILE});
-    // A file that failed to open keeps no slot.
-    EXPECT_FALSE(IsValidFileIndex3ds(0));
-    CloseFile3ds(nullptr);
-}
-
 TEST_F(FilesTest, PendingErrorRefusesTheNextOpen) {
     std::string path = smallScene();
     PushErrList3ds(ERR_WRONG_OBJECT);
