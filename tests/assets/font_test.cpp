@@ -14,7 +14,8 @@ namespace {
 class GeneratedFont : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(testdata::readFile(testdata::dataPath("times_new1.glf"), bytes)) << "build the data target first";
+        ASSERT_TRUE(testdata::readFile(testdata::dataPath("times_new1.glf"), bytes))
+            << "build the data target first";
         ASSERT_EQ(glfParse(bytes.data(), bytes.size(), font), GLF_OK);
     }
     const GlfSymbol& sym(char c) { return *font.symbols[static_cast<unsigned char>(c)]; }

@@ -99,8 +99,8 @@ void expectSoundModel(const char* file, int maxTriangles, int minMaterials) {
         ASSERT_NE(dot, std::string::npos);
         EXPECT_LE(dot, 8u);
         EXPECT_LE(name.size() - dot - 1, 3u);
-        std::unique_ptr<ImageRec, void (*)(ImageRec*)> img(LoadBMP(testdata::dataPath(name).c_str()),
-                                                           FreeImageRec);
+        std::unique_ptr<ImageRec, void (*)(ImageRec*)> img(
+            LoadBMP(testdata::dataPath(name).c_str()), FreeImageRec);
         ASSERT_TRUE(img) << name;
         EXPECT_EQ(img->width & (img->width - 1), 0);
         EXPECT_EQ(img->height & (img->height - 1), 0);

@@ -89,7 +89,8 @@ TEST(GlfFile, DamagedFilesFailAndLeaveNothingBehind) {
     };
     const Case cases[] = {
         {"wrong magic", [](auto& b) { b[2] = 'X'; }, GLF_BAD_MAGIC},
-        {"triangle corner past the vertices", [](auto& b) { b[kTriangles + 1] = 3; }, GLF_BAD_INDEX},
+        {"triangle corner past the vertices", [](auto& b) { b[kTriangles + 1] = 3; },
+         GLF_BAD_INDEX},
         {"contour end past the vertices", [](auto& b) { b[kContour] = 3; }, GLF_BAD_INDEX},
         {"last vertex as contour end", [](auto& b) { b[kContour] = 2; }, GLF_OK},
         {"the same symbol twice",

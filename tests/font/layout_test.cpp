@@ -6,7 +6,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-
 namespace {
 
 // Glyphs of the layout font: A [-0.5,0.5]x[-0.5,0.5], B [-0.3,0.3]x[-0.8,0.6],

@@ -195,18 +195,18 @@ std::vector<Form> forms() {
                       0, 2,  5, 0,  1, 13,  0, 1}, 6, 3);
     // clang-format on
     r8.sizeImage = static_cast<uint32_t>(r8.bits.size());
-    f.push_back({"run-length 8", r8,
-                 fromRows(pal, {{9, 9, 9, 10, 11, 12},
-                                {20, 21, 22, -1, -1, 12},
-                                {-1, -1, -1, -1, -1, 13}})});
+    f.push_back(
+        {"run-length 8", r8,
+         fromRows(pal,
+                  {{9, 9, 9, 10, 11, 12}, {20, 21, 22, -1, -1, 12}, {-1, -1, -1, -1, -1, 13}})});
     // Run-length 4, top-down: alternating nibbles in runs and absolute runs.
     Layout r4 = rle8({5, 0xAB, 0, 3, 0x12, 0x30, 0, 0, 2, 0x45, 0, 1}, 8, -2);
     r4.bitCount = 4;
     r4.compression = 2;
     r4.palette = palette(16);
-    f.push_back({"run-length 4", r4,
-                 fromRows(palette(16),
-                          {{4, 5, -1, -1, -1, -1, -1, -1}, {10, 11, 10, 11, 10, 1, 2, 3}})});
+    f.push_back(
+        {"run-length 4", r4,
+         fromRows(palette(16), {{4, 5, -1, -1, -1, -1, -1, -1}, {10, 11, 10, 11, 10, 1, 2, 3}})});
     // Long runs (split at 255) and short varied ones.
     Indices wide = [](int x, int y) {
         return static_cast<uint8_t>(x < 280 ? y % 5 : (x / 7) * 3 + y % 5);
@@ -280,7 +280,8 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
         {"offset past the end", [](Layout& s) { s.bitsOffsetOverride = 0x7FFFFFF0; }, Conversion},
         {"colour table past the end",
          [](Layout& s) {
-             s = indexed(2, 1, 8, false, [](int, int) { return uint8_t(0); }, 2);
+             s = indexed(
+                 2, 1, 8, false, [](int, int) { return uint8_t(0); }, 2);
              s.clrUsed = 0x40000000;
          },
          Conversion},
@@ -292,15 +293,40 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
              s.fileHeader = false;
          },
          Conversion},
-        {"run past the row", [](Layout& s) { s = rle8({5, 1, 0, 1}); }, Conversion},
-        {"absolute run past the row", [](Layout& s) { s = rle8({2, 1, 0, 3, 1, 2, 3, 0, 0, 1}); },
+        {"run past the row",
+         [](Layout& s) {
+             s = rle8({5, 1, 0, 1});
+         },
          Conversion},
-        {"delta past the last row", [](Layout& s) { s = rle8({0, 2, 0, 3, 0, 1}); }, Conversion},
-        {"delta past the row end", [](Layout& s) { s = rle8({0, 2, 5, 0, 0, 1}); }, Conversion},
-        {"run after the last row", [](Layout& s) { s = rle8({1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1}); },
+        {"absolute run past the row",
+         [](Layout& s) {
+             s = rle8({2, 1, 0, 3, 1, 2, 3, 0, 0, 1});
+         },
          Conversion},
-        {"no end of bitmap", [](Layout& s) { s = rle8({2, 1, 0, 0}); }, Conversion},
-        {"codes cut inside an absolute run", [](Layout& s) { s = rle8({0, 4, 1, 2, 3}); },
+        {"delta past the last row",
+         [](Layout& s) {
+             s = rle8({0, 2, 0, 3, 0, 1});
+         },
+         Conversion},
+        {"delta past the row end",
+         [](Layout& s) {
+             s = rle8({0, 2, 5, 0, 0, 1});
+         },
+         Conversion},
+        {"run after the last row",
+         [](Layout& s) {
+             s = rle8({1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1});
+         },
+         Conversion},
+        {"no end of bitmap",
+         [](Layout& s) {
+             s = rle8({2, 1, 0, 0});
+         },
+         Conversion},
+        {"codes cut inside an absolute run",
+         [](Layout& s) {
+             s = rle8({0, 4, 1, 2, 3});
+         },
          Conversion},
         {"end code beyond the image size",
          [](Layout& s) {

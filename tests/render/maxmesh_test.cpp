@@ -204,7 +204,7 @@ TEST_F(ModelTest, MeshesKeepFileOrderAndEachHasItsOwnSphere) {
 TEST_F(ModelTest, DamagedAndDegenerateMeshesStaySafe) {
     // Faces naming vertices past the count are dropped; the rest of the mesh is kept.
     Mesh bad = Quad("bad");
-    bad.faces = {{0, 1, 2}, {0, 2, 4}, {9, 1, 0}, {0, 2, 3}};
+    bad.faces = {{0, 1, 2}, {0, 2, 4}, {4, 1, 0}, {0, 2, 3}}; // 4 is one past the last vertex
     // A vertex used by no face, and a mesh with no vertices at all.
     Mesh lonely = Quad("lonely");
     lonely.verts.push_back({5, 5, 5});

@@ -43,7 +43,8 @@ class MeshTest : public SceneTest {
         w.begin(0x4200); // a tag outside the mesh path: passed over
         w.u32(0);
         w.end();
-        scenebuild::beginFaces(w, {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}});
+        scenebuild::beginFaces(
+            w, {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}});
         faceGroup(w, "Red", {0, 2});
         faceGroup(w, "Empty", {});
         w.begin(SMOOTHING_LIST);

@@ -256,3 +256,32 @@ TEST_F(TreeTest, DetachedDatabaseAnswersAfterTheFileIsClosed) {
     EXPECT_EQ(mat, nullptr);
     EXPECT_EQ(ftkerr3ds, 0);
 }
+
+TEST_F(TreeTest, ParentNameGoesBeforeTheHeadersOtherSubchunks) {
+    ChunkWriter w;
+    w.begin(MESH_FILE);
+    w.begin(KEYFRAMER_BLOCK);
+    for (int16_t i = 0; i < 2; ++i) {
+        w.begin(0xB002);
+        w.begin(NODE_ID);
+        w.i16(i);
+        w.end();
+        w.begin(NODE_HEADER);
+        w.string(i ? "Arm" : "Body");
+        w.u16(0);
+        w.u16(0);
+        w.i16(static_cast<int16_t>(i - 1));
+        w.begin(0x1234); // a subchunk of no particular place
+        w.u32(7);
+        w.end();
+        w.end();
+        w.end();
+    }
+    w.end();
+    w.end();
+    database3ds* db = build(w);
+    chunk3ds* header = nullptr;
+    FindChunkInSiblings3ds(db->root->children->children->sibling->children, NODE_HEADER, &header);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(childTags(header), (std::vector<chunktag3ds>{PARENT_NAME, 0x1234}));
+}

@@ -105,7 +105,8 @@ std::vector<uint8_t> packIndexed(int width, int rows, int bitCount, bool topDown
     return bits;
 }
 
-std::vector<uint8_t> packWords(int width, int rows, int bitCount, bool topDown, const Words& value) {
+std::vector<uint8_t> packWords(int width, int rows, int bitCount, bool topDown,
+                               const Words& value) {
     std::vector<uint8_t> bits;
     for (int r = 0; r < rows; ++r) {
         size_t start = bits.size();

@@ -41,8 +41,8 @@ struct Group {
     bool everyFace = false;
     Group(std::string name, std::vector<uint16_t> list)
         : material(std::move(name)), faces(std::move(list)) {}
-    Group(const char* name) : material(name), everyFace(true) {}               // NOLINT
-    Group(const std::string& name) : material(name), everyFace(true) {}        // NOLINT
+    Group(const char* name) : material(name), everyFace(true) {}        // NOLINT
+    Group(const std::string& name) : material(name), everyFace(true) {} // NOLINT
 };
 
 // Optional parts are written only when set.
