@@ -90,13 +90,3 @@ TEST(Music, TracksDecodeToTheirLengthAndAreNeverSilentForLong) {
         Mix_FreeChunk(chunk);
     }
 }
-
-TEST(Music, SongsDifferInTempoKeyAndLength) {
-    music::SongPlan a = music::stadiumAnthem(), b = music::skyChase();
-    EXPECT_NE(a.bpm, b.bpm);
-    EXPECT_NE(a.minor, b.minor);
-    for (const music::SongPlan* s : {&a, &b}) {
-        EXPECT_GE(music::songLength(*s), 60.0);
-        EXPECT_LE(music::songLength(*s), 120.0);
-    }
-}

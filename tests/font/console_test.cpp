@@ -99,39 +99,4 @@ TEST_F(ConsoleDrawing, RowsAreDrawnTwoUnitsApartAndTheMatrixEndsLower) {
     EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
 }
 
-TEST_F(ConsoleDrawing, CursorShowsAtTheFirstEmptyColumnAndBlinks) {
-    vfPrintString("AB");
-    // Visible for the first 10 draws, then each phase lasts 11 (reset to 10, then down to 0).
-    std::string phases;
-    for (int i = 0; i < 33; ++i)
-        phases += glyphsDrawn() == 3 ? 'v' : '-';
-    EXPECT_EQ(phases, std::string(10, 'v') + std::string(11, '-') + std::string(11, 'v') + "-");
-
-    vfSetCursorBlinkRate(2);
-    phases.clear();
-    for (int i = 0; i < 8; ++i)
-        phases += glyphsDrawn() == 3 ? 'v' : '-';
-    EXPECT_EQ(phases, "vv---vvv");
-
-    vfSetCursorBlinkRate(0); // ignored: no restart
-    EXPECT_EQ(glyphsDrawn(), 2u);
-    vfSetCursorBlinkRate(-4);
-    EXPECT_EQ(glyphsDrawn(), 2u);
-
-    vfDisable(VF_CONSOLE_CURSOR);
-    vfSetCursorBlinkRate(5);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(glyphsDrawn(), 2u) << "no cursor with the option off";
-}
-
-TEST_F(ConsoleDrawing, CursorUnderlineSitsAfterTheText) {
-    vfPrintString("A");
-    glLoadIdentity();
-    auto boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
-    ASSERT_EQ(boxes.size(), 2u);
-    // A at -0.5, then 0.5 + 0.4 + 0.2 to the underline glyph.
-    EXPECT_NEAR(boxes[1].minX, -0.5f + 1.1f - 0.4f, 1e-3);
-    EXPECT_NEAR(boxes[1].minY, -0.9f, 1e-3);
-}
-
 } // namespace

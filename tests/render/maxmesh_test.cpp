@@ -247,14 +247,3 @@ TEST_F(ModelTest, MissingFileGivesAnEmptyModel) {
     model.draw(); // nothing to draw, and nothing breaks
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
-
-TEST_F(ModelTest, AMissingModelDoesNotBlankTheModelsLoadedAfterIt) {
-    ClearErrList3ds();
-    maxMesh missing("no-such-model.3ds");
-    EXPECT_EQ(missing.numMeshes, 0);
-    // The next model file loads as if nothing had happened (no clearing in between).
-    ASSERT_TRUE(testdata::writeFile("cube.3ds", scenebuild::scene({}, {cube()})));
-    maxMesh model("cube.3ds");
-    ASSERT_EQ(model.numMeshes, 1);
-    EXPECT_EQ(model.meshes[0].numFaces, 12);
-}

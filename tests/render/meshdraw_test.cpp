@@ -141,18 +141,6 @@ TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) 
     EXPECT_NE(Bound(), 0u);
 }
 
-TEST_F(DrawTest, MissingTextureFileBindsTextureZeroWithTexturingOn) {
-    WriteTexture("t.bmp");
-    auto model = Load(
-        {Coloured("real", {0, 0, 0}, {}, "t.bmp"), Coloured("lost", {0, 0, 0}, {}, "GONE.BMP")},
-        {Rect("a", 0, 0, 1, 1, "real"), Rect("b", 0, 0, 1, 1, "lost")});
-    USE_LIGHTS = false;
-    model->draw();
-    EXPECT_TRUE(model->mats[1].hasTexture);
-    EXPECT_EQ(Bound(), 0u);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-}
-
 TEST_F(DrawTest, UnmatchedMeshUsesThePlainMaterialAndDamagedFacesAreLeftOut) {
     Mesh m = Rect("m", -0.5f, -0.5f, 0.5f, 0.5f, "nosuch");
     m.faces = {{0, 1, 2}, {0, 2, 40}}; // the upper-left triangle names a missing vertex

@@ -97,16 +97,6 @@ TEST_F(TextureTest, NewTextureStaysBoundWithNearestFiltersAndAlignmentIsRestored
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(TextureTest, SameFileTwiceMakesTwoTexturesWithEqualContents) {
-    std::string path = Write24(3, 3);
-    GLuint a = LoadGLTextures(path.c_str());
-    GLuint b = LoadGLTextures(path.c_str());
-    ASSERT_NE(a, 0u);
-    ASSERT_NE(b, 0u);
-    EXPECT_NE(a, b);
-    EXPECT_EQ(ReadBack(a, 3, 3), ReadBack(b, 3, 3));
-}
-
 TEST_F(TextureTest, FailuresGiveZeroAndMakeNoTexture) {
     std::string path = Write24(2, 2);
     GLuint existing = LoadGLTextures(path.c_str());
