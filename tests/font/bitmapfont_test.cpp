@@ -92,6 +92,9 @@ TEST(SgiDecode, BadImagesFail) {
     auto overrun = rle;
     overrun[512 + 8 * 2 + 0] = 0x84; // a literal run of 4 in a row of 3
     EXPECT_FALSE(sgiDecode(overrun.data(), overrun.size(), img));
+    auto lastOverrun = rle; // the same in the last row, where a write past it leaves the image
+    lastOverrun[512 + 8 * 2 + 5] = 0x84;
+    EXPECT_FALSE(sgiDecode(lastOverrun.data(), lastOverrun.size(), img));
     auto farOffset = rle;
     farOffset[512] = 0x7F; // row start far beyond the file
     EXPECT_FALSE(sgiDecode(farOffset.data(), farOffset.size(), img));
