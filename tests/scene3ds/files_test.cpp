@@ -1,11 +1,8 @@
 // Opening and closing scene files: shared handles, the slot table, modes, pending errors and
 // moving a file aside when its name is reopened for writing.
-#include <fstream>
-#include <iterator>
 
 #include "scene3ds/scenetest.h"
 
-#include <filesystem>
 
 using namespace scenetest;
 
