@@ -1,8 +1,5 @@
-// Opening and closing scene files: shared handles, the slot table, modes, pending errors and
-// moving a file aside when its name is reopened for writing.
-
+// Opening and closing scene files: shared handles, the slot table, modes and pending errors.
 #include "scene3ds/scenetest.h"
-
 
 using namespace scenetest;
 
