@@ -8,39 +8,40 @@
 #include <unistd.h>
 
 #include "platform/headless.h"
-#include "render/bmpbuilder.h"
+#include "support/bitmapbuilder.h"
 #include "render/image.h"
 #include "render/maxmesh.h"
-#include "render/scenebuilder.h"
+#include "support/datafolder.h"
+#include "support/scenebuilder.h"
 #include "scene3ds/scene3ds.h"
 
 namespace {
 
-using namespace bmptest;
+using namespace bmpbuild;
 
 constexpr int Side = 2048;
 
 const std::vector<uint8_t>& Large24() {
     static const std::vector<uint8_t> file = [] {
-        BmpLayout s;
+        Layout s;
         s.width = Side;
         s.height = Side;
-        s.bits = Pack24(Side, Side, false, Gradient);
-        return BuildBmp(s);
+        s.bits = pack24(Side, Side, false, gradient);
+        return build(s);
     }();
     return file;
 }
 
 const std::vector<uint8_t>& Large8() {
     static const std::vector<uint8_t> file = [] {
-        BmpLayout s;
+        Layout s;
         s.width = Side;
         s.height = Side;
         s.bitCount = 8;
-        s.palette = TestPalette(256);
-        s.bits = PackIndexed(Side, Side, 8, false,
+        s.palette = palette(256);
+        s.bits = packIndexed(Side, Side, 8, false,
                              [](int x, int y) { return static_cast<uint8_t>(x ^ y); });
-        return BuildBmp(s);
+        return build(s);
     }();
     return file;
 }
@@ -90,7 +91,7 @@ BENCHMARK(BM_Decode8)->Unit(benchmark::kMillisecond);
 // Ten textured meshes of 32 x 32 quads (2048 triangles each, 20480 in all) over four materials,
 // as a stadium-sized model file.
 std::vector<uint8_t> RealisticScene(int* triangles) {
-    std::vector<scenetest::Material> mats;
+    std::vector<scenebuild::Material> mats;
     mats.reserve(4);
     for (int i = 0; i < 4; ++i)
         mats.push_back({"mat" + std::to_string(i),
@@ -99,11 +100,11 @@ std::vector<uint8_t> RealisticScene(int* triangles) {
                         {255, 255, 255},
                         40,
                         i % 2 ? "TEX" + std::to_string(i) + ".BMP" : ""});
-    std::vector<scenetest::Mesh> meshes;
+    std::vector<scenebuild::Mesh> meshes;
     *triangles = 0;
     const int n = 32;
     for (int k = 0; k < 10; ++k) {
-        scenetest::Mesh m;
+        scenebuild::Mesh m;
         m.name = "part" + std::to_string(k);
         for (int j = 0; j <= n; ++j)
             for (int i = 0; i <= n; ++i) {
@@ -124,7 +125,7 @@ std::vector<uint8_t> RealisticScene(int* triangles) {
         *triangles += static_cast<int>(m.faces.size());
         meshes.push_back(std::move(m));
     }
-    return scenetest::BuildScene(mats, meshes);
+    return scenebuild::scene(mats, meshes);
 }
 
 void BM_BuildModel(benchmark::State& state) {
@@ -140,14 +141,10 @@ void BM_BuildModel(benchmark::State& state) {
     }
     std::filesystem::path dir = pattern;
     int triangles = 0;
-    WriteFile((dir / "scene.3ds").string(), RealisticScene(&triangles));
-    for (int i : {1, 3}) {
-        BmpLayout s;
-        s.width = 64;
-        s.height = 64;
-        s.bits = Pack24(64, 64, false, Gradient);
-        WriteFile((dir / ("TEX" + std::to_string(i) + ".BMP")).string(), BuildBmp(s));
-    }
+    testdata::writeFile((dir / "scene.3ds").string(), RealisticScene(&triangles));
+    for (int i : {1, 3})
+        testdata::writeFile((dir / ("TEX" + std::to_string(i) + ".BMP")).string(),
+                            gradientFile(64, 64));
     std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(dir);
     ClearErrList3ds();

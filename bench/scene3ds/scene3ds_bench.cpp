@@ -14,6 +14,7 @@
 
 #include "scene3ds/chunkwriter.h"
 #include "scene3ds/scene3ds.h"
+#include "support/scenebuilder.h"
 
 namespace {
 
@@ -23,100 +24,37 @@ constexpr int kGroups = 4;
 constexpr int kMaterials = 64;
 
 void writeMaterial(ChunkWriter& w, int i) {
-    std::string name = "Material" + std::to_string(i);
-    std::string texture = "tex" + std::to_string(i) + ".bmp";
-    w.begin(MATERIAL_BLOCK);
-    w.begin(MATERIAL_NAME);
-    w.string(name.c_str());
-    w.end();
-    for (uint16_t c : {MATERIAL_AMBIENT, MATERIAL_DIFFUSE, MATERIAL_SPECULAR}) {
-        w.begin(c);
-        w.begin(COLOR_BYTE);
-        w.u8(static_cast<uint8_t>(i));
-        w.u8(128);
-        w.u8(255);
-        w.end();
-        w.end();
-    }
-    w.begin(MATERIAL_SHININESS);
-    w.begin(PERCENT_INT);
-    w.i16(40);
-    w.end();
-    w.end();
-    for (uint16_t map : {uint16_t(MATERIAL_TEXTURE_MAP), uint16_t(0xA210), uint16_t(0xA230)}) {
-        w.begin(map);
-        w.begin(PERCENT_INT);
-        w.i16(100);
-        w.end();
-        w.begin(MAP_FILE_NAME);
-        w.string(texture.c_str());
-        w.end();
-        w.begin(MAP_TILING);
-        w.u16(0x0011);
-        w.end();
-        w.begin(0xA354);
-        w.f32(2);
-        w.end();
-        w.end();
-    }
-    w.end();
+    scenebuild::Material m;
+    m.name = "Material" + std::to_string(i);
+    m.ambient = m.diffuse = m.specular = {static_cast<uint8_t>(i), 128, 255};
+    m.shininess = 40;
+    m.texture = "tex" + std::to_string(i) + ".bmp";
+    m.extras = true;
+    scenebuild::material(w, m);
 }
 
 void writeMesh(ChunkWriter& w, int index) {
-    std::string name = "Mesh" + std::to_string(index);
-    w.begin(OBJECT_BLOCK);
-    w.string(name.c_str());
-    w.begin(TRIMESH_BLOCK);
-    w.begin(VERTEX_LIST);
-    w.u16(kVertices);
+    scenebuild::Mesh m;
+    m.name = "Mesh" + std::to_string(index);
     for (int i = 0; i < kVertices; ++i) {
-        w.f32(float(i));
-        w.f32(float(index));
-        w.f32(float(i ^ index));
+        m.verts.push_back({float(i), float(index), float(i ^ index)});
+        m.vertexFlags.push_back(static_cast<uint16_t>(i));
+        m.uvs.push_back({i / float(kVertices), 1 - i / float(kVertices)});
     }
-    w.end();
-    w.begin(VERTEX_FLAG_LIST);
-    w.u16(kVertices);
-    for (int i = 0; i < kVertices; ++i)
-        w.u16(static_cast<uint16_t>(i));
-    w.end();
-    w.begin(TEXCOORD_LIST);
-    w.u16(kVertices);
-    for (int i = 0; i < kVertices; ++i) {
-        w.f32(i / float(kVertices));
-        w.f32(1 - i / float(kVertices));
-    }
-    w.end();
     const int faces = kVertices - 2;
-    w.begin(FACE_LIST);
-    w.u16(faces);
     for (int i = 0; i < faces; ++i) {
-        w.u16(static_cast<uint16_t>(i));
-        w.u16(static_cast<uint16_t>(i + 1));
-        w.u16(static_cast<uint16_t>(i + 2));
-        w.u16(7);
+        m.faces.push_back({uint16_t(i), uint16_t(i + 1), uint16_t(i + 2)});
+        m.smoothing.push_back(1u << (i % 32));
     }
     for (int g = 0; g < kGroups; ++g) {
-        std::string mat = "Material" + std::to_string((index + g) % kMaterials);
-        w.begin(FACE_MATERIAL_GROUP);
-        w.string(mat.c_str());
-        int first = g * faces / kGroups, last = (g + 1) * faces / kGroups;
-        w.u16(static_cast<uint16_t>(last - first));
-        for (int f = first; f < last; ++f)
-            w.u16(static_cast<uint16_t>(f));
-        w.end();
+        std::vector<uint16_t> list;
+        for (int f = g * faces / kGroups; f < (g + 1) * faces / kGroups; ++f)
+            list.push_back(static_cast<uint16_t>(f));
+        m.groups.emplace_back("Material" + std::to_string((index + g) % kMaterials), list);
     }
-    w.begin(SMOOTHING_LIST);
-    for (int i = 0; i < faces; ++i)
-        w.u32(1u << (i % 32));
-    w.end();
-    w.end();
-    w.begin(LOCAL_MATRIX);
     for (int i = 0; i < 12; ++i)
-        w.f32(i % 4 == 0 ? 1.0f : 0.0f);
-    w.end();
-    w.end();
-    w.end();
+        m.localMatrix.push_back(i % 4 == 0 ? 1.0f : 0.0f);
+    scenebuild::mesh(w, m);
 }
 
 // The generated scene, written once per run into a temporary folder removed at exit.

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "render/bmpbuilder.h"
 #include "render/image.h"
+#include "support/bitmapbuilder.h"
+#include "support/datafolder.h"
 
 namespace {
 int boxes = 0;
@@ -21,74 +22,74 @@ int MessageBox(const char*, const char*, UINT) {
 
 namespace {
 
-using namespace bmptest;
+using namespace bmpbuild;
 
 void WriteSeeds(const std::string& dir) {
     int n = 0;
-    auto save = [&](const BmpLayout& s) {
+    auto save = [&](const Layout& s) {
         for (bool fileHeader : {true, false}) {
-            BmpLayout t = s;
+            Layout t = s;
             t.fileHeader = fileHeader;
             char name[64];
             std::snprintf(name, sizeof name, "/seed%03d.bmp", n++);
-            WriteFile(dir + name, BuildBmp(t));
+            testdata::writeFile(dir + name, build(t));
         }
     };
     Indices index = [](int x, int y) { return static_cast<uint8_t>(x * 7 + y * 3); };
     for (int bits : {1, 4, 8}) {
         for (bool topDown : {false, true}) {
-            BmpLayout s;
+            Layout s;
             s.width = 5;
             s.height = topDown ? -3 : 3;
             s.bitCount = static_cast<uint16_t>(bits);
-            s.palette = TestPalette(1 << bits);
-            s.bits = PackIndexed(5, 3, bits, topDown, index);
+            s.palette = palette(1 << bits);
+            s.bits = packIndexed(5, 3, bits, topDown, index);
             save(s);
             s.coreHeader = true;
             save(s);
         }
     }
-    BmpLayout used;
+    Layout used;
     used.width = 3;
     used.height = 2;
     used.bitCount = 8;
     used.clrUsed = 3;
-    used.palette = TestPalette(3);
-    used.bits = PackIndexed(3, 2, 8, false, index);
+    used.palette = palette(3);
+    used.bits = packIndexed(3, 2, 8, false, index);
     save(used);
     for (bool topDown : {false, true}) {
-        BmpLayout s;
+        Layout s;
         s.width = 3;
         s.height = topDown ? -2 : 2;
-        s.bits = Pack24(3, 2, topDown, Gradient);
+        s.bits = pack24(3, 2, topDown, gradient);
         save(s);
         s.coreHeader = true;
         save(s);
     }
     for (int bits : {16, 32}) {
-        BmpLayout s;
+        Layout s;
         s.width = 3;
         s.height = 2;
         s.bitCount = static_cast<uint16_t>(bits);
-        s.bits = PackWords(3, 2, bits, false, [](int x, int y) { return x * 0x10203u + y; });
+        s.bits = packWords(3, 2, bits, false, [](int x, int y) { return x * 0x10203u + y; });
         save(s);
         s.compression = 3;
         s.masks = bits == 16 ? std::vector<uint32_t>{0xF800, 0x07E0, 0x001F}
                              : std::vector<uint32_t>{0xFF, 0xFF00, 0xFF0000};
         save(s);
     }
-    BmpLayout rle8;
+    Layout rle8;
     rle8.width = 6;
     rle8.height = 3;
     rle8.bitCount = 8;
     rle8.compression = 1;
-    rle8.palette = TestPalette(256);
+    rle8.palette = palette(256);
     rle8.bits = {3, 9, 0, 3, 10, 11, 12, 0, 0, 0, 0, 2, 2, 1, 1, 12, 0, 0, 0, 1};
     save(rle8);
-    BmpLayout rle4 = rle8;
+    Layout rle4 = rle8;
     rle4.bitCount = 4;
     rle4.compression = 2;
-    rle4.palette = TestPalette(16);
+    rle4.palette = palette(16);
     rle4.bits = {5, 0xAB, 0, 3, 0x12, 0x30, 0, 0, 2, 0x45, 0, 1};
     save(rle4);
     std::printf("wrote %d seeds to %s\n", n, dir.c_str());

@@ -1,6 +1,7 @@
 // The generated models load through the game's model loader with an empty scene-database error
 // list, stay within their triangle budgets, face outward, and fit the world that uses them.
-#include "assets/datafiles.h"
+#include "assets/geometry.h"
+#include "support/datafolder.h"
 #include "platform/headless.h"
 #include "render/image.h"
 #include "render/maxmesh.h"
@@ -26,7 +27,7 @@ struct DataModel {
         char cwd[1024];
         std::string back = getcwd(cwd, sizeof cwd) ? cwd : ".";
         ClearErrList3ds();
-        if (chdir(assets::dataDir().c_str()) == 0) {
+        if (chdir(testdata::dataDir().c_str()) == 0) {
             model = std::make_unique<maxMesh>(file);
             if (chdir(back.c_str()) != 0)
                 ADD_FAILURE() << "cannot return to " << back;
@@ -98,8 +99,8 @@ void expectSoundModel(const char* file, int maxTriangles, int minMaterials) {
         ASSERT_NE(dot, std::string::npos);
         EXPECT_LE(dot, 8u);
         EXPECT_LE(name.size() - dot - 1, 3u);
-        std::unique_ptr<ImageRec, void (*)(ImageRec*)> img(LoadBMP(assets::dataPath(name).c_str()),
-                                                           FreeImageRec);
+        std::unique_ptr<ImageRec, void (*)(ImageRec*)> img(
+            LoadBMP(testdata::dataPath(name).c_str()), FreeImageRec);
         ASSERT_TRUE(img) << name;
         EXPECT_EQ(img->width & (img->width - 1), 0);
         EXPECT_EQ(img->height & (img->height - 1), 0);

@@ -1,7 +1,7 @@
 // The painted textures: the BMP writer's layout, every catalogue file loading through the game's
 // image loader, a calm dark text band on the splash, and a sprite bright on black.
 #include "assetgen/textures/catalogue.h"
-#include "assets/datafiles.h"
+#include "support/datafolder.h"
 #include "platform/headless.h"
 #include "render/image.h"
 
@@ -16,7 +16,7 @@ namespace {
 using ImagePtr = std::unique_ptr<ImageRec, void (*)(ImageRec*)>;
 
 ImagePtr load(const std::string& name) {
-    return ImagePtr(LoadBMP(assets::dataPath(name).c_str()), FreeImageRec);
+    return ImagePtr(LoadBMP(testdata::dataPath(name).c_str()), FreeImageRec);
 }
 
 float luminance(const ImageRec& img, int x, int row) { // row 0 = bottom
@@ -53,7 +53,7 @@ TEST(Textures, EveryCatalogueFileLoadsAsAPowerOfTwo24BitImage) {
     for (const tex::TextureDef& def : tex::textureCatalogue()) {
         SCOPED_TRACE(def.file);
         EXPECT_LE(std::strlen(def.file), 12u);
-        FILE* f = std::fopen(assets::dataPath(def.file).c_str(), "rb");
+        FILE* f = std::fopen(testdata::dataPath(def.file).c_str(), "rb");
         ASSERT_NE(f, nullptr);
         unsigned char header[54] = {};
         size_t got = std::fread(header, 1, sizeof header, f);

@@ -67,26 +67,6 @@ TEST_F(Console, PastTheLastRowTheGridScrollsUp) {
     EXPECT_EQ(cursor(), std::make_pair(0, 0));
 }
 
-TEST_F(Console, SetParamReallocatesAndRejectsEmptyGrids) {
-    vfPrintString("hello");
-    vfSetConsoleParam(3, 5);
-    int columns = 0, rows = 0;
-    vfGetConsoleParam(&columns, &rows);
-    EXPECT_EQ(columns, 3);
-    EXPECT_EQ(rows, 5);
-    EXPECT_STREQ(vfGetConsoleRow(0), "");
-    vfSetConsoleParam(0, 4);
-    vfSetConsoleParam(4, -1);
-    vfGetConsoleParam(&columns, &rows);
-    EXPECT_EQ(columns, 3);
-    EXPECT_EQ(rows, 5);
-    vfPrintString("abcdefghijklmnopqrstu");
-    // 21 characters in 3 columns: seven rows through a grid of five, the last one left empty.
-    EXPECT_STREQ(vfGetConsoleRow(0), "jkl");
-    EXPECT_STREQ(vfGetConsoleRow(3), "stu");
-    EXPECT_STREQ(vfGetConsoleRow(4), "");
-}
-
 class ConsoleDrawing : public Console {
   protected:
     void SetUp() override {
@@ -117,58 +97,6 @@ TEST_F(ConsoleDrawing, RowsAreDrawnTwoUnitsApartAndTheMatrixEndsLower) {
     float m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
-}
-
-TEST_F(ConsoleDrawing, CursorShowsAtTheFirstEmptyColumnAndBlinks) {
-    vfPrintString("AB");
-    // Visible for the first 10 draws, then each phase lasts 11 (reset to 10, then down to 0).
-    std::string phases;
-    for (int i = 0; i < 33; ++i)
-        phases += glyphsDrawn() == 3 ? 'v' : '-';
-    EXPECT_EQ(phases, std::string(10, 'v') + std::string(11, '-') + std::string(11, 'v') + "-");
-
-    vfSetCursorBlinkRate(2);
-    phases.clear();
-    for (int i = 0; i < 8; ++i)
-        phases += glyphsDrawn() == 3 ? 'v' : '-';
-    EXPECT_EQ(phases, "vv---vvv");
-
-    vfSetCursorBlinkRate(0); // ignored: no restart
-    EXPECT_EQ(glyphsDrawn(), 2u);
-    vfSetCursorBlinkRate(-4);
-    EXPECT_EQ(glyphsDrawn(), 2u);
-
-    vfDisable(VF_CONSOLE_CURSOR);
-    vfSetCursorBlinkRate(5);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(glyphsDrawn(), 2u) << "no cursor with the option off";
-}
-
-TEST_F(ConsoleDrawing, CursorUnderlineSitsAfterTheText) {
-    vfPrintString("A");
-    glLoadIdentity();
-    auto boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
-    ASSERT_EQ(boxes.size(), 2u);
-    // A at -0.5, then 0.5 + 0.4 + 0.2 to the underline glyph.
-    EXPECT_NEAR(boxes[1].minX, -0.5f + 1.1f - 0.4f, 1e-3);
-    EXPECT_NEAR(boxes[1].minY, -0.9f, 1e-3);
-}
-
-TEST_F(ConsoleDrawing, ConsoleFontCanBeChosen) {
-    TempFile big(fontBytes({{'A', rectSymbol(-3, -1, 3, 1)}}));
-    ASSERT_EQ(vfLoadFont(big.path()), 1);
-    vfDisable(VF_CONSOLE_CURSOR);
-    vfPrintString("A");
-    glLoadIdentity();
-    auto boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NEAR(boxes[0].maxX - boxes[0].minX, 1.0f, 1e-3) << "font 0 until one is set";
-    vfSetConsoleFont(1);
-    glLoadIdentity();
-    boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NEAR(boxes[0].maxX - boxes[0].minX, 6.0f, 1e-3);
-    EXPECT_EQ(vfGetCurrentFont(), 1) << "the console font does not become current";
 }
 
 } // namespace

@@ -48,15 +48,6 @@ TEST_F(GlPrint, FormatsHandsTheTextToTheObserverAndDrawsIt) {
     EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
 }
 
-TEST_F(GlPrint, NullFormatDoesNothing) {
-    auto prims = captureFeedback([] {
-        void (*print)(const char*, ...) = glPrint; // a null format, as some caller could pass
-        print(nullptr);
-    });
-    EXPECT_TRUE(prims.empty());
-    EXPECT_TRUE(seen.empty());
-}
-
 TEST_F(GlPrint, LongTextIsCutAt255Characters) {
     std::string longText(600, 'A');
     vfSetSymbolSpace(-1.0f); // every A on the same spot, so none falls outside the view

@@ -6,25 +6,11 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <array>
-
 namespace {
 
 // Glyphs of the layout font: A [-0.5,0.5]x[-0.5,0.5], B [-0.3,0.3]x[-0.8,0.6],
 // C [-0.6,0.2]x[-0.4,0.9], '_' [-0.4,0.4]x[-0.9,-0.7], e-acute [-0.25,0.25]x[-0.5,0.75].
 constexpr float kTol = 1e-3f;
-
-std::array<float, 16> modelview() {
-    std::array<float, 16> m;
-    glGetFloatv(GL_MODELVIEW_MATRIX, m.data());
-    return m;
-}
-
-GLint stackDepth() {
-    GLint d = 0;
-    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &d);
-    return d;
-}
 
 class Layout : public testing::Test {
   protected:
@@ -123,86 +109,6 @@ TEST_F(Layout, GlyphSpaceGlyphAndMissingCharacters) {
     EXPECT_NEAR(latin[1].minX, -0.5f + 0.5f + 0.25f + 0.2f - 0.25f, kTol);
 }
 
-TEST_F(Layout, ChangedSpacingSettingsAreUsed) {
-    vfSetSymbolSpace(1.0f);
-    vfSetSpaceSize(5.0f);
-    auto boxes = solid("AB C");
-    ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_NEAR(boxes[1].minX, -0.5f + 0.5f + 0.3f + 1.0f - 0.3f, kTol);
-    EXPECT_NEAR(boxes[2].minX, -0.5f + 1.8f + 1.0f + 5.0f - 0.6f, kTol);
-}
-
-TEST_F(Layout, RotationTurnsTheWholeStringAboutZ) {
-    vfSetRotateAngle(90);
-    auto boxes = solid("AB");
-    ASSERT_EQ(boxes.size(), 2u);
-    // Along +x becomes along +y: B's x range [-0.3,0.3] lands on y, at 0.5 + 0.3 + 0.2 - ...
-    EXPECT_NEAR(boxes[0].minY, -1.0f, kTol);
-    EXPECT_NEAR(boxes[1].minY, -0.5f + 1.0f - 0.3f, kTol);
-    EXPECT_NEAR(boxes[1].minX, -0.6f, kTol);
-    EXPECT_NEAR(boxes[1].maxX, 0.8f, kTol);
-}
-
-TEST_F(Layout, MatrixStackAndCurrentFontAreUnchanged) {
-    ASSERT_EQ(vfLoadFont(file.path()), 1);
-    ASSERT_EQ(vfSetCurrentFont(0), 0);
-    glTranslatef(3, -2, 0);
-    glRotatef(30, 0, 0, 1);
-    auto before = modelview();
-    GLint depth = stackDepth();
-    vfStringCentering(true);
-    vfSetRotateAngle(12);
-    for (int direction = 1; direction <= 4; ++direction) {
-        vfStringDirection(direction);
-        captureFeedback([&] {
-            vfDrawSolidString("CA B");
-            vfDrawWiredString("CA B");
-            vfDraw3DWiredString("CA B");
-            vfDraw3DSolidString("CA B");
-            vfDrawSolidStringId(1, "CA B");
-            vfDraw3DSolidStringId(1, "CA B");
-        });
-        EXPECT_EQ(modelview(), before) << direction;
-        EXPECT_EQ(stackDepth(), depth);
-        EXPECT_EQ(vfGetCurrentFont(), 0);
-    }
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(Layout, NothingIsDrawnForEmptyTextOrWithoutAFont) {
-    GLint depth = stackDepth();
-    auto prims = captureFeedback([&] {
-        vfDrawSolidString("");
-        vfDrawSolidString(nullptr);
-        vfDrawWiredString("");
-        vfDrawSolidStringId(5, "AB"); // empty slot
-        vfDrawSolidSymbolId(-1, 'A');
-    });
-    EXPECT_TRUE(prims.empty());
-    EXPECT_EQ(vfGetCurrentFont(), 0) << "an empty slot does not change the current font";
-    vfUnloadFont();
-    prims = captureFeedback([&] {
-        vfDrawSolidString("AB");
-        vfDraw3DSolidString("AB");
-        vfDrawSolidSymbol('A');
-    });
-    EXPECT_TRUE(prims.empty());
-    EXPECT_EQ(stackDepth(), depth);
-}
-
-TEST_F(Layout, IdVariantsDrawWithTheGivenFontAndRestoreTheCurrentOne) {
-    TempFile wide(fontBytes({{'A', rectSymbol(-2, -1, 2, 1)}}));
-    ASSERT_EQ(vfLoadFont(wide.path()), 1);
-    ASSERT_EQ(vfSetCurrentFont(0), 0);
-    auto boxes = glyphBoxes(captureFeedback([] { vfDrawSolidSymbolId(1, 'A'); }));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NEAR(boxes[0].maxX, 2, kTol);
-    EXPECT_EQ(vfGetCurrentFont(), 0);
-    boxes = glyphBoxes(captureFeedback([] { vfDrawSolidSymbol('A'); }));
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NEAR(boxes[0].maxX, 0.5f, kTol);
-}
-
 TEST_F(Layout, GlyphKindsEmitTheirPrimitives) {
     auto solidPrims = captureFeedback([] { vfDrawSolidSymbol('A'); });
     EXPECT_EQ(countKind(solidPrims, FbPrimitive::POLYGON), 2u);
@@ -239,39 +145,6 @@ TEST_F(Layout, GlyphKindsEmitTheirPrimitives) {
     EXPECT_EQ(front, 2);
     EXPECT_EQ(back, 2);
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
-}
-
-TEST_F(Layout, TexturingAndContouringOptionsChangeWhatIsEmitted) {
-    glColor4f(0.2f, 0.4f, 0.6f, 1.0f);
-    vfEnable(VF_TEXTURING);
-    auto textured = captureFeedback([] { vfDrawSolidSymbol('C'); });
-    ASSERT_FALSE(textured.empty());
-    for (auto& p : textured)
-        for (auto& v : p.vertices) {
-            EXPECT_NEAR(v.tex[0], (v.x + 1) / 2, kTol);
-            EXPECT_NEAR(v.tex[1], (v.y + 1) / 2, kTol);
-        }
-    vfDisable(VF_TEXTURING);
-
-    vfEnable(VF_CONTOURING);
-    vfSetContourColor(1, 0, 0, 1);
-    auto contoured = captureFeedback([] { vfDrawSolidSymbol('A'); });
-    ASSERT_EQ(countKind(contoured, FbPrimitive::LINE), 4u);
-    for (auto& p : contoured) {
-        const float* c = p.vertices[0].color;
-        if (p.kind == FbPrimitive::LINE) {
-            EXPECT_TRUE(c[0] == 1 && c[1] == 0 && c[2] == 0) << "outline in the contour colour";
-        } else
-            EXPECT_NEAR(c[1], 0.4f, 1e-2) << "fill in the current colour";
-    }
-    float after[4];
-    glGetFloatv(GL_CURRENT_COLOR, after);
-    EXPECT_NEAR(after[2], 0.6f, 1e-3) << "the current colour is restored";
-
-    glEnable(GL_LIGHTING);
-    captureFeedback([] { vfDraw3DSolidSymbol('A'); });
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING)) << "lighting comes back on after the 3D outline";
-    glDisable(GL_LIGHTING);
 }
 
 TEST_F(Layout, DamagedContourEndsNeverLeaveAnOpenBegin) {

@@ -4,10 +4,10 @@
 #include <GL/gl.h>
 #include <array>
 
-#include "modeltestsupport.h"
+#include "modeltest.h"
 #include "shared/globals.h"
 
-using namespace scenetest;
+using namespace scenebuild;
 using rendertest::ModelTest;
 
 namespace {
@@ -115,11 +115,11 @@ TEST_F(DrawTest, LightsOnSetsEachMeshsMaterialAndLeavesTheColourOfUntexturedMesh
 
 TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) {
     // A 2 x 2 texture: each quarter of the quad shows one texel unchanged.
-    bmptest::BmpLayout s;
+    bmpbuild::Layout s;
     s.width = 2;
     s.height = 2;
-    s.bits = bmptest::Pack24(2, 2, false, bmptest::Gradient);
-    ASSERT_TRUE(bmptest::WriteFile("checks.bmp", bmptest::BuildBmp(s)));
+    s.bits = bmpbuild::pack24(2, 2, false, bmpbuild::gradient);
+    ASSERT_TRUE(testdata::writeFile("checks.bmp", bmpbuild::build(s)));
     auto model =
         Load({Coloured("green", {0, 255, 0}), Coloured("tex", {255, 0, 0}, {}, "checks.bmp")},
              {Rect("plain", -0.9f, -0.9f, -0.5f, -0.5f, "green"),
@@ -130,7 +130,7 @@ TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) 
     EXPECT_EQ(Pixel(80, 30), (std::array<int, 3>{0, 255, 0}));
     for (int ty : {0, 1})
         for (int tx : {0, 1}) {
-            bmptest::Rgb c = bmptest::Gradient(tx, ty);
+            bmpbuild::Rgb c = bmpbuild::gradient(tx, ty);
             EXPECT_EQ(Pixel(240 + 160 * tx, 180 + 120 * ty), (std::array<int, 3>{c[0], c[1], c[2]}))
                 << "texel " << tx << ", " << ty;
         }
@@ -139,50 +139,6 @@ TEST_F(DrawTest, LightsOffDrawsUntexturedMeshesInDiffuseAndTexturedOnesInWhite) 
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(Bound(), model->mats[1].texture);
     EXPECT_NE(Bound(), 0u);
-}
-
-TEST_F(DrawTest, StateAfterDrawFollowsTheLastMesh) {
-    WriteTexture("t.bmp");
-    Material tex = Coloured("tex", {255, 255, 255}, {}, "t.bmp");
-    Material flat = Coloured("flat", {51, 102, 153});
-    for (bool lights : {false, true}) {
-        USE_LIGHTS = lights;
-        // Last mesh untextured: texturing off; with lights off the colour is its diffuse, alpha 0.
-        auto a = Load({tex, flat}, {Rect("a", 0, 0, 1, 1, "tex"), Rect("b", 0, 0, 1, 1, "flat")});
-        glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
-        a->draw();
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-        EXPECT_EQ(Bound(), a->mats[0].texture); // the textured mesh's texture stays bound
-        if (!lights)
-            ExpectColour(Current(GL_CURRENT_COLOR), a->mats[1].diffuse);
-        // Last mesh textured: texturing on, white.
-        auto b = Load({tex, flat}, {Rect("b", 0, 0, 1, 1, "flat"), Rect("a", 0, 0, 1, 1, "tex")});
-        b->draw();
-        EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
-        EXPECT_EQ(Bound(), b->mats[0].texture);
-        const float white[4] = {1, 1, 1, 1};
-        ExpectColour(Current(GL_CURRENT_COLOR), white);
-        // Client arrays are switched off again and no matrix is left pushed.
-        EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
-        EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
-        EXPECT_FALSE(glIsEnabled(GL_TEXTURE_COORD_ARRAY));
-        GLint depth = 0;
-        glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
-        EXPECT_EQ(depth, 1);
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(DrawTest, MissingTextureFileBindsTextureZeroWithTexturingOn) {
-    WriteTexture("t.bmp");
-    auto model = Load(
-        {Coloured("real", {0, 0, 0}, {}, "t.bmp"), Coloured("lost", {0, 0, 0}, {}, "GONE.BMP")},
-        {Rect("a", 0, 0, 1, 1, "real"), Rect("b", 0, 0, 1, 1, "lost")});
-    USE_LIGHTS = false;
-    model->draw();
-    EXPECT_TRUE(model->mats[1].hasTexture);
-    EXPECT_EQ(Bound(), 0u);
-    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
 
 TEST_F(DrawTest, UnmatchedMeshUsesThePlainMaterialAndDamagedFacesAreLeftOut) {

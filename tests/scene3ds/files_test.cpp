@@ -1,9 +1,5 @@
-// Opening and closing scene files: shared handles, the slot table, modes, pending errors and
-// moving a file aside when its name is reopened for writing.
-#include <fstream>
-#include <iterator>
-
-#include "scene3ds/scenefiles.h"
+// Opening and closing scene files: shared handles, the slot table, modes and pending errors.
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
@@ -15,7 +11,7 @@ class FilesTest : public SceneTest {
         ChunkWriter w;
         w.begin(MESH_FILE);
         w.begin(EDITOR_BLOCK);
-        simpleMesh(w, "Box", 4);
+        scenebuild::mesh(w, scenebuild::strip("Box", 4));
         w.end();
         w.end();
         return write(w, name);
@@ -104,18 +100,6 @@ TEST_F(FilesTest, ModeLettersDecideTheState) {
     EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_STRING_TOO_LONG, ERR_INIT_FAILED}));
 }
 
-TEST_F(FilesTest, BadArgumentsAndMissingFiles) {
-    EXPECT_EQ(OpenFile3ds(nullptr, "r"), nullptr);
-    EXPECT_EQ(OpenFile3ds("x", nullptr), nullptr);
-    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_ARG, ERR_INVALID_ARG}));
-    ClearErrList3ds();
-    EXPECT_EQ(OpenFile3ds(dir.file("none.3ds").c_str(), "r"), nullptr);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_OPENING_FILE});
-    // A file that failed to open keeps no slot.
-    EXPECT_FALSE(IsValidFileIndex3ds(0));
-    CloseFile3ds(nullptr);
-}
-
 TEST_F(FilesTest, PendingErrorRefusesTheNextOpen) {
     std::string path = smallScene();
     PushErrList3ds(ERR_WRONG_OBJECT);
@@ -124,51 +108,4 @@ TEST_F(FilesTest, PendingErrorRefusesTheNextOpen) {
     EXPECT_FALSE(IsValidFileIndex3ds(0));
     ClearErrList3ds();
     EXPECT_NE(OpenFile3ds(path.c_str(), "r"), nullptr);
-}
-
-TEST_F(FilesTest, ReopeningAReadFileForWritingMovesItAside) {
-    std::string path = smallScene();
-    std::ifstream in(path, std::ios::binary);
-    std::vector<char> original((std::istreambuf_iterator<char>(in)), {});
-    file3ds* reader = OpenFile3ds(path.c_str(), "r");
-    ASSERT_NE(reader, nullptr);
-    database3ds* db = nullptr;
-    InitDatabase3ds(&db);
-    CreateDatabase3ds(reader, db);
-
-    file3ds* writer = OpenFile3ds(path.c_str(), "w");
-    ASSERT_NE(writer, nullptr);
-    EXPECT_NE(writer, reader);
-    EXPECT_EQ(writer->state, WriteToFile);
-    EXPECT_EQ(reader->istemporary, 1);
-    std::string tempName = reader->filename;
-    EXPECT_NE(tempName, path);
-    EXPECT_EQ(tempName.rfind(dir.path() + "/", 0), 0u); // beside the original
-    std::ifstream moved(tempName, std::ios::binary);
-    EXPECT_EQ(std::vector<char>((std::istreambuf_iterator<char>(moved)), {}), original);
-
-    // The moved file still answers the database's reads.
-    DisconnectDatabase3ds(db);
-    EXPECT_EQ(ftkerr3ds, 0);
-    EXPECT_EQ(GetMeshCount3ds(db), 1u);
-    CloseFile3ds(reader);
-    EXPECT_FALSE(std::filesystem::exists(tempName)); // a temporary goes with its close
-    CloseFile3ds(writer);
-    EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(std::filesystem::file_size(path), 0u);
-    ReleaseDatabase3ds(&db);
-    EXPECT_EQ(db, nullptr);
-}
-
-TEST_F(FilesTest, ReopeningAWrittenFileForReadingClosesTheWriter) {
-    std::string path = dir.file("w.3ds");
-    file3ds* writer = OpenFile3ds(path.c_str(), "w");
-    ASSERT_NE(writer, nullptr);
-    EXPECT_EQ(writer->index, 0);
-    file3ds* reader = OpenFile3ds(path.c_str(), "r");
-    ASSERT_NE(reader, nullptr);
-    EXPECT_EQ(reader->state, ReadFromFile);
-    EXPECT_EQ(reader->index, 1);
-    EXPECT_FALSE(IsValidFileIndex3ds(0));
-    EXPECT_EQ(ftkerr3ds, 0);
 }

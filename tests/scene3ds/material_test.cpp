@@ -1,6 +1,6 @@
 // Material extraction: colour and percentage rules, flags and shading, maps and their tiling
 // bits, procedure data, the stopping rules and the material lists.
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
@@ -99,7 +99,7 @@ TEST_F(MaterialTest, ColourRuleUsesByteColoursAndTheirAlternates) {
 
 TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
     material3ds* m = fetch([](ChunkWriter& w) {
-        colorChunk(w, MATERIAL_AMBIENT, 255, 0, 0);
+        scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
         w.begin(MATERIAL_DIFFUSE);
         w.begin(COLOR_FLOAT);
         w.f32(1);
@@ -107,7 +107,7 @@ TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
         w.f32(1);
         w.end();
         w.end();
-        percentChunk(w, MATERIAL_SHININESS, 50);
+        scenebuild::percent(w, MATERIAL_SHININESS, 50);
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->ambient.r, 1.0f);
@@ -118,7 +118,7 @@ TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
 
 TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
     material3ds* m = fetch([](ChunkWriter& w) {
-        percentChunk(w, MATERIAL_SHININESS, 25);
+        scenebuild::percent(w, MATERIAL_SHININESS, 25);
         w.begin(0xA041);
         floatChunk(w, PERCENT_FLOAT, 0.75f);
         wordChunk(w, PERCENT_INT, 40); // the integer wins even when it comes later
@@ -127,8 +127,8 @@ TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
         floatChunk(w, PERCENT_FLOAT, 0.3f);
         w.end();
         emptyChunk(w, 0xA052);
-        percentChunk(w, 0xA084, -10);
-        percentChunk(w, 0xA042, 99); // accepted, ignored
+        scenebuild::percent(w, 0xA084, -10);
+        scenebuild::percent(w, 0xA042, 99); // accepted, ignored
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->shininess, 25 * 0.01f);
@@ -142,81 +142,22 @@ TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
 TEST_F(MaterialTest, TransparencyFalloffNegationOrder) {
     material3ds* before = fetch([](ChunkWriter& w) {
         emptyChunk(w, 0xA08A);
-        percentChunk(w, 0xA050, 30);
+        scenebuild::percent(w, 0xA050, 30);
     });
     ASSERT_NE(before, nullptr);
     EXPECT_EQ(before->percentA050, 30 * 0.01f);
     material3ds* after = fetch([](ChunkWriter& w) {
-        percentChunk(w, 0xA050, 30);
+        scenebuild::percent(w, 0xA050, 30);
         emptyChunk(w, 0xA08A);
     });
     ASSERT_NE(after, nullptr);
     EXPECT_EQ(after->percentA050, -30 * 0.01f);
 }
 
-TEST_F(MaterialTest, FlagsShadingAndDefaults) {
-    material3ds* plain = fetch([](ChunkWriter&) {});
-    ASSERT_NE(plain, nullptr);
-    EXPECT_EQ(plain->shading, Phong);
-    EXPECT_EQ(plain->valueA087, 1.0f);
-    EXPECT_EQ(plain->reflectvalue1, 100u);
-    EXPECT_EQ(plain->reflectvalue2, 1u);
-    EXPECT_EQ(plain->texmap.tiling, Tile);
-    EXPECT_EQ(plain->mapA34C.uscale, 1.0f);
-    EXPECT_EQ(plain->mapA220.tint2.g, 1.0f);
-    EXPECT_EQ(plain->mapA204.tint3.r, 1.0f);
-    EXPECT_EQ(plain->mapA204.tint5.b, 1.0f);
-    EXPECT_EQ(plain->texmap.procdata, nullptr);
-
-    material3ds* m = fetch([](ChunkWriter& w) {
-        for (uint16_t tag : {0xA250, 0xA240, 0xA081, 0xA080, 0xA083, 0xA08E, 0xA088, 0xA08C})
-            emptyChunk(w, tag);
-        wordChunk(w, 0xA100, Metal);
-        floatChunk(w, 0xA087, 2.5f);
-        w.begin(0x8002); // extension data is passed over
-        w.u32(1);
-        w.end();
-        w.begin(0xA310);
-        w.u8(0);
-        w.u8(0);
-        w.i16(0x0019);
-        w.u32(7);
-        w.u32(8);
-        w.end();
-    });
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->flagA250 + m->flagA240 + m->flagA081 + m->flagA080 + m->flagA083 + m->flagA08E +
-                  m->flagA088 + m->flagA08C,
-              8);
-    EXPECT_EQ(m->shading, Metal);
-    EXPECT_EQ(m->valueA087, 2.5f);
-    EXPECT_EQ(m->hasreflect, 1);
-    EXPECT_EQ(m->reflectflag9, 1);
-    EXPECT_EQ(m->reflectflag17, 1);
-    EXPECT_EQ(m->reflectvalue1, 7u);
-    EXPECT_EQ(m->reflectvalue2, 8u);
-
-    material3ds* wire = fetch([](ChunkWriter& w) {
-        wordChunk(w, 0xA100, Gouraud);
-        emptyChunk(w, 0xA085);
-        w.begin(0xA310);
-        w.u8(0);
-        w.u8(0);
-        w.i16(0x0008);
-        w.u32(1);
-        w.u32(2);
-        w.end();
-    });
-    ASSERT_NE(wire, nullptr);
-    EXPECT_EQ(wire->shading, Wire);
-    EXPECT_EQ(wire->reflectflag9, 0);
-    EXPECT_EQ(wire->reflectflag17, 0);
-}
-
 TEST_F(MaterialTest, MapFieldsFromAWellFormedMaterial) {
     material3ds* m = fetch([](ChunkWriter& w) {
         w.begin(MATERIAL_TEXTURE_MAP);
-        percentChunk(w, 0xA042, 0); // an unhandled child of a map is passed over
+        scenebuild::percent(w, 0xA042, 0); // an unhandled child of a map is passed over
         wordChunk(w, PERCENT_INT, 80);
         w.begin(MAP_FILE_NAME);
         w.string("abcdefgh.bmp");
@@ -295,11 +236,11 @@ TEST_F(MaterialTest, MapFieldsFromAWellFormedMaterial) {
 
 TEST_F(MaterialTest, UnknownChildStopsUnlessErrorsAreIgnored) {
     auto body = [](ChunkWriter& w) {
-        colorChunk(w, MATERIAL_AMBIENT, 255, 0, 0);
-        colorChunk(w, MATERIAL_DIFFUSE, 0, 255, 0);
-        colorChunk(w, MATERIAL_SPECULAR, 0, 0, 255);
+        scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
+        scenebuild::colour(w, MATERIAL_DIFFUSE, {0, 255, 0});
+        scenebuild::colour(w, MATERIAL_SPECULAR, {0, 0, 255});
         emptyChunk(w, 0xA777);
-        percentChunk(w, MATERIAL_SHININESS, 60);
+        scenebuild::percent(w, MATERIAL_SHININESS, 60);
     };
     material3ds* m = fetch(body);
     ASSERT_NE(m, nullptr);
@@ -312,125 +253,4 @@ TEST_F(MaterialTest, UnknownChildStopsUnlessErrorsAreIgnored) {
     ASSERT_NE(carried, nullptr);
     EXPECT_EQ(carried->shininess, 60 * 0.01f);
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_INVALID_CHUNK});
-}
-
-TEST_F(MaterialTest, ListsFetchesAndPendingErrors) {
-    ChunkWriter lib;
-    lib.begin(MATERIAL_FILE);
-    simpleMaterial(lib, "Gold", "gold.bmp");
-    lib.begin(MATERIAL_BLOCK); // no name
-    emptyChunk(lib, 0xA081);
-    lib.end();
-    simpleMaterial(lib, "gold");
-    lib.end();
-    database3ds* db = load(lib);
-    EXPECT_EQ(GetMaterialCount3ds(db), 3u);
-    namelist3ds* names = nullptr;
-    GetMaterialNameList3ds(db, &names);
-    ASSERT_NE(names, nullptr);
-    ASSERT_EQ(names->count, 3u);
-    EXPECT_STREQ(names->names[0].name, "Gold");
-    EXPECT_STREQ(names->names[1].name, "");
-    EXPECT_STREQ(names->names[2].name, "gold");
-    material3ds* m = nullptr;
-    GetMaterialByName3ds(db, "gold", &m);
-    ASSERT_NE(m, nullptr);
-    EXPECT_STREQ(m->texmap.name, ""); // the case-sensitive match has no map
-    GetMaterialByIndex3ds(db, 0, &m);
-    EXPECT_STREQ(m->texmap.name, "gold.bmp");
-    EXPECT_EQ(m->shininess, 0.25f);
-    GetMaterialByIndex3ds(db, 3, &m); // past the end: untouched
-    EXPECT_STREQ(m->name, "Gold");
-    ReleaseMaterial3ds(&m);
-    EXPECT_EQ(ftkerr3ds, 0);
-
-    // An uncleared error: names are still listed, fetching leaves the record null.
-    PushErrList3ds(ERR_READING_FILE);
-    GetMaterialNameList3ds(db, &names);
-    EXPECT_EQ(names->count, 3u);
-    EXPECT_STREQ(names->names[2].name, "gold");
-    GetMaterialByName3ds(db, "Gold", &m);
-    EXPECT_EQ(m, nullptr);
-    ReleaseNameList3ds(&names);
-    ClearErrList3ds();
-
-    // A mesh file without materials: none, and an empty list with five null slots.
-    ChunkWriter none;
-    none.begin(MESH_FILE);
-    none.begin(EDITOR_BLOCK);
-    simpleMesh(none, "Box", 3);
-    none.end();
-    none.end();
-    database3ds* plain = load(write(none, "plain.3ds"));
-    EXPECT_EQ(GetMaterialCount3ds(plain), 0u);
-    GetMaterialNameList3ds(plain, &names);
-    ASSERT_NE(names, nullptr);
-    EXPECT_EQ(names->count, 0u);
-    ASSERT_EQ(names->capacity, 5u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(names->names[i].name, nullptr);
-    ReleaseNameList3ds(&names);
-}
-
-TEST_F(MaterialTest, ArgumentAndDatabaseChecks) {
-    material3ds* m = nullptr;
-    GetMaterialByName3ds(nullptr, "x", &m);
-    EXPECT_EQ(GetMaterialCount3ds(nullptr), 0u);
-    GetMaterialNameList3ds(nullptr, nullptr);
-    database3ds* empty = nullptr;
-    InitDatabase3ds(&empty);
-    GetMaterialByIndex3ds(empty, 0, &m);
-    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_ARG, ERR_INVALID_ARG,
-                                                      ERR_INVALID_ARG, ERR_INVALID_DATABASE}));
-    ReleaseDatabase3ds(&empty);
-    ClearErrList3ds();
-
-    ChunkWriter odd;
-    odd.begin(0x1111);
-    odd.end();
-    database3ds* db = load(odd);
-    GetMaterialByName3ds(db, "x", &m);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_WRONG_DATABASE});
-    ClearErrList3ds();
-
-    // Extraction refuses a chunk that is not a material block.
-    ChunkWriter lib;
-    lib.begin(MATERIAL_FILE);
-    simpleMaterial(lib, "A");
-    lib.end();
-    database3ds* matlib = load(write(lib, "lib.3ds"));
-    ExtractMaterial3ds(matlib->root, &m);
-    EXPECT_EQ(m, nullptr);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_INVALID_CHUNK});
-    ReleaseMaterial3ds(&m);
-    ReleaseMaterial3ds(nullptr);
-}
-
-TEST_F(MaterialTest, RefetchingIntoARecordReplacesItsProcedureData) {
-    material3ds* m = fetch([](ChunkWriter& w) {
-        w.begin(0xA32A);
-        w.u8(4);
-        w.end();
-    });
-    ASSERT_NE(m, nullptr);
-    ASSERT_EQ(m->mapA33E.procsize, 1u);
-    EXPECT_EQ(m->mapA33E.procdata[0], 4);
-    ChunkWriter w;
-    w.begin(MATERIAL_FILE);
-    simpleMaterial(w, "Other");
-    w.end();
-    database3ds* db = load(write(w, "other.3ds"));
-    material3ds* reused = nullptr;
-    GetMaterialByIndex3ds(db, 0, &reused);
-    ASSERT_NE(reused, nullptr);
-    // Hand the procedure data over: the next fetch owns and frees it (the leak checker of the
-    // sanitizer build catches a fetch that forgets it).
-    reused->mapA33E = m->mapA33E;
-    m->mapA33E.procdata = nullptr;
-    m->mapA33E.procsize = 0;
-    GetMaterialByIndex3ds(db, 0, &reused);
-    EXPECT_EQ(reused->mapA33E.procdata, nullptr);
-    EXPECT_EQ(reused->mapA33E.procsize, 0u);
-    EXPECT_STREQ(reused->name, "Other");
-    ReleaseMaterial3ds(&reused);
 }

@@ -1,10 +1,19 @@
 // Mesh extraction: lists, every field of a mesh record, groups, smoothing, box map, flags,
 // record reuse, fetching by name and index, and the failure cases.
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
 namespace {
+
+void faceGroup(ChunkWriter& w, const char* material, const std::vector<uint16_t>& faces) {
+    w.begin(FACE_MATERIAL_GROUP);
+    w.string(material);
+    w.u16(static_cast<uint16_t>(faces.size()));
+    for (uint16_t f : faces)
+        w.u16(f);
+    w.end();
+}
 
 class MeshTest : public SceneTest {
   protected:
@@ -24,17 +33,18 @@ class MeshTest : public SceneTest {
         w.begin(0x4017);
         w.end();
         w.begin(TRIMESH_BLOCK);
-        vertexList(w, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}});
+        scenebuild::vertices(w, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}});
         w.begin(VERTEX_FLAG_LIST);
         w.u16(2);
         w.u16(0x11);
         w.u16(0x22);
         w.end();
-        texCoords(w, {{0.5f, 0.25f}, {1, 0}, {0, 1}});
+        scenebuild::texCoords(w, {{0.5f, 0.25f}, {1, 0}, {0, 1}});
         w.begin(0x4200); // a tag outside the mesh path: passed over
         w.u32(0);
         w.end();
-        beginFaces(w, {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}});
+        scenebuild::beginFaces(
+            w, {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}});
         faceGroup(w, "Red", {0, 2});
         faceGroup(w, "Empty", {});
         w.begin(SMOOTHING_LIST);
@@ -69,7 +79,7 @@ class MeshTest : public SceneTest {
         w.end();
         w.end();
         w.end();
-        simpleMesh(w, "Second", 3);
+        scenebuild::mesh(w, scenebuild::strip("Second", 3));
         w.end();
         w.end();
         return w;
@@ -171,8 +181,8 @@ TEST_F(MeshTest, ListsCountOnlyObjectsWithATriangleMesh) {
     ChunkWriter w;
     w.begin(PROJECT_FILE); // a project file is read like a mesh file
     w.begin(EDITOR_BLOCK);
-    simpleMaterial(w, "M");
-    simpleMesh(w, "One", 3);
+    scenebuild::material(w, scenebuild::plain("M"));
+    scenebuild::mesh(w, scenebuild::strip("One", 3));
     w.begin(OBJECT_BLOCK);
     w.string("Light");
     w.begin(0x4600);
@@ -181,9 +191,9 @@ TEST_F(MeshTest, ListsCountOnlyObjectsWithATriangleMesh) {
     w.f32(0);
     w.end();
     w.end();
-    simpleMesh(w, "two", 4);
-    simpleMesh(w, "Two", 5);
-    simpleMesh(w, "Two", 6); // duplicate name: the first wins
+    scenebuild::mesh(w, scenebuild::strip("two", 4));
+    scenebuild::mesh(w, scenebuild::strip("Two", 5));
+    scenebuild::mesh(w, scenebuild::strip("Two", 6)); // duplicate name: the first wins
     w.end();
     w.end();
     database3ds* db = load(w);
@@ -224,31 +234,6 @@ TEST_F(MeshTest, ListsCountOnlyObjectsWithATriangleMesh) {
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_WRONG_OBJECT});
 }
 
-TEST_F(MeshTest, ReusingARecordReplacesTheMesh) {
-    database3ds* db = load(fullScene());
-    mesh3ds* m = nullptr;
-    GetMeshByName3ds(db, "Full", &m);
-    ASSERT_NE(m, nullptr);
-    GetMeshByName3ds(db, "Second", &m);
-    EXPECT_STREQ(m->name, "Second");
-    EXPECT_EQ(m->vertexcount, 3);
-    EXPECT_EQ(m->vertices[2].x, 2.0f);
-    EXPECT_EQ(m->facecount, 1);
-    EXPECT_EQ(m->texvertcount, 3);
-    EXPECT_EQ(m->vertexflagcount, 0); // reset; the new mesh has none
-    EXPECT_EQ(m->matgroupcount, 1);
-    EXPECT_STREQ(m->matgroups[0].name, "Mat");
-    EXPECT_EQ(m->hasmapping, 0);
-    EXPECT_EQ(m->hasboxmap, 0);
-    EXPECT_EQ(m->colorindex, 0);
-    EXPECT_EQ(m->procsize, 0u);
-    EXPECT_STREQ(m->procname, "");
-    EXPECT_EQ(m->flag4010, 0);
-    EXPECT_EQ(m->localmatrix[11], 0.0f);
-    RelMeshObj3ds(&m);
-    EXPECT_EQ(ftkerr3ds, 0);
-}
-
 TEST_F(MeshTest, MissingOptionalChunks) {
     ChunkWriter w;
     w.begin(MESH_FILE);
@@ -256,8 +241,8 @@ TEST_F(MeshTest, MissingOptionalChunks) {
     w.begin(OBJECT_BLOCK);
     w.string("Bare");
     w.begin(TRIMESH_BLOCK);
-    vertexList(w, {{1, 1, 1}});
-    beginFaces(w, {{0, 0, 0, 0}});
+    scenebuild::vertices(w, {{1, 1, 1}});
+    scenebuild::beginFaces(w, {{0, 0, 0, 0}});
     w.begin(SMOOTHING_LIST); // four masks for one face: all kept
     for (uint32_t i = 1; i <= 4; ++i)
         w.u32(i);
@@ -280,97 +265,6 @@ TEST_F(MeshTest, MissingOptionalChunks) {
     RelMeshObj3ds(&m);
 }
 
-TEST_F(MeshTest, WrongDatabasesAndPendingErrors) {
-    ChunkWriter lib;
-    lib.begin(MATERIAL_FILE);
-    simpleMaterial(lib, "M");
-    lib.end();
-    database3ds* matlib = load(lib);
-    mesh3ds* m = nullptr;
-    GetMeshByName3ds(matlib, "M", &m);
-    EXPECT_EQ(m, nullptr);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_WRONG_DATABASE});
-    ClearErrList3ds();
-
-    database3ds* empty = nullptr;
-    InitDatabase3ds(&empty);
-    GetMeshByName3ds(empty, "M", &m);
-    GetMeshByName3ds(nullptr, "M", &m);
-    GetMeshByName3ds(empty, nullptr, &m);
-    GetMeshByName3ds(empty, "M", nullptr);
-    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_DATABASE, ERR_INVALID_ARG,
-                                                      ERR_INVALID_ARG, ERR_INVALID_ARG}));
-    ReleaseDatabase3ds(&empty);
-    ClearErrList3ds();
-
-    database3ds* db = load(fullScene());
-    PushErrList3ds(ERR_READING_FILE);
-    EXPECT_EQ(GetMeshCount3ds(db), 0u);
-    namelist3ds* names = nullptr;
-    GetMeshNameList3ds(db, &names);
-    ASSERT_NE(names, nullptr);
-    EXPECT_EQ(names->count, 0u);
-    EXPECT_EQ(names->capacity, 5u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(names->names[i].name, nullptr);
-    GetMeshByName3ds(db, "Full", &m);
-    EXPECT_EQ(m, nullptr);
-    // Ignoring errors, the same calls answer.
-    ignoreftkerr3ds = 1;
-    EXPECT_EQ(GetMeshCount3ds(db), 2u);
-    GetMeshNameList3ds(db, &names); // the list is refilled, not leaked
-    EXPECT_EQ(names->count, 2u);
-    EXPECT_STREQ(names->names[1].name, "Second");
-    GetMeshByName3ds(db, "Full", &m);
-    ASSERT_NE(m, nullptr);
-    RelMeshObj3ds(&m);
-    ReleaseNameList3ds(&names);
-}
-
-TEST_F(MeshTest, InitialisingRecordsAndArrays) {
-    mesh3ds* m = nullptr;
-    InitMeshObj3ds(&m, 3, 2,
-                   InitTextArray3ds | InitSmoothArray3ds | InitVFlagArray3ds | InitMatArray3ds);
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->vertexcount, 3);
-    EXPECT_EQ(m->facecount, 2);
-    EXPECT_EQ(m->texvertcount, 3);
-    EXPECT_EQ(m->vertexflagcount, 3);
-    EXPECT_EQ(m->vertices[2].x, 0.0f);
-    EXPECT_EQ(m->texverts[2].v, 0.0f);
-    EXPECT_EQ(m->faces[1].v1, 0);
-    EXPECT_EQ(m->faces[1].v2, 1);
-    EXPECT_EQ(m->faces[1].v3, 2);
-    EXPECT_EQ(m->faces[1].flag, 0);
-    EXPECT_EQ(m->smoothing[1], 0u);
-    EXPECT_EQ(m->vertexflags[2], 0);
-    EXPECT_EQ(m->matgroups, nullptr); // no groups counted
-    EXPECT_EQ(m->mapping.mapparams[5], 1.0f);
-
-    m->vertices[0].x = 9;
-    m->vertexcount = 5;
-    InitMeshObjField3ds(m, InitVertexArray3ds);
-    EXPECT_EQ(m->vertices[0].x, 9.0f); // kept on resize
-    m->matgroupcount = 2;
-    InitMeshObjField3ds(m, InitMatArray3ds);
-    ASSERT_NE(m->matgroups, nullptr);
-    EXPECT_EQ(m->matgroups[1].faces, nullptr);
-    m->procsize = 4;
-    InitMeshObjField3ds(m, InitProcData3ds);
-    EXPECT_EQ(m->procdata[3], 0);
-    m->vertexcount = 0;
-    InitMeshObjField3ds(m, InitVertexArray3ds | InitVFlagArray3ds);
-    EXPECT_EQ(m->vertices, nullptr);
-    EXPECT_EQ(m->vertexflags, nullptr);
-    EXPECT_EQ(m->vertexflagcount, 0);
-    RelMeshObj3ds(&m);
-    RelMeshObj3ds(&m);
-    RelMeshObj3ds(nullptr);
-    InitMeshObj3ds(nullptr, 1, 1, 0);
-    InitMeshObjField3ds(nullptr, 0);
-    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_ARG, ERR_INVALID_ARG}));
-}
-
 TEST_F(MeshTest, SmoothingAlwaysCoversEveryFace) {
     ChunkWriter w;
     w.begin(MESH_FILE);
@@ -379,16 +273,16 @@ TEST_F(MeshTest, SmoothingAlwaysCoversEveryFace) {
     w.begin(OBJECT_BLOCK);
     w.string("Twice");
     w.begin(TRIMESH_BLOCK);
-    beginFaces(w, {{0, 1, 2, 0}});
+    scenebuild::beginFaces(w, {{0, 1, 2, 0}});
     w.begin(SMOOTHING_LIST);
     w.u32(5);
     w.end();
     w.end();
-    beginFaces(w, {{0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}});
+    scenebuild::beginFaces(w, {{0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}, {0, 1, 2, 0}});
     w.end();
     w.end();
     w.end();
-    simpleMesh(w, "Plain", 12); // ten faces, no smoothing
+    scenebuild::mesh(w, scenebuild::strip("Plain", 12)); // ten faces, no smoothing
     w.end();
     w.end();
     database3ds* db = load(w);

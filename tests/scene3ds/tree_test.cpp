@@ -1,7 +1,7 @@
 // Building the chunk tree: database kinds, the prefix rule, leaves, extension data, the
 // parent-name pass, loading on demand, detaching, copying and searching.
 #include "scene3ds/chunkdata3ds_local.h"
-#include "scene3ds/scenefiles.h"
+#include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
@@ -37,84 +37,6 @@ class TreeTest : public SceneTest {
 };
 
 } // namespace
-
-TEST_F(TreeTest, TopTagDecidesTheDatabaseKind) {
-    const std::pair<uint16_t, dbtype3ds> kinds[] = {
-        {MESH_FILE, MeshFile}, {PROJECT_FILE, ProjectFile}, {MATERIAL_FILE, MaterialFile}};
-    for (auto [tag, type] : kinds) {
-        ChunkWriter w;
-        w.begin(tag);
-        w.begin(EDITOR_BLOCK);
-        w.end();
-        w.end();
-        database3ds* db = build(w);
-        EXPECT_EQ(GetDatabaseType3ds(db), type);
-        EXPECT_EQ(childTags(db->root), std::vector<chunktag3ds>{EDITOR_BLOCK});
-        CloseAllFiles3ds();
-    }
-    // Any other top tag: a childless root with that tag, nothing reported.
-    ChunkWriter other;
-    other.begin(0x1234);
-    other.begin(EDITOR_BLOCK);
-    other.end();
-    other.end();
-    database3ds* db = build(other);
-    ASSERT_NE(db->root, nullptr);
-    EXPECT_EQ(db->root->tag, 0x1234u);
-    EXPECT_EQ(db->root->children, nullptr);
-    EXPECT_EQ(GetDatabaseType3ds(db), Unknown);
-    EXPECT_EQ(ftkerr3ds, 0);
-    EXPECT_EQ(GetDatabaseType3ds(nullptr), Unknown);
-    database3ds* empty = nullptr;
-    InitDatabase3ds(&empty);
-    EXPECT_EQ(GetDatabaseType3ds(empty), Unknown);
-    ReleaseDatabase3ds(&empty);
-}
-
-TEST_F(TreeTest, HeadersPositionsAndIndexesOfTheTree) {
-    ChunkWriter w;
-    w.begin(MESH_FILE);
-    w.begin(0x0002);
-    w.u32(3);
-    w.end();
-    w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "Tri", 3);
-    w.end();
-    w.end();
-    file3ds* f = nullptr;
-    database3ds* db = build(w, &f);
-    chunk3ds* root = db->root;
-    EXPECT_EQ(root->size, w.size());
-    EXPECT_EQ(root->position, 0u);
-    EXPECT_EQ(root->readindex, f->index);
-    EXPECT_EQ(childTags(root), (std::vector<chunktag3ds>{0x0002, EDITOR_BLOCK}));
-    chunk3ds* version = root->children;
-    EXPECT_EQ(version->position, 6u);
-    EXPECT_EQ(version->size, 10u);
-    EXPECT_EQ(version->sibling->position, 16u);
-    EXPECT_EQ(version->data, nullptr); // headers only until asked
-    chunk3ds* object = version->sibling->children;
-    EXPECT_EQ(object->tag, OBJECT_BLOCK);
-    EXPECT_EQ(object->readindex, f->index);
-    EXPECT_EQ(object->writeindex, NoFileIndex3ds);
-    EXPECT_EQ(childTags(object), std::vector<chunktag3ds>{TRIMESH_BLOCK});
-    EXPECT_EQ(childTags(object->children),
-              (std::vector<chunktag3ds>{VERTEX_LIST, TEXCOORD_LIST, FACE_LIST}));
-    // The face list keeps the subchunks after its faces.
-    chunk3ds* faces = nullptr;
-    FindChunkInTree3ds(root, FACE_LIST, &faces);
-    ASSERT_NE(faces, nullptr);
-    EXPECT_EQ(childTags(faces), std::vector<chunktag3ds>{FACE_MATERIAL_GROUP});
-
-    auto* name = static_cast<StringData3ds*>(LoadChunkData3ds(object));
-    ASSERT_NE(name, nullptr);
-    EXPECT_STREQ(name->name, "Tri");
-    auto* raw = static_cast<RawData3ds*>(LoadChunkData3ds(version));
-    ASSERT_NE(raw, nullptr);
-    EXPECT_EQ(raw->size, 4u);
-    EXPECT_EQ(raw->data[0], 3);
-    EXPECT_EQ(LoadChunkData3ds(root), nullptr); // containers have no record
-}
 
 TEST_F(TreeTest, PrefixRuleSkipsOwnDataAndUnlistedTagsAreLeaves) {
     ChunkWriter w;
@@ -303,8 +225,8 @@ TEST_F(TreeTest, DetachedDatabaseAnswersAfterTheFileIsClosed) {
     ChunkWriter w;
     w.begin(MESH_FILE);
     w.begin(EDITOR_BLOCK);
-    simpleMaterial(w, "Skin", "skin.bmp");
-    simpleMesh(w, "Head", 5, "Skin");
+    scenebuild::material(w, scenebuild::plain("Skin", "skin.bmp"));
+    scenebuild::mesh(w, scenebuild::strip("Head", 5, "Skin"));
     w.end();
     w.end();
     file3ds* f = nullptr;
@@ -335,104 +257,31 @@ TEST_F(TreeTest, DetachedDatabaseAnswersAfterTheFileIsClosed) {
     EXPECT_EQ(ftkerr3ds, 0);
 }
 
-TEST_F(TreeTest, DatabaseArgumentChecks) {
-    DisconnectDatabase3ds(nullptr);
-    database3ds* db = nullptr;
-    InitDatabase3ds(&db);
-    DisconnectDatabase3ds(db);
-    CreateDatabase3ds(nullptr, db);
-    InitDatabase3ds(nullptr);
-    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INVALID_ARG, ERR_INVALID_DATABASE,
-                                                      ERR_INVALID_ARG, ERR_INVALID_ARG}));
-    ClearErrList3ds();
-    // A file open for writing is not read: no effect, no report.
-    file3ds* out = OpenFile3ds(dir.file("o.3ds").c_str(), "w");
-    CreateDatabase3ds(out, db);
-    EXPECT_EQ(db->root, nullptr);
-    EXPECT_EQ(ftkerr3ds, 0);
-    CreateNewDatabase3ds(db, ProjectFile);
-    ASSERT_NE(db->root, nullptr);
-    EXPECT_EQ(db->root->tag, PROJECT_FILE);
-    EXPECT_EQ(GetDatabaseType3ds(db), ProjectFile);
-    ReleaseDatabase3ds(&db);
-    EXPECT_EQ(db, nullptr);
-    ReleaseDatabase3ds(&db);
-    ReleaseDatabase3ds(nullptr);
-    namelist3ds* list = nullptr;
-    ReleaseNameList3ds(nullptr);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_INVALID_ARG});
-    InitNameList3ds(&list, 0);
-    EXPECT_EQ(list->count, 0u);
-    EXPECT_EQ(list->capacity, 5u);
-    InitNameList3ds(&list, 3);
-    EXPECT_EQ(list->capacity, 3u);
-    for (uint32_t i = 0; i < 3; ++i)
-        EXPECT_EQ(list->names[i].name, nullptr);
-    ReleaseNameList3ds(&list);
-    EXPECT_EQ(list, nullptr);
-}
-
-TEST_F(TreeTest, CopyMovesAttachedDataAndDeepCopiesDetachedData) {
+TEST_F(TreeTest, ParentNameGoesBeforeTheHeadersOtherSubchunks) {
     ChunkWriter w;
     w.begin(MESH_FILE);
-    w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "Cube", 8);
-    w.end();
-    w.end();
-    file3ds* f = nullptr;
-    database3ds* db = build(w, &f);
-    chunk3ds* verts = nullptr;
-    FindChunkInTree3ds(db->root, VERTEX_LIST, &verts);
-    ASSERT_NE(LoadChunkData3ds(verts), nullptr);
-    void* before = verts->data;
-    chunk3ds* copy = nullptr;
-    CopyChunkTree3ds(verts, &copy);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->data, before); // moved: the source reloads on demand
-    EXPECT_EQ(verts->data, nullptr);
-    FreeChunkTree3ds(&copy);
-    EXPECT_EQ(copy, nullptr);
-
-    DisconnectDatabase3ds(db);
-    chunk3ds* object = db->root->children->children;
-    CopyChunkTree3ds(object, &copy);
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->sibling, nullptr);
-    chunk3ds* copiedVerts = nullptr;
-    FindChunkInTree3ds(copy, VERTEX_LIST, &copiedVerts);
-    FindChunkInTree3ds(object, VERTEX_LIST, &verts);
-    ASSERT_NE(copiedVerts, nullptr);
-    auto* a = static_cast<PointArray3ds*>(verts->data);
-    auto* b = static_cast<PointArray3ds*>(copiedVerts->data);
-    ASSERT_NE(a, nullptr);
-    ASSERT_NE(b, nullptr);
-    EXPECT_NE(a->points, b->points);
-    ASSERT_EQ(b->count, 8);
-    EXPECT_EQ(b->points[7].z, 21.0f);
-    FreeChunkTree3ds(&copy);
-    EXPECT_EQ(a->points[7].z, 21.0f);
-}
-
-TEST_F(TreeTest, FindSearchesPreOrderAndSiblingsOnly) {
-    ChunkWriter w;
-    w.begin(MESH_FILE);
-    w.begin(EDITOR_BLOCK);
-    simpleMesh(w, "A", 3, "first");
-    simpleMesh(w, "B", 3, "second");
+    w.begin(KEYFRAMER_BLOCK);
+    for (int16_t i = 0; i < 2; ++i) {
+        w.begin(0xB002);
+        w.begin(NODE_ID);
+        w.i16(i);
+        w.end();
+        w.begin(NODE_HEADER);
+        w.string(i ? "Arm" : "Body");
+        w.u16(0);
+        w.u16(0);
+        w.i16(static_cast<int16_t>(i - 1));
+        w.begin(0x1234); // a subchunk of no particular place
+        w.u32(7);
+        w.end();
+        w.end();
+        w.end();
+    }
     w.end();
     w.end();
     database3ds* db = build(w);
-    chunk3ds* found = nullptr;
-    FindChunkInTree3ds(db->root, FACE_MATERIAL_GROUP, &found);
-    ASSERT_NE(found, nullptr);
-    EXPECT_STREQ(static_cast<MatGroup3ds*>(LoadChunkData3ds(found))->name, "first");
-    FindChunkInTree3ds(db->root, MESH_FILE, &found);
-    EXPECT_EQ(found, db->root);
-    FindChunkInTree3ds(nullptr, MESH_FILE, &found);
-    EXPECT_EQ(found, nullptr);
-    FindChunkInSiblings3ds(db->root->children, FACE_LIST, &found);
-    EXPECT_EQ(found, nullptr); // only the siblings themselves are looked at
-    chunk3ds* objects = db->root->children->children;
-    FindChunkInSiblings3ds(objects, OBJECT_BLOCK, &found);
-    EXPECT_EQ(found, objects);
+    chunk3ds* header = nullptr;
+    FindChunkInSiblings3ds(db->root->children->children->sibling->children, NODE_HEADER, &header);
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(childTags(header), (std::vector<chunktag3ds>{PARENT_NAME, 0x1234}));
 }

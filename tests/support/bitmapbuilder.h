@@ -1,0 +1,49 @@
+// Bitmap files of every form made in memory, for the image tests, the fuzz seeds and the benches.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace bmpbuild {
+
+using Rgb = std::array<uint8_t, 3>;
+// Colour or palette index of picture pixel (x, y), y counted from the bottom row.
+using Picture = std::function<Rgb(int x, int y)>;
+using Indices = std::function<uint8_t(int x, int y)>;
+using Words = std::function<uint32_t(int x, int y)>;
+
+struct Layout {
+    int32_t width = 1;
+    int32_t height = 1; // negative: rows stored top row first
+    uint16_t bitCount = 24;
+    uint32_t compression = 0;
+    bool fileHeader = true;
+    bool coreHeader = false;         // the 12-byte header (3-byte colour entries)
+    uint32_t headerSize = 0;         // 0: 12 or 40 as coreHeader says; else written as is
+    uint32_t clrUsed = 0;            // info header field
+    uint32_t sizeImage = 0;          // info header field
+    std::vector<Rgb> palette;        // written as the colour table
+    std::vector<uint32_t> masks;     // written after an info header (bit fields)
+    std::vector<uint8_t> bits;       // pixel bits exactly as stored
+    int64_t bitsOffsetOverride = -1; // file header offset field, when >= 0
+};
+
+std::vector<uint8_t> build(const Layout& layout);
+
+// Pixel rows packed as stored, each padded to four bytes; top-down rows start at the top.
+std::vector<uint8_t> pack24(int width, int rows, bool topDown, const Picture& pic);
+std::vector<uint8_t> packIndexed(int width, int rows, int bitCount, bool topDown,
+                                 const Indices& index);
+std::vector<uint8_t> packWords(int width, int rows, int bitCount, bool topDown, const Words& value);
+// An 8-bit run-length stream of each row as runs of equal indices.
+std::vector<uint8_t> encodeRle8(int width, int rows, const Indices& index);
+
+// A 24-bit picture with a different colour in every pixel, and a 24-bit file of it.
+Rgb gradient(int x, int y);
+std::vector<uint8_t> gradientFile(int width, int height);
+// A palette whose entries differ in every channel.
+std::vector<Rgb> palette(int entries);
+
+} // namespace bmpbuild

@@ -1,0 +1,47 @@
+// Files and folders for tests: the generated data folder, scratch folders, whole-file reads and
+// writes, and running inside a folder the way the game runs inside its data folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testdata {
+
+// The generated data folder (HW_DATA_DIR, else the one this build generated).
+std::string dataDir();
+std::string dataPath(const std::string& name);
+
+// False when the file cannot be read or written completely; an empty file is fine.
+bool readFile(const std::string& path, std::vector<uint8_t>& out);
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// A fresh folder under the system temp folder, removed with everything in it.
+class ScratchDir {
+  public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+// Makes a folder the working directory for its lifetime.
+class WorkingDir {
+  public:
+    explicit WorkingDir(const std::string& path);
+    ~WorkingDir();
+    WorkingDir(const WorkingDir&) = delete;
+    WorkingDir& operator=(const WorkingDir&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    std::string previous_;
+    bool ok_ = false;
+};
+
+} // namespace testdata

@@ -1,0 +1,94 @@
+// .3ds scene files built over the scene database's chunk writer: materials, meshes and keyframer
+// nodes as plain records, for the tests, the benches and the fuzz seeds.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "scene3ds/chunkwriter.h"
+
+namespace scenebuild {
+
+using Rgb = std::array<uint8_t, 3>;
+
+struct Material {
+    std::string name;
+    Rgb ambient{0, 0, 0};
+    Rgb diffuse{0, 0, 0};
+    Rgb specular{0, 0, 0};
+    int16_t shininess = 0; // percent
+    std::string texture;   // no texture map when empty
+    bool extras = false;   // alternate colours, float percentages, map options, bump and reflection
+};
+
+struct Vertex {
+    float x, y, z;
+};
+
+struct Face {
+    uint16_t a, b, c;
+    uint16_t flags = 7; // all three edges visible
+    uint16_t operator[](int k) const { return k == 0 ? a : k == 1 ? b : c; }
+};
+
+// A material group: the faces listed, or (made from a bare name) every face of the mesh.
+struct Group {
+    std::string material;
+    std::vector<uint16_t> faces;
+    bool everyFace = false;
+    Group(std::string name, std::vector<uint16_t> list)
+        : material(std::move(name)), faces(std::move(list)) {}
+    Group(const char* name) : material(name), everyFace(true) {}        // NOLINT
+    Group(const std::string& name) : material(name), everyFace(true) {} // NOLINT
+};
+
+// Optional parts are written only when set.
+struct Mesh {
+    std::string name;
+    std::vector<uint16_t> objectFlags; // empty flag chunks (0x4010...) before the triangle mesh
+    std::vector<Vertex> verts;
+    std::vector<uint16_t> vertexFlags;
+    std::vector<std::array<float, 2>> uvs;
+    std::vector<Face> faces;
+    std::vector<Group> groups;
+    std::vector<uint32_t> smoothing;
+    std::vector<std::string> boxMap; // six names
+    std::vector<float> localMatrix;  // twelve values
+    int colorIndex = -1;
+    std::vector<float> mapping; // map type 1 and these 21 parameters
+    std::string procName;
+    std::vector<uint8_t> procData;
+};
+
+// A colour container holding one byte colour (and its alternate, reversed, when asked).
+void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate = false);
+// A percentage container holding one integer percentage.
+void percent(ChunkWriter& w, uint16_t container, int16_t value);
+// Pieces of a triangle mesh, for files a test lays out by hand. beginFaces opens the face list
+// and writes its faces; the caller adds any subchunks and ends it.
+void vertices(ChunkWriter& w, const std::vector<Vertex>& verts);
+void texCoords(ChunkWriter& w, const std::vector<std::array<float, 2>>& uvs);
+void beginFaces(ChunkWriter& w, const std::vector<Face>& faces);
+void material(ChunkWriter& w, const Material& m);
+void mesh(ChunkWriter& w, const Mesh& m);
+// A keyframer block of object nodes numbered in order; each node's parent is the one before it.
+void keyframer(ChunkWriter& w, const std::vector<std::string>& nodes);
+
+// A whole mesh file: version, editor block with the materials then the meshes, and keyframer
+// nodes when any are named.
+std::vector<uint8_t> scene(const std::vector<Material>& materials, const std::vector<Mesh>& meshes,
+                           const std::vector<std::string>& nodes = {});
+
+// A cube from (0, 0, 0) to (2, 2, 2), its 12 triangles counter-clockwise seen from outside, all in
+// one group when a material is named.
+Mesh cube(const std::string& name = "cube", const std::string& material = "");
+// n vertices (i, 2i, 3i) with texture coordinates (i/10, 1 - i/10), faces (i, i+1, i+2), all in
+// one group of the material.
+Mesh strip(const std::string& name, int n, const std::string& material = "Mat");
+// A material with distinct colours and shininess 25, optionally textured.
+Material plain(const std::string& name, const std::string& texture = "");
+
+} // namespace scenebuild
