@@ -233,6 +233,21 @@ void interrupt() {
     state().stopped = true;
 }
 
+bool peekMessage(MSG* msg, bool (*livePeek)(MSG*)) {
+    if (!playing()) {
+        return peek(msg, livePeek(msg));
+    }
+    // The window still takes its events, but the game gets the recorded ones; only a real
+    // request to close (window button, termination signal) is heard.
+    MSG live = {0, 0, 0};
+    while (livePeek(&live)) {
+        if (live.message == WM_CLOSE) {
+            interrupt();
+        }
+    }
+    return peek(msg, false);
+}
+
 void reset() {
     State& s = state();
     if (s.out) {

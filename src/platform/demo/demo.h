@@ -35,6 +35,9 @@ bool cursor(POINT* point, bool liveResult);
 // *msg holds the live message when liveTaken; while playing it receives the recorded one, and a
 // finished or abandoned demo gives the quit message.
 bool peek(MSG* msg, bool liveTaken);
+// PeekMessage for a platform whose own queue is read by livePeek: recorded while recording; while
+// playing, the live queue is drained (only a request to close is heard) and the demo answers.
+bool peekMessage(MSG* msg, bool (*livePeek)(MSG*));
 void frameDone();
 // A real request to close arrived while playing: the replay stops at the next message.
 void interrupt();

@@ -233,17 +233,7 @@ bool livePeek(MSG* msg) {
 } // namespace
 
 bool PeekMessage(MSG* msg) {
-    if (demo::playing()) {
-        MSG live = {0, 0, 0};
-        while (livePeek(&live)) {
-            // Scripted messages are not the demo's; a close still ends the replay.
-            if (live.message == WM_CLOSE) {
-                demo::interrupt();
-            }
-        }
-        return demo::peek(msg, false);
-    }
-    return demo::peek(msg, livePeek(msg));
+    return demo::peekMessage(msg, livePeek);
 }
 
 LRESULT DefWindowProc(HWND, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -430,18 +430,7 @@ bool livePeek(MSG* msg) {
 } // namespace
 
 bool PeekMessage(MSG* msg) {
-    if (demo::playing()) {
-        // The window still takes its events, but the game gets the recorded ones; only a real
-        // request to close (window button, termination signal) is heard.
-        MSG live = {0, 0, 0};
-        while (livePeek(&live)) {
-            if (live.message == WM_CLOSE) {
-                demo::interrupt();
-            }
-        }
-        return demo::peek(msg, false);
-    }
-    return demo::peek(msg, livePeek(msg));
+    return demo::peekMessage(msg, livePeek);
 }
 
 // SDL does its own default handling while it pumps events; nothing is left to do here.
