@@ -46,90 +46,67 @@ const uint32_t Invalid = ERR_INVALID_CHUNK, Reading = ERR_READING_FILE;
 
 struct Case {
     const char* what;
-    ChunkWriter file;
     std::vector<uint32_t> build;  // errors of building; the two build failures follow any first one
     std::vector<uint32_t> detach; // errors of detaching afterwards (reading what was left)
+    ChunkWriter file;
 };
 
 std::vector<Case> cases() {
     std::vector<Case> c;
     for (uint32_t size : {0u, 1u, 5u})
-        c.push_back({"chunk size below six",
-                     editor([=](ChunkWriter& w) {
+        c.push_back({"chunk size below six", {Invalid}, {}, editor([=](ChunkWriter& w) {
                          w.header(0x4321, size);
                          w.u32(0);
-                     }),
-                     {Invalid},
-                     {}});
+                     })});
     for (uint32_t size : {40u, 11u}) // the object holds 10 bytes; 11 is one past its parent
-        c.push_back({"child running past its parent",
-                     editor([=](ChunkWriter& w) {
+        c.push_back({"child running past its parent", {Invalid}, {}, editor([=](ChunkWriter& w) {
                          w.header(OBJECT_BLOCK, size);
                          w.string("Box");
                          w.end();
                          chunk(w, 0x0002, [&] { w.u32(3); });
-                     }),
-                     {Invalid},
-                     {}});
-    c.push_back({"face count past the face list",
-                 trimesh([](ChunkWriter& w) {
+                     })});
+    c.push_back({"face count past the face list", {Reading}, {}, trimesh([](ChunkWriter& w) {
                      w.begin(FACE_LIST);
                      for (uint16_t v : {500, 0, 1, 2, 0})
                          w.u16(v);
-                 }),
-                 {Reading},
-                 {}});
+                 })});
     for (uint16_t tag : {uint16_t(EDITOR_BLOCK), uint16_t(0x8002)})
-        c.push_back({"deep nesting", nested(tag), {Invalid}, {}});
-    c.push_back({"object name without terminator",
-                 editor([](ChunkWriter& w) {
+        c.push_back({"deep nesting", {Invalid}, {}, nested(tag)});
+    c.push_back({"object name without terminator", {Reading}, {}, editor([](ChunkWriter& w) {
                      w.begin(OBJECT_BLOCK);
                      w.raw("ABCDEFGHIJK", 11);
                      w.u8(0);
-                 }),
-                 {Reading},
-                 {}});
-    c.push_back(
-        {"ten-character object name",
-         editor([](ChunkWriter& w) { scenebuild::mesh(w, scenebuild::strip("ABCDEFGHIJ", 3)); }),
-         {},
-         {}});
-    c.push_back({"thirteen-character map name", material("abcdefghi.bmp"), {Reading}, {}});
-    c.push_back({"twelve-character map name", material("abcdefgh.bmp"), {}, {}});
+                 })});
+    c.push_back({"ten-character object name", {}, {}, editor([](ChunkWriter& w) {
+                     scenebuild::mesh(w, scenebuild::strip("ABCDEFGHIJ", 3));
+                 })});
+    c.push_back({"thirteen-character map name", {Reading}, {}, material("abcdefghi.bmp")});
+    c.push_back({"twelve-character map name", {}, {}, material("abcdefgh.bmp")});
     for (size_t n : {0u, 1u, 5u})
-        c.push_back({"empty or tiny file", bytes(n), {Reading, ERR_CREATING_DATABASE}, {}});
+        c.push_back({"empty or tiny file", {Reading, ERR_CREATING_DATABASE}, {}, bytes(n)});
     ChunkWriter three;
     three.header(MESH_FILE, 3);
-    c.push_back({"file chunk of size three", three, {Invalid, ERR_CREATING_DATABASE}, {}});
+    c.push_back({"file chunk of size three", {Invalid, ERR_CREATING_DATABASE}, {}, three});
     // Read only on demand: the build passes, detaching reads the damage.
-    c.push_back({"vertex count past the chunk",
-                 trimesh([](ChunkWriter& w) {
+    c.push_back({"vertex count past the chunk", {}, {Reading}, trimesh([](ChunkWriter& w) {
                      chunk(w, VERTEX_LIST, [&] { // claims three vertices, holds one
                          w.u16(3);
                          w.raw("123456789012", 12);
                      });
                      scenebuild::texCoords(w, {{1, 2}, {3, 4}, {5, 6}, {7, 8}});
-                 }),
-                 {},
-                 {Reading}});
-    c.push_back({"group name without terminator",
-                 trimesh([](ChunkWriter& w) {
+                 })});
+    c.push_back({"group name without terminator", {}, {Reading}, trimesh([](ChunkWriter& w) {
                      scenebuild::beginFaces(w, {{0, 1, 2, 0}});
                      w.begin(FACE_MATERIAL_GROUP);
                      w.raw("0123456789ABCDEFGHIJ", 20);
-                 }),
-                 {},
-                 {Reading}});
-    c.push_back({"smoothing list past sixteen bits",
-                 trimesh([](ChunkWriter& w) {
+                 })});
+    c.push_back({"smoothing list past sixteen bits", {}, {Invalid}, trimesh([](ChunkWriter& w) {
                      scenebuild::beginFaces(w, {{0, 1, 2, 0}});
                      chunk(w, SMOOTHING_LIST, [&] {
                          for (int i = 0; i < 65536; ++i)
                              w.u32(1);
                      });
-                 }),
-                 {},
-                 {Invalid}});
+                 })});
     return c;
 }
 

@@ -111,8 +111,8 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParentFirstInItsHeader) {
                            false);
     // One node without an id numbers them all in file order.
     database3ds* renumbered = load(keyframer([](ChunkWriter& w) {
+        node(w, 0xB002, -2, "Leaf", 1);
         node(w, 0xB002, 7, "Root", -1);
-        node(w, 0xB002, -2, "Leaf", 0);
     }));
     EXPECT_EQ(ftkerr3ds, 0);
     auto headerOf = [](database3ds* d, int index) {
@@ -137,7 +137,7 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParentFirstInItsHeader) {
     EXPECT_EQ(headerOf(db, 0)->data, nullptr) << "data the pass loaded was dropped again";
     EXPECT_EQ(parentNames(db, 4), expected);
     EXPECT_EQ(childTags(headerOf(db, 2)), (std::vector<chunktag3ds>{PARENT_NAME, 0x1234}));
-    EXPECT_EQ(parentNames(renumbered, 2), (std::vector<std::string>{"-", "Root"}));
+    EXPECT_EQ(parentNames(renumbered, 2), (std::vector<std::string>{"Root", "-"}));
     DisconnectDatabase3ds(db);
     CloseAllFiles3ds();
     EXPECT_EQ(parentNames(db, 4), expected) << "the names survive closing the file";
