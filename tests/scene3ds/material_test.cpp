@@ -11,27 +11,24 @@ namespace {
 
 class MaterialTest : public SceneTest {
   protected:
-    // Loads a mesh file whose only material, "Mat", holds what body writes, and fetches it.
+    // Loads a mesh file whose only material, "Mat", holds what body writes, and fetches it into
+    // the one record the test reuses.
     template <class Body> material3ds* fetch(Body body) {
-        database3ds* db = load(editor([&](ChunkWriter& w) {
+        return fetchFile(editor([&](ChunkWriter& w) {
             chunk(w, MATERIAL_BLOCK, [&] {
                 chunk(w, MATERIAL_NAME, [&] { w.string("Mat"); });
                 body(w);
             });
         }));
-        material3ds* mat = nullptr;
-        GetMaterialByName3ds(db, "Mat", &mat);
-        if (mat)
-            mats_.push_back(mat);
-        return mat;
     }
-    ~MaterialTest() override {
-        for (material3ds* m : mats_)
-            ReleaseMaterial3ds(&m);
+    material3ds* fetchFile(const ChunkWriter& file) {
+        GetMaterialByName3ds(load(file), "Mat", &mat_);
+        return mat_;
     }
+    ~MaterialTest() override { ReleaseMaterial3ds(&mat_); }
 
   private:
-    std::vector<material3ds*> mats_;
+    material3ds* mat_ = nullptr;
 };
 
 } // namespace
@@ -74,8 +71,7 @@ TEST_F(MaterialTest, ColourPercentageAndTransparencyRules) {
     // shading, reflection, a bump amount and map options.
     scenebuild::Material extras{"Mat", {1, 2, 3}, {4, 5, 6}, {7, 8, 9}, 40, "a.bmp"};
     extras.extras = true;
-    GetMaterialByName3ds(load(editor([&](ChunkWriter& w) { scenebuild::material(w, extras); })),
-                         "Mat", &m);
+    m = fetchFile(editor([&](ChunkWriter& w) { scenebuild::material(w, extras); }));
     EXPECT_FLOAT_EQ(m->specular.b, 7 / 255.0f);
     EXPECT_EQ(m->percentA050, -0.5f);
     EXPECT_EQ(m->shading, Gouraud);
