@@ -88,13 +88,6 @@ std::vector<Case> cases() {
     three.header(MESH_FILE, 3);
     c.push_back({"file chunk of size three", {Invalid, ERR_CREATING_DATABASE}, {}, three});
     // Read only on demand: the build passes, detaching reads the damage.
-    c.push_back({"vertex count past the chunk", {}, {Reading}, trimesh([](ChunkWriter& w) {
-                     chunk(w, VERTEX_LIST, [&] { // claims three vertices, holds one
-                         w.u16(3);
-                         w.raw("123456789012", 12);
-                     });
-                     scenebuild::texCoords(w, {{1, 2}, {3, 4}, {5, 6}, {7, 8}});
-                 })});
     c.push_back({"group name without terminator", {}, {Reading}, trimesh([](ChunkWriter& w) {
                      scenebuild::beginFaces(w, {{0, 1, 2, 0}});
                      w.begin(FACE_MATERIAL_GROUP);
@@ -185,7 +178,7 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
     database3ds* db = load(scene(1), false);
     ASSERT_EQ(ftkerr3ds, 0);
     DisconnectDatabase3ds(db);
-    EXPECT_EQ(ftkerr3ds, 1); // the broken vertex list was reported
+    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{Reading}) << "the broken vertex list";
     CloseAllFiles3ds();
     ClearErrList3ds(); // the caller carries on; another file now takes the freed slot
     ASSERT_NE(OpenFile3ds(write(scene(500), "theirs.3ds").c_str(), "r"), nullptr);

@@ -53,10 +53,11 @@ TEST_F(TreeTest, PrefixRuleSkipsOwnDataAndUnlistedTagsAreLeaves) {
                                        chunk(w, 0x4610, [&] { w.raw("0123456789abcdefghij", 20); });
                                    });
                                });
-                               chunk(w, 0xB00A, [&] { // the three-part prefix
+                               chunk(w, 0xB00A, [&] { // a value, a string, a value
                                    w.u16(5);
-                                   w.string("some text");
+                                   w.string("text");
                                    w.u32(9);
+
                                    chunk(w, 0x0002, [&] { w.u32(2); });
                                });
                            }),
