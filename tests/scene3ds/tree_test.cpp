@@ -62,9 +62,9 @@ TEST_F(TreeTest, PrefixRuleSkipsOwnDataAndUnlistedTagsAreLeaves) {
                                });
                            }),
                            false);
-    EXPECT_EQ(ftkerr3ds, 0);
+    ASSERT_EQ(ftkerr3ds, 0);
     chunk3ds* editor = db->root->children;
-    EXPECT_EQ(childTags(editor),
+    ASSERT_EQ(childTags(editor),
               (std::vector<chunktag3ds>{0x4321, OBJECT_BLOCK, OBJECT_BLOCK, 0xB00A}));
     EXPECT_TRUE(childTags(editor->children).empty());
     EXPECT_EQ(rawSize(editor->children), 10u) << "a leaf of an unknown tag keeps its whole body";
@@ -89,7 +89,7 @@ TEST_F(TreeTest, ExtensionDataNestsOnlyExtensionTags) {
     chunk(w, EDITOR_BLOCK, [] {});
     w.end();
     database3ds* db = load(w, false);
-    EXPECT_EQ(ftkerr3ds, 0);
+    ASSERT_EQ(ftkerr3ds, 0);
     chunk3ds* ext = db->root->children;
     EXPECT_EQ(childTags(db->root), (std::vector<chunktag3ds>{EXTENSION_DATA, EDITOR_BLOCK}));
     EXPECT_EQ(childTags(ext), (std::vector<chunktag3ds>{0x8002, 0x8005}));
@@ -115,7 +115,7 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParentFirstInItsHeader) {
         node(w, 0xB002, -2, "Leaf", 1);
         node(w, 0xB002, 7, "Root", -1);
     }));
-    EXPECT_EQ(ftkerr3ds, 0);
+    ASSERT_EQ(ftkerr3ds, 0);
     auto headerOf = [](database3ds* d, int index) {
         chunk3ds* n = d->root->children->children;
         for (int i = 0; i < index; ++i)
