@@ -1,221 +1,136 @@
-// Material extraction: colour and percentage rules, flags and shading, maps and their tiling
-// bits, procedure data, the stopping rules and the material lists.
+// Material extraction: colour and percentage rules, transparency and shading, maps and their
+// tiling bits, and where reading stops.
 #include "scene3ds/scenetest.h"
 
 using namespace scenetest;
+using scenebuild::f32Chunk;
+using scenebuild::rgb;
+using scenebuild::u16Chunk;
 
 namespace {
 
 class MaterialTest : public SceneTest {
   protected:
-    // Loads a mesh file whose only material block is written by body, then fetches it.
+    // Loads a mesh file whose only material, "Mat", holds what body writes, and fetches it into
+    // the one record the test reuses.
     template <class Body> material3ds* fetch(Body body) {
-        ChunkWriter w;
-        w.begin(MESH_FILE);
-        w.begin(EDITOR_BLOCK);
-        w.begin(MATERIAL_BLOCK);
-        w.begin(MATERIAL_NAME);
-        w.string("Mat");
-        w.end();
-        body(w);
-        w.end();
-        w.end();
-        w.end();
-        database3ds* db = load(write(w, "m" + std::to_string(files_++) + ".3ds"));
-        material3ds* mat = nullptr;
-        GetMaterialByName3ds(db, "Mat", &mat);
-        if (mat)
-            mats_.push_back(mat);
-        return mat;
+        return fetchFile(editor([&](ChunkWriter& w) {
+            chunk(w, MATERIAL_BLOCK, [&] {
+                chunk(w, MATERIAL_NAME, [&] { w.string("Mat"); });
+                body(w);
+            });
+        }));
     }
-    ~MaterialTest() override {
-        for (material3ds* m : mats_)
-            ReleaseMaterial3ds(&m);
+    material3ds* fetchFile(const ChunkWriter& file) {
+        GetMaterialByName3ds(load(file), "Mat", &mat_);
+        return mat_;
     }
+    ~MaterialTest() override { ReleaseMaterial3ds(&mat_); }
 
   private:
-    int files_ = 0;
-    std::vector<material3ds*> mats_;
+    material3ds* mat_ = nullptr;
 };
-
-void byteColor(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b) {
-    w.begin(tag);
-    w.u8(r);
-    w.u8(g);
-    w.u8(b);
-    w.end();
-}
-
-void floatChunk(ChunkWriter& w, uint16_t tag, float v) {
-    w.begin(tag);
-    w.f32(v);
-    w.end();
-}
-
-void wordChunk(ChunkWriter& w, uint16_t tag, uint16_t v) {
-    w.begin(tag);
-    w.u16(v);
-    w.end();
-}
-
-void emptyChunk(ChunkWriter& w, uint16_t tag) {
-    w.begin(tag);
-    w.end();
-}
 
 } // namespace
 
-TEST_F(MaterialTest, ColourRuleUsesByteColoursAndTheirAlternates) {
+TEST_F(MaterialTest, ColourPercentageAndTransparencyRules) {
     material3ds* m = fetch([](ChunkWriter& w) {
-        w.begin(MATERIAL_DIFFUSE);
-        w.begin(COLOR_FLOAT); // float colours are never used
-        w.f32(0.1f);
-        w.f32(0.1f);
-        w.f32(0.1f);
-        w.end();
-        byteColor(w, COLOR_BYTE, 255, 128, 0);
-        w.end();
-        w.begin(MATERIAL_SPECULAR);
-        byteColor(w, COLOR_BYTE, 255, 128, 0);
-        byteColor(w, COLOR_BYTE_ALT, 0, 0, 255);
-        w.end();
-        w.begin(MATERIAL_AMBIENT);
-        byteColor(w, COLOR_BYTE_ALT, 1, 2, 3); // alternate before the byte colour still wins
-        byteColor(w, COLOR_BYTE, 9, 9, 9);
-        w.end();
-    });
-    ASSERT_NE(m, nullptr);
-    EXPECT_STREQ(m->name, "Mat");
-    EXPECT_EQ(m->diffuse.r, 1.0f);
-    EXPECT_FLOAT_EQ(m->diffuse.g, 0.50196081f);
-    EXPECT_EQ(m->diffuse.g, 128 * 0.003921569f);
-    EXPECT_EQ(m->diffuse.b, 0.0f);
-    EXPECT_EQ(m->specular.r, 0.0f);
-    EXPECT_EQ(m->specular.g, 0.0f);
-    EXPECT_EQ(m->specular.b, 1.0f);
-    EXPECT_EQ(m->ambient.g, 2 * 0.003921569f);
-    EXPECT_EQ(ftkerr3ds, 0);
-}
-
-TEST_F(MaterialTest, FloatOnlyColourStopsWithUnfoundChunk) {
-    material3ds* m = fetch([](ChunkWriter& w) {
-        scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
-        w.begin(MATERIAL_DIFFUSE);
-        w.begin(COLOR_FLOAT);
-        w.f32(1);
-        w.f32(1);
-        w.f32(1);
-        w.end();
-        w.end();
-        scenebuild::percent(w, MATERIAL_SHININESS, 50);
-    });
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->ambient.r, 1.0f);
-    EXPECT_EQ(m->diffuse.r, 0.0f);
-    EXPECT_EQ(m->shininess, 0.0f); // never reached
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_UNFOUND_CHUNK});
-}
-
-TEST_F(MaterialTest, PercentagesIntegersFirstThenFloatsElseZero) {
-    material3ds* m = fetch([](ChunkWriter& w) {
+        chunk(w, MATERIAL_DIFFUSE, [&] { // float colours are never used
+            chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); });
+            rgb(w, COLOR_BYTE, 255, 128, 0);
+        });
+        chunk(w, MATERIAL_AMBIENT, [&] { // the alternate wins, even when it comes first
+            rgb(w, COLOR_BYTE_ALT, 1, 2, 3);
+            rgb(w, COLOR_BYTE, 9, 8, 7);
+        });
         scenebuild::percent(w, MATERIAL_SHININESS, 25);
-        w.begin(0xA041);
-        floatChunk(w, PERCENT_FLOAT, 0.75f);
-        wordChunk(w, PERCENT_INT, 40); // the integer wins even when it comes later
-        w.end();
-        w.begin(0xA053);
-        floatChunk(w, PERCENT_FLOAT, 0.3f);
-        w.end();
-        emptyChunk(w, 0xA052);
+        chunk(w, 0xA041, [&] { // the integer wins even when it comes later
+            f32Chunk(w, PERCENT_FLOAT, 0.75f);
+            u16Chunk(w, PERCENT_INT, 40);
+        });
+        chunk(w, 0xA053, [&] { f32Chunk(w, PERCENT_FLOAT, 0.3f); });
+        chunk(w, 0xA052, [] {});
         scenebuild::percent(w, 0xA084, -10);
         scenebuild::percent(w, 0xA042, 99); // accepted, ignored
+        chunk(w, 0xA08A, [] {});            // negates only a transparency before it
+        scenebuild::percent(w, 0xA050, 30);
     });
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->shininess, 25 * 0.01f);
-    EXPECT_EQ(m->percentA041, 40 * 0.01f);
+    EXPECT_EQ(m->diffuse.r, 1.0f);
+    EXPECT_FLOAT_EQ(m->diffuse.g, 128 / 255.0f);
+    EXPECT_EQ(m->diffuse.b, 0.0f);
+    EXPECT_FLOAT_EQ(m->ambient.g, 2 / 255.0f);
+    EXPECT_FLOAT_EQ(m->shininess, 0.25f);
+    EXPECT_FLOAT_EQ(m->percentA041, 0.4f);
     EXPECT_EQ(m->percentA053, 0.3f);
     EXPECT_EQ(m->percentA052, 0.0f);
-    EXPECT_EQ(m->percentA084, -10 * 0.01f);
+    EXPECT_FLOAT_EQ(m->percentA084, -0.1f);
+    EXPECT_FLOAT_EQ(m->percentA050, 0.3f);
+    EXPECT_EQ(ftkerr3ds, 0);
+    // The builder's extras: alternate colours, float transparency then the falloff flag,
+    // shading, reflection, a bump amount and map options.
+    scenebuild::Material extras{"Mat", {1, 2, 3}, {4, 5, 6}, {7, 8, 9}, 40, "a.bmp"};
+    extras.extras = true;
+    m = fetchFile(editor([&](ChunkWriter& w) { scenebuild::material(w, extras); }));
+    EXPECT_FLOAT_EQ(m->specular.b, 7 / 255.0f);
+    EXPECT_EQ(m->percentA050, -0.5f);
+    EXPECT_EQ(m->shading, Gouraud);
+    EXPECT_EQ(m->hasreflect, 1);
+    EXPECT_EQ(m->reflectflag9, 1);
+    EXPECT_EQ(m->reflectflag17, 0);
+    EXPECT_EQ(m->reflectvalue2, 2u);
+    EXPECT_FLOAT_EQ(m->mapA230.percent, 0.3f);
+    EXPECT_EQ(m->texmap.tiling, Decal);
+    EXPECT_FLOAT_EQ(m->texmap.tint1.g, 8 / 255.0f);
     EXPECT_EQ(ftkerr3ds, 0);
 }
 
-TEST_F(MaterialTest, TransparencyFalloffNegationOrder) {
-    material3ds* before = fetch([](ChunkWriter& w) {
-        emptyChunk(w, 0xA08A);
-        scenebuild::percent(w, 0xA050, 30);
-    });
-    ASSERT_NE(before, nullptr);
-    EXPECT_EQ(before->percentA050, 30 * 0.01f);
-    material3ds* after = fetch([](ChunkWriter& w) {
-        scenebuild::percent(w, 0xA050, 30);
-        emptyChunk(w, 0xA08A);
-    });
-    ASSERT_NE(after, nullptr);
-    EXPECT_EQ(after->percentA050, -30 * 0.01f);
-}
-
-TEST_F(MaterialTest, MapFieldsFromAWellFormedMaterial) {
-    material3ds* m = fetch([](ChunkWriter& w) {
-        w.begin(MATERIAL_TEXTURE_MAP);
-        scenebuild::percent(w, 0xA042, 0); // an unhandled child of a map is passed over
-        wordChunk(w, PERCENT_INT, 80);
-        w.begin(MAP_FILE_NAME);
-        w.string("abcdefgh.bmp");
-        w.end();
-        wordChunk(w, MAP_TILING, 0x0001 | 0x0010 | 0x0100 | 0x0020 | 0x0002 | 0x0008 | 0x0080);
-        floatChunk(w, 0xA353, 0.5f);
-        floatChunk(w, 0xA354, 2);
-        floatChunk(w, 0xA356, 3);
-        floatChunk(w, 0xA358, 4);
-        floatChunk(w, 0xA35A, 5);
-        floatChunk(w, 0xA35C, 6);
-        byteColor(w, 0xA360, 255, 0, 0);
-        byteColor(w, 0xA368, 0, 255, 0);
-        w.end();
-        w.begin(0xA33A);
-        floatChunk(w, PERCENT_FLOAT, 0.4f);
-        wordChunk(w, MAP_TILING, 0x0001 | 0x0080 | 0x0040);
-        w.end();
-        w.begin(0xA33A); // a later container of the same tag is not reset first
-        floatChunk(w, 0xA354, 9);
-        w.end();
-        w.begin(0xA230);
-        wordChunk(w, PERCENT_INT, 10);
-        w.begin(0xA252);
-        w.i16(70);
-        w.end();
-        w.end();
-        w.begin(0xA204);
-        wordChunk(w, MAP_TILING, 0x0200);
-        w.end();
-        w.begin(0xA210);
-        wordChunk(w, MAP_TILING, 0x0040);
-        w.end();
-        w.begin(0xA320);
-        w.u8(1);
-        w.u8(2);
-        w.end();
-        w.begin(0xA338);
-        w.u8(3);
-        w.end();
+TEST_F(MaterialTest, MapFieldsAndTilingBits) {
+    struct Scalar {
+        uint16_t tag;
+        float bitmap3ds::*field;
+    };
+    const Scalar scalars[] = {{0xA353, &bitmap3ds::blur},    {0xA354, &bitmap3ds::uscale},
+                              {0xA356, &bitmap3ds::vscale},  {0xA358, &bitmap3ds::uoffset},
+                              {0xA35A, &bitmap3ds::voffset}, {0xA35C, &bitmap3ds::rotation}};
+    material3ds* m = fetch([&](ChunkWriter& w) {
+        chunk(w, MATERIAL_TEXTURE_MAP, [&] {
+            scenebuild::percent(w, 0xA042, 0); // an unhandled child of a map is passed over
+            u16Chunk(w, PERCENT_INT, 80);
+            chunk(w, MAP_FILE_NAME, [&] { w.string("abcdefgh.bmp"); });
+            u16Chunk(w, MAP_TILING, 0x0001 | 0x0010 | 0x0100 | 0x0020 | 0x0002 | 0x0008 | 0x0080);
+            for (size_t i = 0; i < 6; ++i)
+                f32Chunk(w, scalars[i].tag, i + 0.5f);
+            rgb(w, 0xA360, 255, 0, 0);
+            rgb(w, 0xA368, 0, 255, 0);
+        });
+        chunk(w, 0xA33A, [&] {
+            f32Chunk(w, PERCENT_FLOAT, 0.4f);
+            u16Chunk(w, MAP_TILING, 0x0001 | 0x0080 | 0x0040);
+        });
+        chunk(w, 0xA33A, [&] { f32Chunk(w, 0xA354, 9); }); // a later one is not reset first
+        chunk(w, 0xA230, [&] {
+            u16Chunk(w, PERCENT_INT, 10);
+            chunk(w, 0xA252, [&] { w.i16(70); }); // the bump amount wins
+        });
+        chunk(w, 0xA204, [&] { u16Chunk(w, MAP_TILING, 0x0200); });
+        chunk(w, 0xA210, [&] { u16Chunk(w, MAP_TILING, 0x0040); });
+        u16Chunk(w, 0xA320, 0x0201);
+        chunk(w, 0xA338, [&] { w.u8(3); });
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(ftkerr3ds, 0);
     const bitmap3ds& t = m->texmap;
     EXPECT_STREQ(t.name, "abcdefgh.bmp");
-    EXPECT_EQ(t.percent, 80 * 0.01f);
+    EXPECT_FLOAT_EQ(t.percent, 0.8f);
     EXPECT_EQ(t.tiling, Decal);
     EXPECT_EQ(t.ignorealpha, 1);
     EXPECT_EQ(t.filter, SummedArea);
     EXPECT_EQ(t.mirror, 1);
     EXPECT_EQ(t.negative, 1);
     EXPECT_EQ(t.tint, RGBLumaTint);
-    EXPECT_EQ(t.blur, 0.5f);
-    EXPECT_EQ(t.uscale, 2.0f);
-    EXPECT_EQ(t.vscale, 3.0f);
-    EXPECT_EQ(t.uoffset, 4.0f);
-    EXPECT_EQ(t.voffset, 5.0f);
-    EXPECT_EQ(t.rotation, 6.0f);
+    for (size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(t.*scalars[i].field, i + 0.5f) << scalars[i].tag;
     EXPECT_EQ(t.tint1.r, 1.0f);
     EXPECT_EQ(t.tint2.g, 1.0f); // untouched default
     EXPECT_EQ(t.tint5.g, 1.0f);
@@ -223,34 +138,42 @@ TEST_F(MaterialTest, MapFieldsFromAWellFormedMaterial) {
     ASSERT_EQ(t.procsize, 2u);
     EXPECT_EQ(t.procdata[1], 2);
     EXPECT_EQ(m->mapA34C.procsize, 1u);
-
     EXPECT_EQ(m->mapA33A.percent, 0.4f);
     EXPECT_EQ(m->mapA33A.tiling, Both);
     EXPECT_EQ(m->mapA33A.tint, AlphaTint);
     EXPECT_EQ(m->mapA33A.uscale, 9.0f);
-    EXPECT_EQ(m->mapA230.percent, 70 * 0.01f);
+    EXPECT_FLOAT_EQ(m->mapA230.percent, 0.7f);
     EXPECT_EQ(m->mapA204.tint, RGBTint);
     EXPECT_EQ(m->mapA204.tiling, Tile);
     EXPECT_EQ(m->mapA210.tint, Alpha);
 }
 
-TEST_F(MaterialTest, UnknownChildStopsUnlessErrorsAreIgnored) {
-    auto body = [](ChunkWriter& w) {
-        scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
-        scenebuild::colour(w, MATERIAL_DIFFUSE, {0, 255, 0});
-        scenebuild::colour(w, MATERIAL_SPECULAR, {0, 0, 255});
-        emptyChunk(w, 0xA777);
-        scenebuild::percent(w, MATERIAL_SHININESS, 60);
+TEST_F(MaterialTest, ReadingStopsAtAnUnusableChildUnlessErrorsAreIgnored) {
+    auto floatColour = [](ChunkWriter& w) {
+        chunk(w, MATERIAL_DIFFUSE,
+              [&] { chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); }); });
     };
-    material3ds* m = fetch(body);
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->specular.b, 1.0f);
-    EXPECT_EQ(m->shininess, 0.0f);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_INVALID_CHUNK});
-    ClearErrList3ds();
-    ignoreftkerr3ds = 1;
-    material3ds* carried = fetch(body);
-    ASSERT_NE(carried, nullptr);
-    EXPECT_EQ(carried->shininess, 60 * 0.01f);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_INVALID_CHUNK});
+    auto unknown = [](ChunkWriter& w) { chunk(w, 0xA777, [] {}); };
+    struct Case {
+        void (*bad)(ChunkWriter&);
+        int ignore;
+        uint32_t error;
+        float shininess; // the child after the bad one
+    };
+    const Case cases[] = {{floatColour, 0, ERR_UNFOUND_CHUNK, 0.0f},
+                          {unknown, 0, ERR_INVALID_CHUNK, 0.0f},
+                          {unknown, 1, ERR_INVALID_CHUNK, 0.6f}};
+    for (const Case& c : cases) {
+        ignoreftkerr3ds = c.ignore;
+        material3ds* m = fetch([&](ChunkWriter& w) {
+            scenebuild::colour(w, MATERIAL_AMBIENT, {255, 0, 0});
+            c.bad(w);
+            scenebuild::percent(w, MATERIAL_SHININESS, 60);
+        });
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->ambient.r, 1.0f);
+        EXPECT_FLOAT_EQ(m->shininess, c.shininess) << c.error << " " << c.ignore;
+        EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{c.error});
+        ClearErrList3ds();
+    }
 }

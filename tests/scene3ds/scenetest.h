@@ -14,6 +14,8 @@
 
 namespace scenetest {
 
+using scenebuild::chunk;
+
 inline std::vector<uint32_t> pendingErrors() {
     std::vector<uint32_t> out;
     const errrec3ds* list = ReturnErrorList3ds();
@@ -22,11 +24,15 @@ inline std::vector<uint32_t> pendingErrors() {
     return out;
 }
 
-inline bool hasError(uint32_t code) {
-    for (uint32_t c : pendingErrors())
-        if (c == code)
-            return true;
-    return false;
+// A mesh file whose editor block holds what `body` writes; chunks it leaves open are closed.
+template <class Body> ChunkWriter editor(Body body) {
+    ChunkWriter w;
+    w.begin(MESH_FILE);
+    w.begin(EDITOR_BLOCK);
+    body(w);
+    while (w.depth() > 0)
+        w.end();
+    return w;
 }
 
 class SceneTest : public ::testing::Test {
@@ -52,18 +58,20 @@ class SceneTest : public ::testing::Test {
         return path;
     }
 
-    // Open, build, detach and close, as the model loader does.
-    database3ds* load(const std::string& path) {
-        file3ds* f = OpenFile3ds(path.c_str(), "r");
+    // Opens and builds; then, as the model loader does, detaches and closes the file, or else
+    // leaves it open for reading on demand.
+    database3ds* load(const ChunkWriter& w, bool detach = true) {
+        file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
         database3ds* db = nullptr;
         InitDatabase3ds(&db);
         CreateDatabase3ds(f, db);
-        DisconnectDatabase3ds(db);
-        CloseFile3ds(f);
+        if (detach) {
+            DisconnectDatabase3ds(db);
+            CloseFile3ds(f);
+        }
         dbs_.push_back(db);
         return db;
     }
-    database3ds* load(const ChunkWriter& w) { return load(write(w)); }
 
     testdata::ScratchDir dir;
 

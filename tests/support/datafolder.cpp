@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace testdata {
 
@@ -25,17 +27,9 @@ std::string dataPath(const std::string& name) {
 }
 
 bool readFile(const std::string& path, std::vector<uint8_t>& out) {
-    out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    uint8_t chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.insert(out.end(), chunk, chunk + n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
+    std::ifstream in(path, std::ios::binary);
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return in.is_open() && !in.bad();
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -59,10 +53,9 @@ ScratchDir::~ScratchDir() {
 }
 
 WorkingDir::WorkingDir(const std::string& path) {
-    char buf[4096];
-    if (getcwd(buf, sizeof buf))
-        previous_ = buf;
-    ok_ = !previous_.empty() && chdir(path.c_str()) == 0;
+    std::error_code ec;
+    previous_ = std::filesystem::current_path(ec).string();
+    ok_ = !ec && chdir(path.c_str()) == 0;
 }
 
 WorkingDir::~WorkingDir() {

@@ -5,249 +5,206 @@
 
 namespace scenebuild {
 
-void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate) {
-    w.begin(container);
-    w.begin(COLOR_BYTE);
-    w.u8(c[0]);
-    w.u8(c[1]);
-    w.u8(c[2]);
-    w.end();
-    if (alternate) {
-        w.begin(COLOR_BYTE_ALT);
-        w.u8(c[2]);
-        w.u8(c[1]);
-        w.u8(c[0]);
-        w.end();
+namespace {
+
+template <class T, class Put> void list(ChunkWriter& w, uint16_t tag, const T& items, Put put) {
+    chunk(w, tag, [&] {
+        w.u16(static_cast<uint16_t>(items.size()));
+        for (const auto& item : items)
+            put(item);
+    });
+}
+
+// Transparency as a float percentage, a flag chunk and the shading mode.
+void materialExtras(ChunkWriter& w) {
+    chunk(w, 0xA050, [&] { f32Chunk(w, PERCENT_FLOAT, 0.5f); });
+    chunk(w, 0xA08A, [] {});
+    u16Chunk(w, 0xA100, 2);
+}
+
+// Tiling bits, a scale and a tint.
+void mapExtras(ChunkWriter& w) {
+    u16Chunk(w, MAP_TILING, 0x0011);
+    f32Chunk(w, 0xA354, 2);
+    rgb(w, 0xA360, 9, 8, 7);
+}
+
+void groups(ChunkWriter& w, const Mesh& m) {
+    for (const Group& g : m.groups) {
+        std::vector<uint16_t> faces = g.faces;
+        for (size_t f = 0; g.everyFace && f < m.faces.size(); ++f)
+            faces.push_back(static_cast<uint16_t>(f));
+        chunk(w, FACE_MATERIAL_GROUP, [&] {
+            w.string(g.material.c_str());
+            w.u16(static_cast<uint16_t>(faces.size()));
+            for (uint16_t f : faces)
+                w.u16(f);
+        });
     }
-    w.end();
+}
+
+void trimesh(ChunkWriter& w, const Mesh& m) {
+    vertices(w, m.verts);
+    if (!m.vertexFlags.empty())
+        list(w, VERTEX_FLAG_LIST, m.vertexFlags, [&](uint16_t f) { w.u16(f); });
+    if (!m.uvs.empty())
+        texCoords(w, m.uvs);
+    beginFaces(w, m.faces);
+    groups(w, m);
+    if (!m.smoothing.empty())
+        chunk(w, SMOOTHING_LIST, [&] {
+            for (uint32_t s : m.smoothing)
+                w.u32(s);
+        });
+    if (!m.boxMap.empty())
+        chunk(w, BOX_MAP_NAMES, [&] {
+            for (const std::string& n : m.boxMap)
+                w.string(n.c_str());
+        });
+    w.end(); // face list
+    if (!m.localMatrix.empty())
+        chunk(w, LOCAL_MATRIX, [&] {
+            for (float v : m.localMatrix)
+                w.f32(v);
+        });
+    if (m.colorIndex >= 0)
+        chunk(w, OBJECT_COLOR_INDEX, [&] { w.u8(static_cast<uint8_t>(m.colorIndex)); });
+    if (!m.mapping.empty())
+        chunk(w, MAPPING_INFO, [&] {
+            w.u16(1);
+            for (float v : m.mapping)
+                w.f32(v);
+        });
+    if (!m.procName.empty())
+        stringChunk(w, PROCEDURE_NAME, m.procName);
+    if (!m.procData.empty())
+        chunk(w, PROCEDURE_DATA, [&] { w.raw(m.procData.data(), m.procData.size()); });
+}
+
+} // namespace
+
+void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b) {
+    chunk(w, tag, [&] {
+        w.u8(r);
+        w.u8(g);
+        w.u8(b);
+    });
+}
+
+void u16Chunk(ChunkWriter& w, uint16_t tag, uint16_t v) {
+    chunk(w, tag, [&] { w.u16(v); });
+}
+
+void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s) {
+    chunk(w, tag, [&] { w.string(s.c_str()); });
+}
+
+void f32Chunk(ChunkWriter& w, uint16_t tag, float v) {
+    chunk(w, tag, [&] { w.f32(v); });
+}
+
+void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate) {
+    chunk(w, container, [&] {
+        rgb(w, COLOR_BYTE, c[0], c[1], c[2]);
+        if (alternate)
+            rgb(w, COLOR_BYTE_ALT, c[2], c[1], c[0]);
+    });
 }
 
 void percent(ChunkWriter& w, uint16_t container, int16_t value) {
-    w.begin(container);
-    w.begin(PERCENT_INT);
-    w.i16(value);
-    w.end();
-    w.end();
+    chunk(w, container, [&] { chunk(w, PERCENT_INT, [&] { w.i16(value); }); });
 }
 
 void vertices(ChunkWriter& w, const std::vector<Vertex>& verts) {
-    w.begin(VERTEX_LIST);
-    w.u16(static_cast<uint16_t>(verts.size()));
-    for (const Vertex& v : verts) {
+    list(w, VERTEX_LIST, verts, [&](const Vertex& v) {
         w.f32(v.x);
         w.f32(v.y);
         w.f32(v.z);
-    }
-    w.end();
+    });
 }
 
 void texCoords(ChunkWriter& w, const std::vector<std::array<float, 2>>& uvs) {
-    w.begin(TEXCOORD_LIST);
-    w.u16(static_cast<uint16_t>(uvs.size()));
-    for (const auto& uv : uvs) {
+    list(w, TEXCOORD_LIST, uvs, [&](const std::array<float, 2>& uv) {
         w.f32(uv[0]);
         w.f32(uv[1]);
-    }
-    w.end();
+    });
 }
 
 void beginFaces(ChunkWriter& w, const std::vector<Face>& faces) {
     w.begin(FACE_LIST);
     w.u16(static_cast<uint16_t>(faces.size()));
-    for (const Face& f : faces) {
-        w.u16(f.a);
-        w.u16(f.b);
-        w.u16(f.c);
-        w.u16(f.flags);
-    }
+    for (const Face& f : faces)
+        for (uint16_t v : {f.a, f.b, f.c, f.flags})
+            w.u16(v);
 }
-
-namespace {
-
-void materialExtras(ChunkWriter& w) {
-    w.begin(0xA050); // transparency as a float percentage
-    w.begin(PERCENT_FLOAT);
-    w.f32(0.5f);
-    w.end();
-    w.end();
-    w.begin(0xA08A); // a flag chunk
-    w.end();
-    w.begin(0xA100); // shading
-    w.u16(2);
-    w.end();
-}
-
-void mapExtras(ChunkWriter& w) {
-    w.begin(MAP_TILING);
-    w.u16(0x0011);
-    w.end();
-    w.begin(0xA354);
-    w.f32(2);
-    w.end();
-    w.begin(0xA360);
-    w.u8(9);
-    w.u8(8);
-    w.u8(7);
-    w.end();
-}
-
-void trimesh(ChunkWriter& w, const Mesh& m) {
-    w.begin(TRIMESH_BLOCK);
-    vertices(w, m.verts);
-    if (!m.vertexFlags.empty()) {
-        w.begin(VERTEX_FLAG_LIST);
-        w.u16(static_cast<uint16_t>(m.vertexFlags.size()));
-        for (uint16_t f : m.vertexFlags)
-            w.u16(f);
-        w.end();
-    }
-    if (!m.uvs.empty())
-        texCoords(w, m.uvs);
-    beginFaces(w, m.faces);
-    for (const Group& g : m.groups) {
-        w.begin(FACE_MATERIAL_GROUP);
-        w.string(g.material.c_str());
-        if (g.everyFace) {
-            w.u16(static_cast<uint16_t>(m.faces.size()));
-            for (size_t f = 0; f < m.faces.size(); ++f)
-                w.u16(static_cast<uint16_t>(f));
-        } else {
-            w.u16(static_cast<uint16_t>(g.faces.size()));
-            for (uint16_t f : g.faces)
-                w.u16(f);
-        }
-        w.end();
-    }
-    if (!m.smoothing.empty()) {
-        w.begin(SMOOTHING_LIST);
-        for (uint32_t s : m.smoothing)
-            w.u32(s);
-        w.end();
-    }
-    if (!m.boxMap.empty()) {
-        w.begin(BOX_MAP_NAMES);
-        for (const std::string& n : m.boxMap)
-            w.string(n.c_str());
-        w.end();
-    }
-    w.end(); // face list
-    if (!m.localMatrix.empty()) {
-        w.begin(LOCAL_MATRIX);
-        for (float v : m.localMatrix)
-            w.f32(v);
-        w.end();
-    }
-    if (m.colorIndex >= 0) {
-        w.begin(OBJECT_COLOR_INDEX);
-        w.u8(static_cast<uint8_t>(m.colorIndex));
-        w.end();
-    }
-    if (!m.mapping.empty()) {
-        w.begin(MAPPING_INFO);
-        w.u16(1);
-        for (float v : m.mapping)
-            w.f32(v);
-        w.end();
-    }
-    if (!m.procName.empty()) {
-        w.begin(PROCEDURE_NAME);
-        w.string(m.procName.c_str());
-        w.end();
-    }
-    if (!m.procData.empty()) {
-        w.begin(PROCEDURE_DATA);
-        w.raw(m.procData.data(), m.procData.size());
-        w.end();
-    }
-    w.end(); // triangle mesh
-}
-
-} // namespace
 
 void material(ChunkWriter& w, const Material& m) {
-    w.begin(MATERIAL_BLOCK);
-    w.begin(MATERIAL_NAME);
-    w.string(m.name.c_str());
-    w.end();
-    colour(w, MATERIAL_AMBIENT, m.ambient, m.extras);
-    colour(w, MATERIAL_DIFFUSE, m.diffuse, m.extras);
-    colour(w, MATERIAL_SPECULAR, m.specular, m.extras);
-    percent(w, MATERIAL_SHININESS, m.shininess);
-    if (m.extras)
-        materialExtras(w);
-    if (!m.texture.empty()) {
-        w.begin(MATERIAL_TEXTURE_MAP);
-        w.begin(PERCENT_INT);
-        w.i16(100);
-        w.end();
-        w.begin(MAP_FILE_NAME);
-        w.string(m.texture.c_str());
-        w.end();
+    chunk(w, MATERIAL_BLOCK, [&] {
+        stringChunk(w, MATERIAL_NAME, m.name);
+        colour(w, MATERIAL_AMBIENT, m.ambient, m.extras);
+        colour(w, MATERIAL_DIFFUSE, m.diffuse, m.extras);
+        colour(w, MATERIAL_SPECULAR, m.specular, m.extras);
+        percent(w, MATERIAL_SHININESS, m.shininess);
         if (m.extras)
-            mapExtras(w);
-        w.end();
-    }
-    if (m.extras) {
+            materialExtras(w);
+        if (!m.texture.empty())
+            chunk(w, MATERIAL_TEXTURE_MAP, [&] {
+                chunk(w, PERCENT_INT, [&] { w.i16(100); });
+                stringChunk(w, MAP_FILE_NAME, m.texture);
+                if (m.extras)
+                    mapExtras(w);
+            });
+        if (!m.extras)
+            return;
         percent(w, 0xA230, 30); // bump map amount, kept in its own chunk
-        w.begin(0xA320);
-        w.u16(5);
-        w.end();
-        w.begin(0xA310); // reflection
-        w.u8(0);
-        w.u8(0);
-        w.i16(9);
-        w.u32(1);
-        w.u32(2);
-        w.end();
-    }
-    w.end();
+        u16Chunk(w, 0xA320, 5);
+        chunk(w, 0xA310, [&] { // reflection
+            w.u8(0);
+            w.u8(0);
+            w.i16(9);
+            w.u32(1);
+            w.u32(2);
+        });
+    });
 }
 
 void mesh(ChunkWriter& w, const Mesh& m) {
-    w.begin(OBJECT_BLOCK);
-    w.string(m.name.c_str());
-    for (uint16_t flag : m.objectFlags) {
-        w.begin(flag);
-        w.end();
-    }
-    trimesh(w, m);
-    w.end();
+    chunk(w, OBJECT_BLOCK, [&] {
+        w.string(m.name.c_str());
+        for (uint16_t flag : m.objectFlags)
+            chunk(w, flag, [] {});
+        chunk(w, TRIMESH_BLOCK, [&] { trimesh(w, m); });
+    });
 }
 
 void keyframer(ChunkWriter& w, const std::vector<std::string>& nodes) {
-    w.begin(KEYFRAMER_BLOCK);
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        w.begin(0xB002); // object node
-        w.begin(NODE_ID);
-        w.i16(static_cast<int16_t>(i));
-        w.end();
-        w.begin(NODE_HEADER);
-        w.string(nodes[i].c_str());
-        w.u16(0);
-        w.u16(0);
-        w.i16(static_cast<int16_t>(i) - 1);
-        w.end();
-        w.end();
-    }
-    w.end();
+    chunk(w, KEYFRAMER_BLOCK, [&] {
+        for (size_t i = 0; i < nodes.size(); ++i)
+            chunk(w, 0xB002, [&] { // object node
+                chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(i)); });
+                chunk(w, NODE_HEADER, [&] {
+                    w.string(nodes[i].c_str());
+                    w.u32(0);
+                    w.i16(static_cast<int16_t>(i) - 1);
+                });
+            });
+    });
 }
 
 std::vector<uint8_t> scene(const std::vector<Material>& materials, const std::vector<Mesh>& meshes,
                            const std::vector<std::string>& nodes) {
     ChunkWriter w;
-    w.begin(MESH_FILE);
-    w.begin(0x0002); // version
-    w.u32(3);
-    w.end();
-    w.begin(EDITOR_BLOCK);
-    for (const Material& m : materials)
-        material(w, m);
-    for (const Mesh& m : meshes)
-        mesh(w, m);
-    w.end();
-    if (!nodes.empty())
-        keyframer(w, nodes);
-    w.end();
+    chunk(w, MESH_FILE, [&] {
+        chunk(w, 0x0002, [&] { w.u32(3); }); // version
+        chunk(w, EDITOR_BLOCK, [&] {
+            for (const Material& m : materials)
+                material(w, m);
+            for (const Mesh& m : meshes)
+                mesh(w, m);
+        });
+        if (!nodes.empty())
+            keyframer(w, nodes);
+    });
     return w.bytes();
 }
 
@@ -278,17 +235,6 @@ Mesh strip(const std::string& name, int n, const std::string& material) {
     for (int i = 0; i + 2 < n; ++i)
         m.faces.push_back({uint16_t(i), uint16_t(i + 1), uint16_t(i + 2)});
     m.groups.push_back(material);
-    return m;
-}
-
-Material plain(const std::string& name, const std::string& texture) {
-    Material m;
-    m.name = name;
-    m.ambient = {10, 20, 30};
-    m.diffuse = {255, 128, 0};
-    m.specular = {0, 0, 255};
-    m.shininess = 25;
-    m.texture = texture;
     return m;
 }
 

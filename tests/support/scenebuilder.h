@@ -63,6 +63,17 @@ struct Mesh {
     std::vector<uint8_t> procData;
 };
 
+// One chunk whose contents `body` writes.
+template <class Body> void chunk(ChunkWriter& w, uint16_t tag, Body body) {
+    w.begin(tag);
+    body();
+    w.end();
+}
+// One-value chunks.
+void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b);
+void u16Chunk(ChunkWriter& w, uint16_t tag, uint16_t v);
+void f32Chunk(ChunkWriter& w, uint16_t tag, float v);
+void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s);
 // A colour container holding one byte colour (and its alternate, reversed, when asked).
 void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate = false);
 // A percentage container holding one integer percentage.
@@ -88,7 +99,5 @@ Mesh cube(const std::string& name = "cube", const std::string& material = "");
 // n vertices (i, 2i, 3i) with texture coordinates (i/10, 1 - i/10), faces (i, i+1, i+2), all in
 // one group of the material.
 Mesh strip(const std::string& name, int n, const std::string& material = "Mat");
-// A material with distinct colours and shininess 25, optionally textured.
-Material plain(const std::string& name, const std::string& texture = "");
 
 } // namespace scenebuild
