@@ -73,19 +73,7 @@ int distinctColours(const Pixels& px) {
 class ScreensTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(game.ok()); }
-    Pixels shot() {
-        Pixels px = headless::readFramebuffer();
-        if (const char* dir = std::getenv("HW_GAME_SHOTS")) {
-            // For looking at the pictures by hand.
-            const std::string path =
-                std::string(dir) + "/" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-                std::to_string(shots_++) + ".ppm";
-            headless::writePPM(path.c_str(), px, 640, 480);
-        }
-        return px;
-    }
-    int shots_ = 0;
+    Pixels shot() { return headless::readFramebuffer(); }
     hwtest::GameSession game;
 };
 
