@@ -36,68 +36,68 @@ class SdlEventsTest : public ::testing::Test {
     }
 };
 
-SDL_Event windowEvent(Uint8 which, int a = 0, int b = 0) {
+SDL_Event event(Uint32 type, Uint8 detail = 0, int a = 0, int b = 0) {
     SDL_Event e = {};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = which;
-    e.window.data1 = a;
-    e.window.data2 = b;
+    e.type = type;
+    if (type == SDL_WINDOWEVENT) {
+        e.window.event = detail;
+        e.window.data1 = a;
+        e.window.data2 = b;
+    } else {
+        e.button.button = detail;
+        e.button.x = a;
+        e.button.y = b;
+    }
     return e;
 }
 
 } // namespace
 
-TEST_F(SdlEventsTest, WindowEventsBecomeActivateCloseAndSizeMessages) {
-    push(windowEvent(SDL_WINDOWEVENT_MINIMIZED));
-    push(windowEvent(SDL_WINDOWEVENT_RESTORED));
-    push(windowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
-    push(windowEvent(SDL_WINDOWEVENT_CLOSE));
-    push(windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600));
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 5u);
-    EXPECT_EQ(messages[0].message, WM_ACTIVATE);
-    EXPECT_NE(HIWORD(messages[0].wParam), 0u); // minimised
-    EXPECT_EQ(messages[1].message, WM_ACTIVATE);
-    EXPECT_EQ(HIWORD(messages[1].wParam), 0u);
-    EXPECT_EQ(messages[2].message, WM_ACTIVATE);
-    EXPECT_EQ(HIWORD(messages[2].wParam), 0u); // losing focus is not minimising
-    EXPECT_EQ(messages[3].message, WM_CLOSE);
-    EXPECT_EQ(messages[4].message, WM_SIZE);
-    EXPECT_EQ(LOWORD(messages[4].lParam), 800u);
-    EXPECT_EQ(HIWORD(messages[4].lParam), 600u);
-}
-
-TEST_F(SdlEventsTest, QuitRequestsBecomeCloseSoTheGameShutsDownInOrder) {
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
-    push(e);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].message, WM_CLOSE);
-}
-
-TEST_F(SdlEventsTest, LeftAndRightButtonsBecomeButtonDownMessagesOthersAreDropped) {
-    SDL_Event e = {};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button.x = 100;
-    e.button.y = 50;
-    for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
-        e.button.button = button;
-        push(e);
+// Minimising (not losing focus) deactivates, a close or a quit request becomes a close so the game
+// shuts down in order, a size carries its size, left and right buttons their place; the middle
+// button and button releases are dropped.
+TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
+    struct Case {
+        SDL_Event in;
+        UINT message; // 0: dropped
+        WPARAM wParam;
+        LPARAM lParam;
+    } const cases[] = {
+        {event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED), WM_ACTIVATE, MAKEWPARAM(0, 1), 0},
+        {event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED), WM_ACTIVATE, MAKEWPARAM(1, 0), 0},
+        {event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST), WM_ACTIVATE, MAKEWPARAM(0, 0), 0},
+        {event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE), WM_CLOSE, 0, 0},
+        {event(SDL_QUIT), WM_CLOSE, 0, 0},
+        {event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600), WM_SIZE, 0,
+         MAKELPARAM(800, 600)},
+        {event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 100, 50), WM_LBUTTONDOWN, 0,
+         MAKELPARAM(100, 50)},
+        {event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 100, 50), 0, 0, 0},
+        {event(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 100, 50), WM_RBUTTONDOWN, 0,
+         MAKELPARAM(100, 50)},
+        {event(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 100, 50), 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        push(c.in);
+        const std::vector<MSG> messages = drain();
+        if (c.message == 0) {
+            EXPECT_TRUE(messages.empty());
+            continue;
+        }
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].message, c.message);
+        if (c.message == WM_ACTIVATE) { // only whether the window is minimised counts
+            EXPECT_EQ(HIWORD(messages[0].wParam) != 0, HIWORD(c.wParam) != 0);
+        }
+        if (c.lParam != 0) {
+            EXPECT_EQ(messages[0].lParam, c.lParam);
+        }
     }
-    SDL_Event up = e;
-    up.type = SDL_MOUSEBUTTONUP;
-    push(up);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, WM_LBUTTONDOWN);
-    EXPECT_EQ(LOWORD(messages[0].lParam), 100u);
-    EXPECT_EQ(HIWORD(messages[0].lParam), 50u);
-    EXPECT_EQ(messages[1].message, WM_RBUTTONDOWN);
 }
 
 TEST_F(SdlEventsTest, QuitMessageCarriesItsExitCodeAfterQueuedInput) {
-    push(windowEvent(SDL_WINDOWEVENT_CLOSE));
+    push(event(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE));
     MSG m;
     ASSERT_TRUE(PeekMessage(&m));
     PostQuitMessage(3);
