@@ -39,9 +39,15 @@ INSIDE="640x480+$X+$Y"
 shot "$WORK/select.ppm"
 at_least "$(count "$WORK/select.ppm" "$INSIDE" "$YELLOW")" 600 "selection text drawn from /"
 
+# In play while the red head-up lines show; the first frame of play may take a while to draw.
+in_play() { (( $(count "$1" "300x30+$((X + 10))+$((Y + 8))" "$RED") >= 250 )); }
 tap 2
-sleep 0.5
-shot "$WORK/play.ppm"
+for _ in $(seq 1 50); do
+  shot "$WORK/play.ppm"
+  in_play "$WORK/play.ppm" && break
+  sleep 0.1
+done
+in_play "$WORK/play.ppm" || fail "a 10 ms tap of 2 did not start the game"
 at_most "$(count "$WORK/play.ppm" "$INSIDE" "$SKY")" 150000 "sky pixels in play (the stadium hides most)"
 read -r PX PY < <(pointer_at 790 590)
 (( PX < X + 640 && PY < Y + 480 )) || fail "the pointer left the window in play ($PX, $PY)"
@@ -51,13 +57,12 @@ xdotool mousemove_relative 25 10 click 3 click 1 click 3
 hold_key KP_8 0.3
 tap Tab
 # A computer Seeker catches the Flicket sooner or later: the red head-up lines of play go.
-over() { (( $(count "$1" "300x30+$((X + 10))+$((Y + 8))" "$RED") < 250 )); }
 for _ in $(seq 1 120); do
   shot "$WORK/now.ppm"
-  over "$WORK/now.ppm" && break
+  in_play "$WORK/now.ppm" || break
   sleep 0.5
 done
-over "$WORK/now.ppm" || fail "no game ended within a minute"
+in_play "$WORK/now.ppm" && fail "no game ended within a minute"
 read -r PX PY < <(pointer_at 790 590)
 [[ "$PX $PY" == "790 590" ]] || fail "the pointer is held on the game-over screen ($PX, $PY)"
 pointer_at $((X + 320)) $((Y + 240)) >/dev/null
