@@ -117,15 +117,6 @@ screenshot() {
   import -display "$DISPLAY" -window root "$1"
 }
 
-# mean_brightness FILE [geometry]: mean of all channels, 0..1, of the whole image or a region.
-mean_brightness() {
-  if [[ $# -ge 2 ]]; then
-    convert "$1" -crop "$2" +repage -format '%[fx:mean]' info:
-  else
-    convert "$1" -format '%[fx:mean]' info:
-  fi
-}
-
 shot() {
   import -display "$DISPLAY" -window root -depth 8 "ppm:$1"
 }

@@ -23,40 +23,20 @@ namespace {
 using hwtest::GameSession;
 using hwtest::human;
 
-// What a key may change; read before and after one frame with the key held.
-enum Value { PX, PY, PZ, CAM_YROT, CAM_X, CAM_Y, CAM_Z, PIVOT, DIST };
-
-float read(Value v) {
-    switch (v) {
-    case PX:
-        return human()->xpos;
-    case PY:
-        return human()->ypos;
-    case PZ:
-        return human()->zpos;
-    case CAM_YROT:
-        return yrot;
-    case CAM_X:
-        return xpos;
-    case CAM_Y:
-        return ytrans;
-    case CAM_Z:
-        return zpos;
-    case PIVOT:
-        return pivot;
-    case DIST:
-        return distBehindPlayer;
-    }
-    return 0.0f;
-}
-
+// What a key may change, read before and after one frame with the key held: a camera value, or
+// (with no camera value) a coordinate of the followed player.
 struct Binding {
     const char* name;
     int key;
     bool freeCamera;
-    Value value;
+    float* camera;
+    float Player::*coordinate;
     float change; // per frame held
 };
+
+float read(const Binding& b) {
+    return b.camera != nullptr ? *b.camera : human()->*b.coordinate;
+}
 
 void PrintTo(const Binding& b, std::ostream* os) {
     *os << b.name;
@@ -75,30 +55,30 @@ TEST_P(Bindings, OneFrameHeldMovesByOneStep) {
         game.tap('0');
         ASSERT_EQ(view, VIEW_STANDARD);
     }
-    const float before = read(b.value);
+    const float before = read(b);
     game.tap(b.key);
-    EXPECT_NEAR(read(b.value) - before, b.change, 1e-4f) << b.name;
+    EXPECT_NEAR(read(b) - before, b.change, 1e-4f) << b.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Keys, Bindings,
-    ::testing::Values(Binding{"left", VK_LEFT, false, PX, -WALK_SPEED},
-                      Binding{"right", VK_RIGHT, false, PX, WALK_SPEED},
-                      Binding{"up", VK_UP, false, PZ, -WALK_SPEED},
-                      Binding{"down", VK_DOWN, false, PZ, WALK_SPEED},
-                      Binding{"rise", VK_NUMPAD8, false, PY, RISE_SPEED},
-                      Binding{"sink", VK_NUMPAD2, false, PY, -RISE_SPEED},
-                      Binding{"back off", 'A', false, DIST, 2.05f},
-                      Binding{"close in", 'S', false, DIST, -2.05f},
-                      Binding{"free left", VK_LEFT, true, CAM_YROT, TURN_SPEED},
-                      Binding{"free right", VK_RIGHT, true, CAM_YROT, -TURN_SPEED},
-                      Binding{"free up", VK_UP, true, CAM_Z, WALK_SPEED},
-                      Binding{"free up sideways", VK_UP, true, CAM_X, 0.0f},
-                      Binding{"free down", VK_DOWN, true, CAM_Z, -WALK_SPEED},
-                      Binding{"free rise", VK_NUMPAD8, true, CAM_Y, -RISE_SPEED},
-                      Binding{"free sink", VK_NUMPAD2, true, CAM_Y, RISE_SPEED},
-                      Binding{"page up", VK_PRIOR, true, PIVOT, -TURN_SPEED},
-                      Binding{"page down", VK_NEXT, true, PIVOT, TURN_SPEED}),
+    ::testing::Values(Binding{"left", VK_LEFT, false, nullptr, &Player::xpos, -WALK_SPEED},
+                      Binding{"right", VK_RIGHT, false, nullptr, &Player::xpos, WALK_SPEED},
+                      Binding{"up", VK_UP, false, nullptr, &Player::zpos, -WALK_SPEED},
+                      Binding{"down", VK_DOWN, false, nullptr, &Player::zpos, WALK_SPEED},
+                      Binding{"rise", VK_NUMPAD8, false, nullptr, &Player::ypos, RISE_SPEED},
+                      Binding{"sink", VK_NUMPAD2, false, nullptr, &Player::ypos, -RISE_SPEED},
+                      Binding{"back off", 'A', false, &distBehindPlayer, nullptr, 2.05f},
+                      Binding{"close in", 'S', false, &distBehindPlayer, nullptr, -2.05f},
+                      Binding{"free left", VK_LEFT, true, &yrot, nullptr, TURN_SPEED},
+                      Binding{"free right", VK_RIGHT, true, &yrot, nullptr, -TURN_SPEED},
+                      Binding{"free up", VK_UP, true, &zpos, nullptr, WALK_SPEED},
+                      Binding{"free up sideways", VK_UP, true, &xpos, nullptr, 0.0f},
+                      Binding{"free down", VK_DOWN, true, &zpos, nullptr, -WALK_SPEED},
+                      Binding{"free rise", VK_NUMPAD8, true, &ytrans, nullptr, -RISE_SPEED},
+                      Binding{"free sink", VK_NUMPAD2, true, &ytrans, nullptr, RISE_SPEED},
+                      Binding{"page up", VK_PRIOR, true, &pivot, nullptr, -TURN_SPEED},
+                      Binding{"page down", VK_NEXT, true, &pivot, nullptr, TURN_SPEED}),
     [](const ::testing::TestParamInfo<Binding>& info) {
         std::string name = info.param.name;
         for (char& c : name) {

@@ -55,41 +55,18 @@ struct Script {
     uint64_t expected[4]; // chain after the goal, the catch, the restart, the end
 };
 
-class Recorder {
-  public:
-    explicit Recorder(GameSession& game) : game_(game) {}
-    void frame() {
-        game_.frame();
-        chain_ = frameDigest(chain_);
-    }
-    void frames(int n) {
-        for (int i = 0; i < n; ++i) {
-            frame();
-        }
-    }
-    void tap(int key) {
-        headless::setKey(key, true);
-        frame();
-        headless::setKey(key, false);
-    }
-    // A frame of steering: some keys held and the mouse off centre, varying with the count.
-    void steer(int i) {
-        headless::setKey(VK_UP, i % 4 != 0);
-        headless::setKey(VK_LEFT, (i / 30) % 3 == 1);
-        headless::setKey(VK_NUMPAD8, i % 50 < 4);
-        headless::setKey(VK_NUMPAD2, i % 50 == 30);
-        headless::setCursor(WIDTH_CENTER + (i % 40 < 20 ? 9 : -11),
-                            HEIGHT_CENTER + (i % 60 < 4 ? 6 : 0));
-        frame();
-        headless::releaseAllKeys();
-        headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
-    }
-    uint64_t chain() const { return chain_; }
-
-  private:
-    GameSession& game_;
-    uint64_t chain_ = 0xcbf29ce484222325ULL;
-};
+// A frame of steering: some keys held and the mouse off centre, varying with the count.
+void steer(GameSession& game, int i) {
+    headless::setKey(VK_UP, i % 4 != 0);
+    headless::setKey(VK_LEFT, (i / 30) % 3 == 1);
+    headless::setKey(VK_NUMPAD8, i % 50 < 4);
+    headless::setKey(VK_NUMPAD2, i % 50 == 30);
+    headless::setCursor(WIDTH_CENTER + (i % 40 < 20 ? 9 : -11),
+                        HEIGHT_CENTER + (i % 60 < 4 ? 6 : 0));
+    game.frame();
+    headless::releaseAllKeys();
+    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
+}
 
 void PrintTo(const Script& s, std::ostream* os) {
     *os << "ticks " << s.ticks << ", key " << static_cast<char>(s.teamKey);
@@ -102,53 +79,54 @@ TEST_P(GameDigest, ScriptedGameRunsFrameForFrameAsRecorded) {
     GameSession game;
     ASSERT_TRUE(game.ok());
     game.start(s.ticks);
-    Recorder r(game);
+    uint64_t chain = 0xcbf29ce484222325ULL;
+    game.afterFrame = [&] { chain = frameDigest(chain); };
     uint64_t got[4] = {};
 
-    r.frames(2);
-    r.tap(s.teamKey);
+    game.frames(2);
+    game.tap(s.teamKey);
     ASSERT_EQ(gameState, STATE_PLAYING);
     Team* side = team[view];
     for (int i = 0; i < 60; ++i) {
-        r.steer(i);
+        steer(game, i);
     }
 
     // The Chaser takes the Pellum and is carried into a hoop's box: one goal.
     standUnder(pellum);
     game.leftClick();
-    r.frame();
+    game.frame();
     ASSERT_TRUE(pellum->caught);
     const GoalPost* hoop = stadium->goal[3];
     Player* chaser = hwtest::human();
     chaser->xpos = hoop->X;
     chaser->ypos = hoop->Y;
     chaser->zpos = hoop->Z + 0.5f;
-    r.frames(3);
+    game.frames(3);
     EXPECT_EQ(side->score, 10);
-    got[0] = r.chain();
+    got[0] = chain;
 
     // Play on with the Seeker, then catch the Flicket.
     game.rightClick();
     for (int i = 60; i < 150; ++i) {
-        r.steer(i);
+        steer(game, i);
     }
     ASSERT_EQ(gameState, STATE_PLAYING);
     standUnder(flicket);
     game.leftClick();
-    r.frames(3);
+    game.frames(3);
     EXPECT_EQ(gameState, STATE_GAME_OVER);
     EXPECT_TRUE(side->caughtFlicket);
-    got[1] = r.chain();
+    got[1] = chain;
 
     // A new game from the game-over screen, played by the other side.
-    r.tap(VK_RETURN);
+    game.tap(VK_RETURN);
     ASSERT_EQ(gameState, STATE_TEAM_SELECT);
-    r.tap(s.teamKey == '1' ? '2' : '1');
-    got[2] = r.chain();
+    game.tap(s.teamKey == '1' ? '2' : '1');
+    got[2] = chain;
     for (int i = 0; i < 120; ++i) {
-        r.steer(i * 7);
+        steer(game, i * 7);
     }
-    got[3] = r.chain();
+    got[3] = chain;
 
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(got[k], s.expected[k]) << "checkpoint " << k << " of ticks " << s.ticks;
@@ -163,23 +141,22 @@ TEST_P(GameDigest, ScriptedGameRunsFrameForFrameAsRecorded) {
 }
 
 // Recorded from the game before its step moved out of drawing.
-INSTANTIATE_TEST_SUITE_P(Seeds, GameDigest,
-                         ::testing::Values(Script{4242,
-                                                  '1',
-                                                  {0x959a3f58c4b87e5eULL, 0x3a523cd1ba8d19d6ULL,
-                                                   0x6465a95c857252fbULL, 0x58df2d6baf71cacfULL}},
-                                           Script{4242,
-                                                  '2',
-                                                  {0xfe5a3e49009e50f1ULL, 0xd846a802fe2ca1bdULL,
-                                                   0x91b4b7f0facd0f48ULL, 0xc2125be35978e0a0ULL}},
-                                           Script{2026,
-                                                  '2',
-                                                  {0xafe7fb5796a099b2ULL, 0x70682a5d049ce9ccULL,
-                                                   0x662c2da4cb960ed7ULL, 0x3f711076654fc094ULL}},
-                                           Script{99991,
-                                                  '1',
-                                                  {0x5442f52bbcb6722cULL, 0xc73c27bbbda9e0bcULL,
-                                                   0x3583490b4cc27949ULL, 0xe68f2e1b9d05bedaULL}}),
+const Script kScripts[] = {
+    {4242,
+     '1',
+     {0x959a3f58c4b87e5eULL, 0x3a523cd1ba8d19d6ULL, 0x6465a95c857252fbULL, 0x58df2d6baf71cacfULL}},
+    {4242,
+     '2',
+     {0xfe5a3e49009e50f1ULL, 0xd846a802fe2ca1bdULL, 0x91b4b7f0facd0f48ULL, 0xc2125be35978e0a0ULL}},
+    {2026,
+     '2',
+     {0xafe7fb5796a099b2ULL, 0x70682a5d049ce9ccULL, 0x662c2da4cb960ed7ULL, 0x3f711076654fc094ULL}},
+    {99991,
+     '1',
+     {0x5442f52bbcb6722cULL, 0xc73c27bbbda9e0bcULL, 0x3583490b4cc27949ULL, 0xe68f2e1b9d05bedaULL}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Seeds, GameDigest, ::testing::ValuesIn(kScripts),
                          [](const ::testing::TestParamInfo<Script>& info) {
                              return "ticks" + std::to_string(info.param.ticks) + "_side" +
                                     static_cast<char>(info.param.teamKey);

@@ -36,68 +36,59 @@ class SdlEventsTest : public ::testing::Test {
     }
 };
 
-SDL_Event windowEvent(Uint8 which, int a = 0, int b = 0) {
+// A window event (type 0), a quit request, or a button event at (100, 50).
+SDL_Event event(Uint8 detail, Uint32 type = SDL_WINDOWEVENT) {
     SDL_Event e = {};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = which;
-    e.window.data1 = a;
-    e.window.data2 = b;
+    e.type = type;
+    e.window.event = detail;
+    e.window.data1 = 800;
+    e.window.data2 = 600;
+    if (type != SDL_WINDOWEVENT) {
+        e.button.button = detail;
+        e.button.x = 100;
+        e.button.y = 50;
+    }
     return e;
 }
 
 } // namespace
 
-TEST_F(SdlEventsTest, WindowEventsBecomeActivateCloseAndSizeMessages) {
-    push(windowEvent(SDL_WINDOWEVENT_MINIMIZED));
-    push(windowEvent(SDL_WINDOWEVENT_RESTORED));
-    push(windowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
-    push(windowEvent(SDL_WINDOWEVENT_CLOSE));
-    push(windowEvent(SDL_WINDOWEVENT_SIZE_CHANGED, 800, 600));
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 5u);
-    EXPECT_EQ(messages[0].message, WM_ACTIVATE);
-    EXPECT_NE(HIWORD(messages[0].wParam), 0u); // minimised
-    EXPECT_EQ(messages[1].message, WM_ACTIVATE);
-    EXPECT_EQ(HIWORD(messages[1].wParam), 0u);
-    EXPECT_EQ(messages[2].message, WM_ACTIVATE);
-    EXPECT_EQ(HIWORD(messages[2].wParam), 0u); // losing focus is not minimising
-    EXPECT_EQ(messages[3].message, WM_CLOSE);
-    EXPECT_EQ(messages[4].message, WM_SIZE);
-    EXPECT_EQ(LOWORD(messages[4].lParam), 800u);
-    EXPECT_EQ(HIWORD(messages[4].lParam), 600u);
-}
-
-TEST_F(SdlEventsTest, QuitRequestsBecomeCloseSoTheGameShutsDownInOrder) {
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
-    push(e);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].message, WM_CLOSE);
-}
-
-TEST_F(SdlEventsTest, LeftAndRightButtonsBecomeButtonDownMessagesOthersAreDropped) {
-    SDL_Event e = {};
-    e.type = SDL_MOUSEBUTTONDOWN;
-    e.button.x = 100;
-    e.button.y = 50;
-    for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_RIGHT}) {
-        e.button.button = button;
-        push(e);
+// Minimising (not losing focus) deactivates, a close or a quit request becomes a close so the game
+// shuts down in order, a size carries its size, the left and right buttons their place; the middle
+// button and releases are dropped.
+TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
+    const struct {
+        SDL_Event in;
+        UINT message; // 0: dropped
+        bool minimised;
+        LPARAM lParam;
+    } cases[] = {
+        {event(SDL_WINDOWEVENT_MINIMIZED), WM_ACTIVATE, true, 0},
+        {event(SDL_WINDOWEVENT_RESTORED), WM_ACTIVATE, false, 0},
+        {event(SDL_WINDOWEVENT_FOCUS_LOST), WM_ACTIVATE, false, 0},
+        {event(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, false, 0},
+        {event(0, SDL_QUIT), WM_CLOSE, false, 0},
+        {event(SDL_WINDOWEVENT_SIZE_CHANGED), WM_SIZE, false, MAKELPARAM(800, 600)},
+        {event(SDL_BUTTON_LEFT, SDL_MOUSEBUTTONDOWN), WM_LBUTTONDOWN, false, MAKELPARAM(100, 50)},
+        {event(SDL_BUTTON_MIDDLE, SDL_MOUSEBUTTONDOWN), 0, false, 0},
+        {event(SDL_BUTTON_RIGHT, SDL_MOUSEBUTTONDOWN), WM_RBUTTONDOWN, false, MAKELPARAM(100, 50)},
+        {event(SDL_BUTTON_LEFT, SDL_MOUSEBUTTONUP), 0, false, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        push(c.in);
+        const std::vector<MSG> messages = drain();
+        ASSERT_EQ(messages.size(), c.message != 0 ? 1u : 0u);
+        if (c.message != 0) {
+            EXPECT_EQ(messages[0].message, c.message);
+            EXPECT_EQ(HIWORD(messages[0].wParam) != 0, c.minimised);
+            EXPECT_TRUE(c.lParam == 0 || messages[0].lParam == c.lParam);
+        }
     }
-    SDL_Event up = e;
-    up.type = SDL_MOUSEBUTTONUP;
-    push(up);
-    auto messages = drain();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].message, WM_LBUTTONDOWN);
-    EXPECT_EQ(LOWORD(messages[0].lParam), 100u);
-    EXPECT_EQ(HIWORD(messages[0].lParam), 50u);
-    EXPECT_EQ(messages[1].message, WM_RBUTTONDOWN);
 }
 
 TEST_F(SdlEventsTest, QuitMessageCarriesItsExitCodeAfterQueuedInput) {
-    push(windowEvent(SDL_WINDOWEVENT_CLOSE));
+    push(event(SDL_WINDOWEVENT_CLOSE));
     MSG m;
     ASSERT_TRUE(PeekMessage(&m));
     PostQuitMessage(3);

@@ -5,12 +5,29 @@
 
 #include <GL/gl.h>
 
-TEST_F(ShellTest, RunsOneFramePerSwapAndQuitsWithStatusZeroOnClose) {
+// A resize reaches the viewport, frames show the game's picture, and the game's Escape (a close
+// sent from within a frame, `active` cleared) finishes that frame, then quits with status 0.
+TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
     headless::setSwapHook([](int swaps) {
-        if (swaps == 5) {
-            headless::postMessage(WM_CLOSE);
+        if (swaps == 1) {
+            headless::postMessage(WM_SIZE, 0, MAKELPARAM(320, 200));
+        } else if (swaps == 2) {
+            GLint viewport[4];
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            EXPECT_EQ(viewport[2], 320);
+            EXPECT_EQ(viewport[3], 200);
+            auto pixels = headless::readFramebuffer(); // the fake frame clears to (0, 0.5, 1)
+            EXPECT_EQ(pixels[0], 0);
+            EXPECT_NEAR(pixels[1], 128, 1);
+            EXPECT_EQ(pixels[2], 255);
         }
     });
+    fakeGame().onFrame = [] {
+        if (fakeGame().frames == 5) {
+            WndProc(hwnd, WM_CLOSE, 0, 0);
+            active = false;
+        }
+    };
     EXPECT_EQ(WinMain(), 0);
     EXPECT_EQ(fakeGame().inits, 1);
     EXPECT_EQ(fakeGame().frames, 5);
@@ -39,7 +56,7 @@ TEST_F(ShellTest, MinimisingStopsFramesAndSwapsUntilRestored) {
             headless::postMessage(WM_ACTIVATE, MAKEWPARAM(1, 0));
         }
     });
-    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(WinMain(), 0); // a posted close ends the loop, too
     EXPECT_EQ(framesWhenMinimised, 3);
     EXPECT_EQ(headless::idleCount(), 10);
     EXPECT_EQ(fakeGame().frames, 6);
@@ -71,38 +88,4 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     EXPECT_EQ(fakeGame().switches, 2);
     ASSERT_EQ(headless::defaultProcessed().size(), 4u);
     EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
-}
-
-TEST_F(ShellTest, CloseFromInsideAFrameFinishesThatFrameThenQuits) {
-    // The game's Escape sends the close message from within a frame and clears `active`.
-    fakeGame().onFrame = [] {
-        if (fakeGame().frames == 2) {
-            WndProc(hwnd, WM_CLOSE, 0, 0);
-            active = false;
-        }
-    };
-    EXPECT_EQ(WinMain(), 0);
-    EXPECT_EQ(fakeGame().frames, 2);
-    EXPECT_EQ(headless::swapCount(), 2);
-    EXPECT_EQ(fakeGame().shutdowns, 1);
-}
-
-TEST_F(ShellTest, ResizeReachesTheViewportAndFramesShowTheGamePicture) {
-    headless::setSwapHook([](int swaps) {
-        if (swaps == 1) {
-            headless::postMessage(WM_SIZE, 0, MAKELPARAM(320, 200));
-        } else if (swaps == 2) {
-            GLint viewport[4];
-            glGetIntegerv(GL_VIEWPORT, viewport);
-            EXPECT_EQ(viewport[2], 320);
-            EXPECT_EQ(viewport[3], 200);
-            auto pixels = headless::readFramebuffer();
-            // The fake frame clears to (0, 0.5, 1).
-            EXPECT_EQ(pixels[0], 0);
-            EXPECT_NEAR(pixels[1], 128, 1);
-            EXPECT_EQ(pixels[2], 255);
-            headless::postMessage(WM_CLOSE);
-        }
-    });
-    EXPECT_EQ(WinMain(), 0);
 }

@@ -30,19 +30,38 @@ void expectNothingLeft() {
 
 } // namespace
 
-TEST_F(ShellTest, CreatesAFullScreenWindowWithContextAndTearsItAllDown) {
-    ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
-    EXPECT_TRUE(fullscreen);
-    EXPECT_TRUE(headless::windowShown());
-    EXPECT_TRUE(headless::contextCurrent());
-    EXPECT_TRUE(headless::displayModeChanged());
-    EXPECT_EQ(headless::cursorShowCount(), -1); // hidden in full screen
-    EXPECT_TRUE(boxes().empty());
+const char* const kRefused = "The Requested Fullscreen Mode is NOT Supported by\nYour Video Card.  "
+                             "Use Windowed mode instead?";
 
-    KillGLWindow();
-    expectNothingLeft();
-    EXPECT_EQ(headless::cursorShowCount(), 0);
-    EXPECT_TRUE(boxes().empty());
+// Full screen hides the cursor; refused and answered Yes, the game goes on in a window with the
+// cursor shown. Either way teardown leaves nothing behind.
+TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
+    for (headless::Step step : {headless::STEP_COUNT, headless::STEP_CHANGE_DISPLAY_MODE,
+                                headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
+        SCOPED_TRACE(step);
+        headless::reset();
+        const bool refused = step != headless::STEP_COUNT;
+        if (refused) {
+            headless::failStep(step);
+            headless::queueAnswer(IDYES);
+        }
+        ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
+        EXPECT_EQ(fullscreen, !refused);
+        EXPECT_TRUE(refused || headless::displayModeChanged());
+        EXPECT_TRUE(headless::windowShown());
+        EXPECT_TRUE(headless::contextCurrent());
+        EXPECT_EQ(headless::cursorShowCount(), refused ? 0 : -1);
+        if (refused) {
+            EXPECT_EQ(boxes(), (std::vector<Box>{{kRefused, "FULLSCREEN Error"}}));
+            EXPECT_EQ(headless::messageBoxes()[0].type, MB_YESNO | MB_ICONEXCLAMATION);
+        } else {
+            EXPECT_TRUE(boxes().empty());
+        }
+        KillGLWindow();
+        expectNothingLeft();
+        EXPECT_EQ(headless::cursorShowCount(), 0);
+        EXPECT_EQ(boxes().size(), refused ? 1u : 0u);
+    }
 }
 
 // Each creation step that fails tears down what was made; some say why, some fail silently.
@@ -74,35 +93,11 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMade) {
     }
 }
 
-TEST_F(ShellTest, RefusedFullScreenAnsweredYesContinuesWindowed) {
-    for (headless::Step step :
-         {headless::STEP_CHANGE_DISPLAY_MODE, headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
-        SCOPED_TRACE(step);
-        headless::reset();
-        headless::failStep(step);
-        headless::queueAnswer(IDYES);
-        ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
-        EXPECT_FALSE(fullscreen);
-        ASSERT_EQ(boxes().size(), 1u);
-        EXPECT_EQ(boxes()[0].second, "FULLSCREEN Error");
-        EXPECT_EQ(boxes()[0].first, "The Requested Fullscreen Mode is NOT Supported by\nYour Video "
-                                    "Card.  Use Windowed mode instead?");
-        EXPECT_EQ(headless::messageBoxes()[0].type, MB_YESNO | MB_ICONEXCLAMATION);
-        EXPECT_TRUE(headless::windowShown());
-        EXPECT_EQ(headless::cursorShowCount(), 0); // the cursor stays visible in a window
-        KillGLWindow();
-        expectNothingLeft();
-        EXPECT_EQ(headless::cursorShowCount(), 0);
-    }
-}
-
 TEST_F(ShellTest, RefusedFullScreenAnsweredNoEndsTheProgramWithAFailureStatus) {
     headless::failStep(headless::STEP_CHANGE_DISPLAY_MODE);
     headless::queueAnswer(IDNO);
     EXPECT_NE(WinMain(), 0);
-    EXPECT_EQ(boxes(), (std::vector<Box>{{"The Requested Fullscreen Mode is NOT Supported by\nYour "
-                                          "Video Card.  Use Windowed mode instead?",
-                                          "FULLSCREEN Error"},
+    EXPECT_EQ(boxes(), (std::vector<Box>{{kRefused, "FULLSCREEN Error"},
                                          {"Program Will Now Close", "D'OH!"}}));
     EXPECT_EQ(headless::messageBoxes()[1].type, MB_OK | MB_ICONSTOP);
     EXPECT_EQ(fakeGame().inits, 0);

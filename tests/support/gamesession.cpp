@@ -137,6 +137,9 @@ void GameSession::frame() {
     captured().clear();
     Game_Main();
     SwapBuffers(hdc);
+    if (afterFrame) {
+        afterFrame();
+    }
 }
 
 void GameSession::frames(int count) {

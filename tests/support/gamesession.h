@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,7 @@ class GameSession {
     void start(uint32_t ticks = 4242);
     void shutdown();
     // One idle-time pass of the message loop (the frame, then the swap); texts start afresh.
+    // afterFrame, when set, runs after each.
     void frame();
     void frames(int count);
     // Holds the key for exactly one frame.
@@ -71,6 +73,8 @@ class GameSession {
     // The first printed text starting with prefix, or "".
     std::string printedStartingWith(const std::string& prefix) const;
     const Printed* where(const std::string& text) const;
+
+    std::function<void()> afterFrame;
 
   private:
     std::string previousDir_;

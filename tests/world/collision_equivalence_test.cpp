@@ -191,20 +191,10 @@ TEST_F(CollisionEquivalence, ValuesThatAreNotFiniteNumbersGiveTheSameReactions) 
         MESH& m = objects[trial % 3]->getMesh()->meshes[0];
         const bool anyValue = trial % 4 == 0 || trial % 4 == 3;
         const float v = odd[trial % (anyValue ? 5 : 4)];
-        switch (trial % 4) {
-        case 0:
-            m.faces[0].bounds.radius = v;
-            break;
-        case 1:
-            m.faces[m.numFaces - 1].bounds.center.y = v;
-            break;
-        case 2:
-            m.bounds.radius = v;
-            break;
-        default:
-            objects[trial % 3]->zpos = v;
-            break;
-        }
+        float* const spoiled[] = {&m.faces[0].bounds.radius,
+                                  &m.faces[m.numFaces - 1].bounds.center.y, &m.bounds.radius,
+                                  &objects[trial % 3]->zpos};
+        *spoiled[trial % 4] = v;
         compare("odd trial " + std::to_string(trial));
     }
 }
