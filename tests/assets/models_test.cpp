@@ -1,5 +1,5 @@
-// The model generator: its shapes closed and facing outward under every transform, its encoding
-// read back, and the generated models loading cleanly and fitting the world that uses them.
+// The model generator: its shapes closed and facing outward under every transform, and the
+// generated models loading cleanly and fitting the world that uses them.
 #include "assetgen/models/modelfile.h"
 #include "platform/headless.h"
 #include "render/maxmesh.h"
@@ -137,39 +137,6 @@ TEST(ModelShapes, SolidsAreClosedAndFaceOutwardUnderEveryTransform) {
             EXPECT_EQ(mesh.pos.size(), mesh.u.size());
         }
     }
-}
-
-TEST(ModelShapes, EncodingReadsBackThroughTheSceneDatabase) {
-    model::Model m;
-    m.materials = {{"Shiny", {10, 20, 30}, {255, 128, 0}, {40, 40, 40}, 25, "tex.bmp"}};
-    model::Mesh& box = m.mesh("crate", "Shiny");
-    addBox(box, model::Xform(), {0, 0, 0}, {2, 2, 2});
-    testdata::ScratchDir dir;
-    ASSERT_TRUE(write3ds(dir.file("m.3ds"), m));
-    ClearErrList3ds();
-    file3ds* f = OpenFile3ds(dir.file("m.3ds").c_str(), "r");
-    ASSERT_NE(f, nullptr);
-    database3ds* db = nullptr;
-    InitDatabase3ds(&db);
-    CreateDatabase3ds(f, db);
-    mesh3ds* mesh = nullptr;
-    GetMeshByName3ds(db, "crate", &mesh);
-    ASSERT_NE(mesh, nullptr);
-    EXPECT_EQ(mesh->texvertcount, box.pos.size());
-    ASSERT_EQ(mesh->facecount, 12);
-    EXPECT_STREQ(mesh->matgroups[0].name, "Shiny");
-    EXPECT_EQ(mesh->faces[5].v2, box.tri[16]);
-    material3ds* mat = nullptr;
-    GetMaterialByName3ds(db, "Shiny", &mat);
-    ASSERT_NE(mat, nullptr);
-    EXPECT_NEAR(mat->diffuse.g, 128 / 255.0f, 1e-6);
-    EXPECT_NEAR(mat->shininess, 0.25f, 1e-6);
-    EXPECT_STREQ(mat->texmap.name, "tex.bmp");
-    EXPECT_EQ(ftkerr3ds, 0);
-    RelMeshObj3ds(&mesh);
-    ReleaseMaterial3ds(&mat);
-    ReleaseDatabase3ds(&db);
-    CloseFile3ds(f);
 }
 
 TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {

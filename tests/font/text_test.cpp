@@ -82,25 +82,28 @@ TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
 }
 
 TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
-    EXPECT_EQ(countKind(captureFeedback([] { vfDrawSolidSymbol('A'); }), FbPrimitive::POLYGON), 2u);
-    auto wired = captureFeedback([] { vfDrawWiredSymbol('A'); });
-    EXPECT_EQ(countKind(wired, FbPrimitive::LINE), 4u) << "one closed loop of 4 edges";
-    EXPECT_EQ(countKind(wired, FbPrimitive::POLYGON), 0u);
     vfSetSymbolDepth(0.5f);
-    // Two loops and 4 joining segments between z = 1 and 1.5; solid: front, back and sides.
-    auto wired3d = captureFeedback([] { vfDraw3DWiredSymbol('A'); });
-    EXPECT_EQ(countKind(wired3d, FbPrimitive::LINE), 12u);
-    int front = 0, back = 0;
-    for (const auto& p : captureFeedback([] { vfDraw3DSolidSymbol('A'); })) {
-        bool allFront = true, allBack = true;
-        for (const auto& v : p.vertices) {
-            allFront = allFront && std::abs(v[2] - 1.5f) < kTol;
-            allBack = allBack && std::abs(v[2] - 1.0f) < kTol;
-        }
-        front += allFront, back += allBack;
+    // Wired: one loop of 4 edges; 3D wired: two loops and 4 joins between z = 1 and 1.5; 3D solid:
+    // both faces and the 4 sides between them.
+    const struct {
+        void (*draw)(char);
+        size_t polygons, lines;
+        float minZ, maxZ;
+    } kinds[] = {{vfDrawSolidSymbol, 2, 0, 0, 0},
+                 {vfDrawWiredSymbol, 0, 4, 0, 0},
+                 {vfDraw3DWiredSymbol, 0, 12, 1, 1.5f},
+                 {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
+    for (const auto& k : kinds) {
+        auto prims = captureFeedback([&] { k.draw('A'); });
+        EXPECT_EQ(countKind(prims, FbPrimitive::POLYGON), k.polygons);
+        EXPECT_EQ(countKind(prims, FbPrimitive::LINE), k.lines);
+        float minZ = 99, maxZ = -99;
+        for (const auto& p : prims)
+            for (const auto& v : p.vertices)
+                minZ = std::min(minZ, v[2]), maxZ = std::max(maxZ, v[2]);
+        EXPECT_NEAR(minZ, k.minZ, kTol);
+        EXPECT_NEAR(maxZ, k.maxZ, kTol);
     }
-    EXPECT_EQ(front, 2);
-    EXPECT_EQ(back, 2);
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
 
     FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);

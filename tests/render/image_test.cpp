@@ -76,8 +76,18 @@ Layout rle(std::vector<uint8_t> codes, int width = 4, int height = 2, int bits =
     return s;
 }
 
-uint8_t scale(uint32_t v, uint32_t max) {
-    return static_cast<uint8_t>((v * 255 + max / 2) / max);
+// The colour each mask makes of a stored word: its field scaled to 0..255; no mask is black.
+Picture fromMasks(const std::vector<uint32_t>& masks, const Words& word) {
+    return [masks, word](int x, int y) {
+        Rgb c{};
+        for (int i = 0; i < 3; ++i) {
+            uint32_t m = masks[i], v = word(x, y) & m;
+            for (; m && !(m & 1); m >>= 1)
+                v >>= 1;
+            c[i] = m ? static_cast<uint8_t>((uint64_t(v) * 255 + m / 2) / m) : 0;
+        }
+        return c;
+    };
 }
 
 struct Form {
@@ -123,45 +133,24 @@ std::vector<Form> forms() {
     shortTable.clrUsed = 4;
     f.push_back({"8-bit with a 4-entry table", shortTable, fromPalette(palette(4), six)});
 
-    auto r5 = [](int x, int y) { return static_cast<uint32_t>((x * 7 + y) % 32); };
-    auto g6 = [](int x, int y) { return static_cast<uint32_t>((x * 9 + y * 5) % 64); };
-    auto b5 = [](int x, int y) { return static_cast<uint32_t>((x * y + 3) % 32); };
-    f.push_back({"16-bit 5-5-5",
-                 of(5, 3, 16,
-                    pack(5, 3, 16, false,
-                         [&](int x, int y) {
-                             return 0x8000 | r5(x, y) << 10 | (g6(x, y) & 31) << 5 | b5(x, y);
-                         })),
-                 [=](int x, int y) {
-                     return Rgb{scale(r5(x, y), 31), scale(g6(x, y) & 31, 31), scale(b5(x, y), 31)};
-                 }});
-    Layout s565 = of(5, 3, 16, pack(5, 3, 16, false, [&](int x, int y) {
-                         return r5(x, y) << 11 | g6(x, y) << 5 | b5(x, y);
-                     }));
-    s565.compression = 3;
-    s565.masks = {0xF800, 0x07E0, 0x001F};
-    f.push_back({"16-bit bit fields 5-6-5", s565, [=](int x, int y) {
-                     return Rgb{scale(r5(x, y), 31), scale(g6(x, y), 63), scale(b5(x, y), 31)};
-                 }});
-    f.push_back({"32-bit x-r-g-b",
-                 of(3, 2, 32,
-                    pack(3, 2, 32, false,
-                         [](int x, int y) {
-                             Rgb c = gradient(x, y);
-                             return 0xAB000000u | c[0] << 16 | c[1] << 8 | c[2];
-                         })),
-                 gradient});
-    Layout masked = of(3, 2, 32, pack(3, 2, 32, false, [](int x, int y) {
-                           Rgb c = gradient(x, y);
-                           return static_cast<uint32_t>(c[2]) << 24 | c[1] << 8 | c[0];
-                       }));
-    masked.compression = 3;
-    masked.fileHeader = false;
-    masked.masks = {0x000000FF, 0, 0xFF000000}; // no green bits: green is black
-    f.push_back({"32-bit bit fields", masked, [](int x, int y) {
-                     Rgb g = gradient(x, y);
-                     return Rgb{g[0], 0, g[2]};
-                 }});
+    const Words word = [](int x, int y) { return 0x9E3779B9u * (x * 7u + y * 13u + 1u); };
+    const struct {
+        const char* what;
+        int bits;
+        std::vector<uint32_t> masks;
+        bool stored; // else the masks the bit count implies
+    } fields[] = {
+        {"16-bit 5-5-5", 16, {0x7C00, 0x03E0, 0x001F}, false},
+        {"16-bit bit fields 5-6-5", 16, {0xF800, 0x07E0, 0x001F}, true},
+        {"32-bit x-r-g-b", 32, {0xFF0000, 0xFF00, 0xFF}, false},
+        {"32-bit bit fields without green", 32, {0xFF, 0, 0xFF000000}, true},
+    };
+    for (const auto& d : fields) {
+        Layout s = of(5, 3, d.bits, pack(5, 3, d.bits, false, word));
+        if (d.stored)
+            s.compression = 3, s.masks = d.masks;
+        f.push_back({d.what, s, fromMasks(d.masks, word)});
+    }
 
     // Run-length 8: runs, an odd absolute run (padded), a delta, end of line, end of bitmap.
     // clang-format off

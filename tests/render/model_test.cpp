@@ -69,21 +69,19 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     EXPECT_NEAR(m.bounds.center.z, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.radius, std::sqrt(3.0f), Eps);
     for (int f = 0; f < 12; ++f) {
+        // The face's sphere sits on its centroid (a right triangle with legs 2); its normal is
+        // twice its area and points out of the cube along one axis.
         const FACE& face = m.faces[f];
-        Vector3f c;
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_EQ(m.indices[3 * f + k], box.faces[f][k]);
-            c = Vector3f(c.x + m.verts[face.vert[k]].pos.x / 3,
-                         c.y + m.verts[face.vert[k]].pos.y / 3,
-                         c.z + m.verts[face.vert[k]].pos.z / 3);
-        }
-        EXPECT_NEAR(face.bounds.center.y, c.y, Eps);
-        EXPECT_NEAR(face.bounds.radius, std::sqrt(20.0f) / 3, Eps); // right triangle, legs 2
-        // Twice the area, pointing out of the cube along one axis.
+        const Vector3f& c = face.bounds.center;
+        Vector3f sum(-3 * c.x, -3 * c.y, -3 * c.z);
+        for (int k = 0; k < 3; ++k)
+            sum.add(m.verts[m.indices[3 * f + k]].pos);
+        EXPECT_NEAR(sum.length, 0.0f, Eps) << "face " << f;
+        EXPECT_EQ(m.indices[3 * f + 1], box.faces[f][1]);
+        EXPECT_NEAR(face.bounds.radius, std::sqrt(20.0f) / 3, Eps);
         Vector3f out = c.difference(m.bounds.center);
         EXPECT_NEAR(face.normal.x * out.x + face.normal.y * out.y + face.normal.z * out.z, 4.0f,
-                    Eps)
-            << "face " << f;
+                    Eps);
     }
     for (int j = 0; j < 8; ++j) {
         EXPECT_EQ(m.vertexArray[3 * j + 1], box.verts[j].y);
