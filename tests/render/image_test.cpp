@@ -2,6 +2,7 @@
 // damaged files refused with exactly one "Error" box.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,21 +22,16 @@ ImagePtr decode(const std::vector<uint8_t>& bytes) {
     return ImagePtr(DecodeDIBImage(bytes.data(), bytes.size()), FreeImageRec);
 }
 
-// Every pixel of `image` (bottom row first) equals `pic`; reports the first mismatch.
+// Every pixel of `image` (RGB, bottom row first) equals `pic`.
 ::testing::AssertionResult samePicture(const ImageRec* image, int width, int height,
                                        const Picture& pic) {
     if (!image || image->width != width || image->height != height)
         return ::testing::AssertionFailure() << "no image of " << width << "x" << height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = image->data + (static_cast<size_t>(y) * width + x) * 3;
-            Rgb want = pic(x, y);
-            if (p[0] != want[0] || p[1] != want[1] || p[2] != want[2])
-                return ::testing::AssertionFailure()
-                       << "(" << x << "," << y << ") is " << int(p[0]) << "," << int(p[1]) << ","
-                       << int(p[2]) << " not " << int(want[0]) << "," << int(want[1]) << ","
-                       << int(want[2]);
-        }
+    for (int i = 0; i < width * height; ++i) {
+        Rgb want = pic(i % width, i / width);
+        if (!std::equal(want.begin(), want.end(), image->data + 3 * i))
+            return ::testing::AssertionFailure() << "pixel " << i % width << "," << i / width;
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -209,12 +205,10 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
         const char* message;
     };
     const Damage damages[] = {
-        {"108-byte header", [](Layout& s) { s.headerSize = 108; }, Unknown},
         {"41-byte header", [](Layout& s) { s.headerSize = 41; }, Unknown},
         {"2 bits", [](Layout& s) { s.bitCount = 2; }, Conversion},
         {"24 bits run-length", [](Layout& s) { s.compression = 1; }, Conversion},
         {"compression 4", [](Layout& s) { s.compression = 4; }, Conversion},
-        {"width 0", [](Layout& s) { s.width = 0; }, Conversion},
         {"width -1", [](Layout& s) { s.width = -1; }, Conversion},
         {"height 0", [](Layout& s) { s.height = 0; }, Conversion},
         {"height INT32_MIN", [](Layout& s) { s.height = INT32_MIN; }, Conversion},
