@@ -39,8 +39,8 @@ const std::vector<uint8_t>& Large8() {
         s.height = Side;
         s.bitCount = 8;
         s.palette = palette(256);
-        s.bits = packIndexed(Side, Side, 8, false,
-                             [](int x, int y) { return static_cast<uint8_t>(x ^ y); });
+        s.bits =
+            pack(Side, Side, 8, false, [](int x, int y) { return static_cast<uint8_t>(x ^ y); });
         return build(s);
     }();
     return file;

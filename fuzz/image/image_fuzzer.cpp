@@ -35,7 +35,7 @@ void WriteSeeds(const std::string& dir) {
             testdata::writeFile(dir + name, build(t));
         }
     };
-    Indices index = [](int x, int y) { return static_cast<uint8_t>(x * 7 + y * 3); };
+    Words index = [](int x, int y) { return static_cast<uint8_t>(x * 7 + y * 3); };
     for (int bits : {1, 4, 8}) {
         for (bool topDown : {false, true}) {
             Layout s;
@@ -43,7 +43,7 @@ void WriteSeeds(const std::string& dir) {
             s.height = topDown ? -3 : 3;
             s.bitCount = static_cast<uint16_t>(bits);
             s.palette = palette(1 << bits);
-            s.bits = packIndexed(5, 3, bits, topDown, index);
+            s.bits = pack(5, 3, bits, topDown, index);
             save(s);
             s.coreHeader = true;
             save(s);
@@ -55,7 +55,7 @@ void WriteSeeds(const std::string& dir) {
     used.bitCount = 8;
     used.clrUsed = 3;
     used.palette = palette(3);
-    used.bits = packIndexed(3, 2, 8, false, index);
+    used.bits = pack(3, 2, 8, false, index);
     save(used);
     for (bool topDown : {false, true}) {
         Layout s;
@@ -71,7 +71,7 @@ void WriteSeeds(const std::string& dir) {
         s.width = 3;
         s.height = 2;
         s.bitCount = static_cast<uint16_t>(bits);
-        s.bits = packWords(3, 2, bits, false, [](int x, int y) { return x * 0x10203u + y; });
+        s.bits = pack(3, 2, bits, false, [](int x, int y) { return x * 0x10203u + y; });
         save(s);
         s.compression = 3;
         s.masks = bits == 16 ? std::vector<uint32_t>{0xF800, 0x07E0, 0x001F}

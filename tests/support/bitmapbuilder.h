@@ -9,9 +9,8 @@
 namespace bmpbuild {
 
 using Rgb = std::array<uint8_t, 3>;
-// Colour or palette index of picture pixel (x, y), y counted from the bottom row.
+// Colour, palette index or stored word of picture pixel (x, y), y counted from the bottom row.
 using Picture = std::function<Rgb(int x, int y)>;
-using Indices = std::function<uint8_t(int x, int y)>;
 using Words = std::function<uint32_t(int x, int y)>;
 
 struct Layout {
@@ -32,13 +31,11 @@ struct Layout {
 
 std::vector<uint8_t> build(const Layout& layout);
 
-// Pixel rows packed as stored, each padded to four bytes; top-down rows start at the top.
+// Pixel rows packed as stored, each padded to four bytes; top-down rows start at the top. Below
+// 8 bits a pixel is an index packed high bits first; from 8 bits on its word is stored
+// little-endian (so 24-bit pixels come out blue, green, red).
+std::vector<uint8_t> pack(int width, int rows, int bitCount, bool topDown, const Words& value);
 std::vector<uint8_t> pack24(int width, int rows, bool topDown, const Picture& pic);
-std::vector<uint8_t> packIndexed(int width, int rows, int bitCount, bool topDown,
-                                 const Indices& index);
-std::vector<uint8_t> packWords(int width, int rows, int bitCount, bool topDown, const Words& value);
-// An 8-bit run-length stream of each row as runs of equal indices.
-std::vector<uint8_t> encodeRle8(int width, int rows, const Indices& index);
 
 // A 24-bit picture with a different colour in every pixel, and a 24-bit file of it.
 Rgb gradient(int x, int y);
