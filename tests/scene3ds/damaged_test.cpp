@@ -3,8 +3,6 @@
 // half-way leaves nothing tied to the file. The fuzzer does the rest.
 #include "scene3ds/scenetest.h"
 
-#include <algorithm>
-
 using namespace scenetest;
 
 namespace {
@@ -29,12 +27,6 @@ ChunkWriter nested(uint16_t tag) {
         w.begin(tag);
     while (w.depth() > 0)
         w.end();
-    return w;
-}
-
-ChunkWriter bytes(size_t n) {
-    ChunkWriter w;
-    w.raw(std::string(n, 'M').data(), n);
     return w;
 }
 
@@ -82,11 +74,12 @@ std::vector<Case> cases() {
                  })});
     c.push_back({"thirteen-character map name", {Reading}, {}, material("abcdefghi.bmp")});
     c.push_back({"twelve-character map name", {}, {}, material("abcdefgh.bmp")});
-    for (size_t n : {0u, 1u, 5u})
-        c.push_back({"empty or tiny file", {Reading, ERR_CREATING_DATABASE}, {}, bytes(n)});
-    ChunkWriter three;
-    three.header(MESH_FILE, 3);
-    c.push_back({"file chunk of size three", {Invalid, ERR_CREATING_DATABASE}, {}, three});
+    for (size_t n : {0u, 5u}) {
+        c.push_back({"empty or tiny file", {Reading, ERR_CREATING_DATABASE}, {}, {}});
+        c.back().file.raw("MMMMM", n);
+    }
+    c.push_back({"file chunk of size three", {Invalid, ERR_CREATING_DATABASE}, {}, {}});
+    c.back().file.header(MESH_FILE, 3);
     // Read only on demand: the build passes, detaching reads the damage.
     c.push_back({"group name without terminator", {}, {Reading}, trimesh([](ChunkWriter& w) {
                      scenebuild::beginFaces(w, {{0, 1, 2, 0}});
@@ -131,23 +124,18 @@ TEST_F(DamagedTest, DamagedFilesStillEndWhenErrorsAreIgnored) {
     // A truncated file, sizes too small to advance, and a body claiming two gigabytes.
     ChunkWriter whole =
         editor([](ChunkWriter& w) { scenebuild::mesh(w, scenebuild::strip("Box", 4)); });
-    ChunkWriter cut;
+    ChunkWriter cut, huge, small = editor([](ChunkWriter&w) {
+                               w.header(0x4321, 2);
+                               w.end();
+                               w.begin(EDITOR_BLOCK);
+                               w.header(0x1234, 3);
+                           });
     cut.raw(whole.bytes().data(), whole.size() - 20);
-    ChunkWriter small = editor([](ChunkWriter& w) {
-        w.header(0x4321, 2);
-        w.end();
-        w.begin(EDITOR_BLOCK);
-        w.header(0x1234, 3);
-    });
-    ChunkWriter huge;
     huge.header(MESH_FILE, 0xFFFFFFF0u);
     huge.header(0x4321, 0x7FFFFFF0u);
-    huge.u32(0);
     for (const ChunkWriter* w : {&huge, &small, &cut}) {
         database3ds* db = load(*w);
-        std::vector<uint32_t> e = pendingErrors();
-        EXPECT_GT(std::count(e.begin(), e.end(), Reading) + std::count(e.begin(), e.end(), Invalid),
-                  0);
+        EXPECT_FALSE(pendingErrors().empty());
         ASSERT_NE(db->root, nullptr);
         ClearErrList3ds();
         if (w == &cut) {

@@ -8,12 +8,7 @@ namespace {
 
 class FilesTest : public SceneTest {
   protected:
-    void SetUp() override {
-        SceneTest::SetUp();
-        path =
-            write(editor([](ChunkWriter& w) { scenebuild::mesh(w, scenebuild::strip("B", 4)); }));
-    }
-    std::string path;
+    std::string path = write(editor([](ChunkWriter&) {}));
 };
 
 } // namespace
@@ -26,7 +21,6 @@ TEST_F(FilesTest, ErrorsAreRecordedInOrderAndOverflowIntoTheLastRecord) {
     const errrec3ds* list = ReturnErrorList3ds();
     for (int i = 0; i < 19; ++i)
         EXPECT_STREQ(list[i].desc, ErrCodeToString3ds(i + 1));
-    EXPECT_EQ(list[18].id, 19u);
     EXPECT_EQ(list[19].id, 0u);
     EXPECT_EQ(list[20].id, 20u); // the 20th lands in the overflow record as itself
     PushErrList3ds(ERR_INVALID_ARG);

@@ -1,5 +1,4 @@
-// Building the chunk tree: the prefix rule, leaves, extension data, and the keyframer's
-// parent-name pass.
+// Building the chunk tree: the prefix rule, leaves, and the keyframer's parent-name pass.
 #include "scene3ds/chunkdata3ds_local.h"
 #include "scene3ds/scenetest.h"
 
@@ -74,27 +73,6 @@ TEST_F(TreeTest, PrefixRuleSkipsOwnDataAndUnlistedTagsAreLeaves) {
     EXPECT_EQ(rawSize(light), 12u) << "a prefixed tag without a record keeps its prefix";
     EXPECT_EQ(childTags(editor->children->sibling->sibling->sibling),
               std::vector<chunktag3ds>{0x0002});
-}
-
-TEST_F(TreeTest, ExtensionDataNestsOnlyExtensionTags) {
-    ChunkWriter w;
-    w.begin(MESH_FILE);
-    w.begin(EXTENSION_DATA);
-    chunk(w, 0x8002, [&] { chunk(w, 0x8003, [&] { w.u8(1); }); });
-    w.header(0x8004, 1000); // runs past the parent: dropped, reading resumes after its header
-    chunk(w, 0x8005, [] {});
-    chunk(w, 0x1234, [] {}); // any other tag ends the block
-    chunk(w, 0x8006, [] {});
-    w.end();
-    chunk(w, EDITOR_BLOCK, [] {});
-    w.end();
-    database3ds* db = load(w, false);
-    ASSERT_EQ(ftkerr3ds, 0);
-    chunk3ds* ext = db->root->children;
-    EXPECT_EQ(childTags(db->root), (std::vector<chunktag3ds>{EXTENSION_DATA, EDITOR_BLOCK}));
-    EXPECT_EQ(childTags(ext), (std::vector<chunktag3ds>{0x8002, 0x8005}));
-    EXPECT_EQ(childTags(ext->children), std::vector<chunktag3ds>{0x8003});
-    EXPECT_EQ(rawSize(ext), ext->size - 6u) << "the block's whole body is its record";
 }
 
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParentFirstInItsHeader) {
