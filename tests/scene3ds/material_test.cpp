@@ -51,15 +51,12 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
             u16Chunk(w, PERCENT_INT, 80);
             stringChunk(w, MAP_FILE_NAME, "abcdefgh.bmp");
             u16Chunk(w, MAP_TILING, 0x0001 | 0x0010 | 0x0100 | 0x0020 | 0x0002 | 0x0008 | 0x0080);
-            f32Chunk(w, 0xA354, 2.5f);
             rgb(w, 0xA360, 255, 0, 0);
         });
-        chunk(w, 0xA33A, [&] { u16Chunk(w, MAP_TILING, 0x0001 | 0x0080 | 0x0040); });
         chunk(w, 0xA230, [&] {
             u16Chunk(w, PERCENT_INT, 10);
             chunk(w, 0xA252, [&] { w.i16(70); }); // the bump amount wins
         });
-        chunk(w, 0xA204, [&] { u16Chunk(w, MAP_TILING, 0x0200); });
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(ftkerr3ds, 0);
@@ -80,13 +77,8 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
     EXPECT_EQ(t.mirror, 1);
     EXPECT_EQ(t.negative, 1);
     EXPECT_EQ(t.tint, RGBLumaTint);
-    EXPECT_EQ(t.uscale, 2.5f);
     EXPECT_EQ(t.tint1.r, 1.0f);
-    EXPECT_EQ(m->mapA33A.tiling, Both);
-    EXPECT_EQ(m->mapA33A.tint, AlphaTint);
     EXPECT_FLOAT_EQ(m->mapA230.percent, 0.7f);
-    EXPECT_EQ(m->mapA204.tint, RGBTint);
-    EXPECT_EQ(m->mapA204.tiling, Tile);
 }
 
 TEST_F(MaterialTest, ReadingStopsAtAnUnusableChildUnlessErrorsAreIgnored) {

@@ -42,12 +42,10 @@ class SceneTest : public ::testing::Test {
         ReturnErrorList3ds()[ErrListOverflow3ds].id = NO_FTK_ERRORS;
     }
     void TearDown() override {
-        CloseAllFiles3ds();
-        SetUp();
-    }
-    ~SceneTest() override {
         for (database3ds* db : dbs_)
             ReleaseDatabase3ds(&db);
+        CloseAllFiles3ds();
+        SetUp();
     }
     std::string write(const ChunkWriter& w, const std::string& name = "scene.3ds") {
         EXPECT_TRUE(w.writeFile(dir.file(name)));
@@ -57,15 +55,14 @@ class SceneTest : public ::testing::Test {
     // reading on demand.
     database3ds* load(const ChunkWriter& w, bool detach = true) {
         file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
-        database3ds* db = nullptr;
-        InitDatabase3ds(&db);
-        CreateDatabase3ds(f, db);
+        dbs_.push_back(nullptr);
+        InitDatabase3ds(&dbs_.back());
+        CreateDatabase3ds(f, dbs_.back());
         if (detach) {
-            DisconnectDatabase3ds(db);
+            DisconnectDatabase3ds(dbs_.back());
             CloseFile3ds(f);
         }
-        dbs_.push_back(db);
-        return db;
+        return dbs_.back();
     }
     testdata::ScratchDir dir;
 

@@ -45,34 +45,21 @@ TEST_F(TreeTest, PrefixRuleSkipsOwnDataAndUnlistedTagsAreLeaves) {
                                // An unlisted tag holding a well-formed subchunk keeps no children.
                                chunk(w, 0x4321, [&] { chunk(w, 0x0002, [&] { w.u32(1); }); });
                                scenebuild::mesh(w, scenebuild::strip("Box", 3));
-                               chunk(w, OBJECT_BLOCK, [&] { // a light: 12-byte prefix, subchunk
-                                   w.string("Lamp");
-                                   chunk(w, 0x4600, [&] {
-                                       w.raw("123456789012", 12);
-                                       chunk(w, 0x4610, [&] { w.raw("0123456789abcdefghij", 20); });
-                                   });
-                               });
                                chunk(w, 0xB00A, [&] { // a value, a string, a value
                                    w.u16(5);
                                    w.string("text");
                                    w.u32(9);
-
                                    chunk(w, 0x0002, [&] { w.u32(2); });
                                });
                            }),
                            false);
     ASSERT_EQ(ftkerr3ds, 0);
     chunk3ds* editor = db->root->children;
-    ASSERT_EQ(childTags(editor),
-              (std::vector<chunktag3ds>{0x4321, OBJECT_BLOCK, OBJECT_BLOCK, 0xB00A}));
+    ASSERT_EQ(childTags(editor), (std::vector<chunktag3ds>{0x4321, OBJECT_BLOCK, 0xB00A}));
     EXPECT_TRUE(childTags(editor->children).empty());
     EXPECT_EQ(rawSize(editor->children), 10u) << "a leaf of an unknown tag keeps its whole body";
     EXPECT_EQ(childTags(editor->children->sibling), std::vector<chunktag3ds>{TRIMESH_BLOCK});
-    chunk3ds* light = editor->children->sibling->sibling->children;
-    EXPECT_EQ(childTags(light), std::vector<chunktag3ds>{0x4610});
-    EXPECT_EQ(rawSize(light), 12u) << "a prefixed tag without a record keeps its prefix";
-    EXPECT_EQ(childTags(editor->children->sibling->sibling->sibling),
-              std::vector<chunktag3ds>{0x0002});
+    EXPECT_EQ(childTags(editor->children->sibling->sibling), std::vector<chunktag3ds>{0x0002});
 }
 
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParentFirstInItsHeader) {
