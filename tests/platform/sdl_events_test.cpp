@@ -18,8 +18,6 @@ class SdlEventsTest : public ::testing::Test {
         drain();
     }
     void TearDown() override { UnregisterWindowClass("Hoopwind"); }
-
-    static void push(SDL_Event e) { ASSERT_EQ(SDL_PushEvent(&e), 1); }
     static std::vector<MSG> drain() {
         std::vector<MSG> out;
         MSG m;
@@ -29,46 +27,43 @@ class SdlEventsTest : public ::testing::Test {
     }
 };
 
-// A window event, a quit request, or a button event at (100, 50).
-SDL_Event event(Uint8 detail, Uint32 type = SDL_WINDOWEVENT) {
-    SDL_Event e = {};
-    e.type = type;
-    e.window.event = detail;
-    e.window.data1 = 800;
-    e.window.data2 = 600;
-    if (type != SDL_WINDOWEVENT) {
-        e.button.button = detail;
-        e.button.x = 100;
-        e.button.y = 50;
-    }
-    return e;
-}
-
 } // namespace
 
 // Minimising (not losing focus) deactivates, a close or a quit request becomes a close so the game
-// shuts down in order; the middle button and releases are dropped.
+// shuts down in order, buttons carry their place; the middle button and releases are dropped.
 TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
     const struct {
-        SDL_Event in;
+        Uint32 type;
+        Uint8 detail; // window event or button
         UINT message; // 0: dropped
         bool minimised;
         LPARAM lParam;
     } cases[] = {
-        {event(SDL_WINDOWEVENT_MINIMIZED), WM_ACTIVATE, true, 0},
-        {event(SDL_WINDOWEVENT_RESTORED), WM_ACTIVATE, false, 0},
-        {event(SDL_WINDOWEVENT_FOCUS_LOST), WM_ACTIVATE, false, 0},
-        {event(SDL_WINDOWEVENT_CLOSE), WM_CLOSE, false, 0},
-        {event(0, SDL_QUIT), WM_CLOSE, false, 0},
-        {event(SDL_WINDOWEVENT_SIZE_CHANGED), WM_SIZE, false, MAKELPARAM(800, 600)},
-        {event(SDL_BUTTON_LEFT, SDL_MOUSEBUTTONDOWN), WM_LBUTTONDOWN, false, MAKELPARAM(100, 50)},
-        {event(SDL_BUTTON_MIDDLE, SDL_MOUSEBUTTONDOWN), 0, false, 0},
-        {event(SDL_BUTTON_RIGHT, SDL_MOUSEBUTTONDOWN), WM_RBUTTONDOWN, false, MAKELPARAM(100, 50)},
-        {event(SDL_BUTTON_LEFT, SDL_MOUSEBUTTONUP), 0, false, 0},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED, WM_ACTIVATE, true, 0},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED, WM_ACTIVATE, false, 0},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST, WM_ACTIVATE, false, 0},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE, WM_CLOSE, false, 0},
+        {SDL_QUIT, 0, WM_CLOSE, false, 0},
+        {SDL_WINDOWEVENT, SDL_WINDOWEVENT_SIZE_CHANGED, WM_SIZE, false, MAKELPARAM(800, 600)},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, WM_LBUTTONDOWN, false, MAKELPARAM(100, 50)},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_MIDDLE, 0, false, 0},
+        {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, WM_RBUTTONDOWN, false, MAKELPARAM(100, 50)},
+        {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 0, false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
-        push(c.in);
+        SDL_Event e = {};
+        e.type = c.type;
+        if (c.type == SDL_WINDOWEVENT) {
+            e.window.event = c.detail;
+            e.window.data1 = 800;
+            e.window.data2 = 600;
+        } else {
+            e.button.button = c.detail;
+            e.button.x = 100;
+            e.button.y = 50;
+        }
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
         const std::vector<MSG> messages = drain();
         ASSERT_EQ(messages.size(), c.message != 0 ? 1u : 0u);
         if (c.message != 0) {
@@ -107,11 +102,11 @@ TEST_F(SdlEventsTest, EveryBoundKeyTappedReadsAsHeld) {
         SCOPED_TRACE(k.vk);
         EXPECT_EQ(KEYDOWN(k.vk), 0);
         SDL_Event e = {};
-        e.type = SDL_KEYDOWN;
         e.key.keysym.scancode = k.code;
-        push(e);
-        e.type = SDL_KEYUP;
-        push(e);
+        for (Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+            e.type = type;
+            ASSERT_EQ(SDL_PushEvent(&e), 1);
+        }
         drain();
         EXPECT_EQ(KEYDOWN(k.vk), 1);
     }
