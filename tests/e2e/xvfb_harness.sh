@@ -1,6 +1,5 @@
 # Shared by the end-to-end scripts and scripts/check-package: a private Xvfb display, the game
-# started with the swap counter preloaded, and helpers to wait, press keys and look at the screen.
-# Expects BUILD and SWAP_LIB set by the caller.
+# started in the background, and helpers to wait, press keys and look at the screen. Expects BUILD.
 
 set -euo pipefail
 
@@ -42,8 +41,8 @@ start_display() {
 start_game() {
   local dir="${1:-$BUILD/data}"
   shift || true
-  export HW_SWAP_LOG="$WORK/swaps" SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
-  (cd "$dir" && LD_PRELOAD="$SWAP_LIB" exec "$BUILD/hoopwind" "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
+  export SDL_AUDIODRIVER="${SDL_AUDIODRIVER:-dummy}"
+  (cd "$dir" && exec "$BUILD/hoopwind" "$@") >"$WORK/game.out" 2>"$WORK/game.err" &
   GAME_PID=$!
 }
 
@@ -57,16 +56,6 @@ wait_window() {
     sleep 0.1
   done
   fail "no Hoopwind window appeared"
-}
-
-# swaps: "count first_ms last_ms" from the swap counter; wait_swaps N: until N frames were shown.
-swaps() { cat "$WORK/swaps" 2>/dev/null || echo "0 0 0"; }
-wait_swaps() {
-  for _ in $(seq 1 200); do
-    (($(swaps | cut -d' ' -f1) >= $1)) && return 0
-    sleep 0.05
-  done
-  fail "fewer than $1 frames were shown"
 }
 
 # hold_key KEY SECONDS: held across several frames.
@@ -107,6 +96,12 @@ print(sum(1 for r in rows for i in r if test(px[i], px[i + 1], px[i + 2])))
 PY
 }
 
-at_least() { # at_least VALUE MIN WHAT
-  (($1 >= $2)) || fail "$3: $1 (wanted at least $2)"
+# wait_for FILE.ppm GEOMETRY EXPR MIN: screenshots until at least MIN pixels of the region match.
+wait_for() {
+  for _ in $(seq 1 50); do
+    screenshot "$1"
+    (($(count "$@") >= $4)) && return 0
+    sleep 0.2
+  done
+  fail "$(count "$@") pixels of $2 are '$3' (wanted at least $4)"
 }
