@@ -2,19 +2,18 @@
 # Playing as a person does, on a screen larger than the game where full screen is refused and no
 # message box can be shown: the command line, the game started from /, frames near 60 a second,
 # music, the pointer free outside play, 10 ms taps, a recorded session replayed under Xvfb and
-# headless to the same digests, the close button, a termination signal, and no display at all.
+# headless to the same digests, the close button, a termination signal, no display at all, and the
+# installed tree moved and started from /.
 BUILD="$1"
 XCLOSE="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"
 
-# --- The command line, and no display ---------------------------------------------------------------
 "$BUILD/hoopwind" --help >"$WORK/help" || fail "--help: status $?"
 grep -q -- '--playdemo FILE' "$WORK/help" || fail "--help: $(cat "$WORK/help")"
 STATUS=0
 "$BUILD/hoopwind" --frobnicate >"$WORK/out" 2>"$WORK/bad" || STATUS=$?
 [[ $STATUS == 2 && ! -s "$WORK/out" ]] || fail "a bad option: status $STATUS"
-head -1 "$WORK/bad" | grep -q "unknown option '--frobnicate'" || fail "bad option: $(cat "$WORK/bad")"
-grep -q '^Usage: hoopwind' "$WORK/bad" || fail "no usage after a bad option"
+grep -qz "^hoopwind: unknown option '--frobnicate'.*Usage: hoopwind" "$WORK/bad" || fail "bad option: $(cat "$WORK/bad")"
 STATUS=0
 (cd "$BUILD/data" && env -u DISPLAY -u WAYLAND_DISPLAY "$BUILD/hoopwind") 2>"$WORK/err" || STATUS=$?
 [[ $STATUS != 0 && $(wc -l <"$WORK/err") == 1 ]] || fail "no display: status $STATUS, $(cat "$WORK/err")"
@@ -23,12 +22,12 @@ YELLOW='r > 153 and g > 153 and b < 77'
 RED='r > 200 and g < 80 and b < 80'
 SKY='abs(r - 217) <= 4 and abs(g - 217) <= 4 and b >= 248'
 tap() { xdotool keydown "$1"; sleep 0.01; xdotool keyup "$1"; }
-pointer_at() { # pointer_at X Y: moves the pointer there && prints where it really went
+pointer_at() { # pointer_at X Y: moves the pointer there and prints where it really went
   xdotool mousemove "$1" "$2"; sleep 0.2
   eval "$(xdotool getmouselocation --shell)"; echo "$X $Y"
 }
 
-# --- A session from /, recorded, with music -----------------------------------------------------------
+# A session from /, recorded, with music.
 start_display 800x600x24
 export HOOPWIND_DIGEST="$WORK/record.digest" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
 start_game / --record "$WORK/session.hwd"
@@ -98,7 +97,6 @@ sleep 0.3
 FRAMES=$(wc -l <"$WORK/record.digest")
 echo "recorded $FRAMES frames at $FPS a second: team choice, flight, clicks, a catch, a restart, Escape"
 
-# --- The same session replayed, unpaced under Xvfb and headless -----------------------------------
 export HOOPWIND_DIGEST="$WORK/replay.digest" SDL_AUDIODRIVER=dummy
 start_game / --timedemo "$WORK/session.hwd"
 wait_exit 120
@@ -113,7 +111,6 @@ cmp "$WORK/record.digest" "$WORK/headless.digest" || fail "the headless replay d
 unset HOOPWIND_DIGEST
 echo "replayed under Xvfb ($LINE) and headless: the same digest in all $FRAMES frames"
 
-# --- The close button and a termination signal end the game cleanly --------------------------------
 for how in close TERM; do
   start_game
   WIN=$(wait_window)
@@ -122,11 +119,21 @@ for how in close TERM; do
   [[ "$EXIT_STATUS" == 0 ]] || fail "$how: exit status $EXIT_STATUS"
 done
 
-# --- Damaged demos: one line, status 1, no window ---------------------------------------------------
 head -c $(($(stat -c %s "$WORK/session.hwd") / 2)) "$WORK/session.hwd" >"$WORK/cut.hwd"
 for bad in "$WORK/cut.hwd" /etc/hostname "$WORK/missing.hwd"; do
   STATUS=0
   "$BUILD/hoopwind" --playdemo "$bad" >/dev/null 2>"$WORK/err" || STATUS=$?
   [[ $STATUS == 1 && $(wc -l <"$WORK/err") == 1 ]] || fail "$bad: status $STATUS, $(cat "$WORK/err")"
 done
+# Installed, moved, and played from / with the launcher: it finds its data.
+cmake --install "$BUILD" --prefix "$WORK/prefix" >"$WORK/install.log" || fail "install: $(cat "$WORK/install.log")"
+mv "$WORK/prefix" "$WORK/moved"
+(cd / && PATH="$WORK/moved/games:$PATH" exec hoopwind) >"$WORK/game.out" 2>"$WORK/game.err" &
+GAME_PID=$!
+WIN=$(wait_window)
+eval "$(xdotool getwindowgeometry --shell "$WIN")"
+wait_for "$WORK/select.ppm" "640x480+$X+$Y" "$YELLOW" 600 # the selection text
+"$XCLOSE" "$WIN"
+wait_exit 10
+[[ "$EXIT_STATUS" == 0 ]] || fail "installed game: exit status $EXIT_STATUS"
 echo "play e2e passed"

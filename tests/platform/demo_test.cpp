@@ -51,6 +51,7 @@ TEST_F(DemoTest, PlaybackGivesBackWhatWasRecordedAndStopsAGameOutOfStep) {
         ASSERT_TRUE(PeekMessage(&m));
         if (inStep) {
             EXPECT_EQ(m.lParam, MAKELPARAM(5, 6));
+            EXPECT_FALSE(PeekMessage(&m));
             demo::frameDone();
             EXPECT_EQ(KEYDOWN('A'), 0);
             demo::frameDone();
@@ -92,7 +93,4 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << c.why;
         EXPECT_NE(error.find(c.why), std::string::npos) << error;
     }
-    EXPECT_FALSE(demo::startPlayback("/nonexistent/demo.hwd", false, error));
-    EXPECT_NE(error.find("/nonexistent/demo.hwd"), std::string::npos);
-    EXPECT_FALSE(demo::playing());
 }

@@ -91,10 +91,7 @@ std::vector<Case> cases() {
 
 TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
     for (const Case& c : cases()) {
-        file3ds* f = OpenFile3ds(write(c.file).c_str(), "r");
-        database3ds* db = nullptr;
-        InitDatabase3ds(&db);
-        CreateDatabase3ds(f, db);
+        database3ds* db = load(c.file, false);
         std::vector<uint32_t> expected = c.build;
         if (expected.size() == 1)
             expected.insert(expected.end(), {ERR_READING_DATABASE, ERR_CREATING_DATABASE});
@@ -104,7 +101,6 @@ TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
         if (c.build.empty()) {
             EXPECT_EQ(pendingErrors(), c.detach) << c.what;
         }
-        ReleaseDatabase3ds(&db);
         CloseAllFiles3ds();
         ClearErrList3ds();
     }

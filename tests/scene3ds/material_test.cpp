@@ -39,8 +39,8 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
             rgb(w, COLOR_BYTE, 9, 8, 7);
         });
         chunk(w, MATERIAL_SHININESS, [&] { // the integer wins even when it comes later
-            f32Chunk(w, PERCENT_FLOAT, 0.75f);
-            u16Chunk(w, PERCENT_INT, 25);
+            chunk(w, PERCENT_FLOAT, [&] { w.f32(0.75f); });
+            chunk(w, PERCENT_INT, [&] { w.u16(25); });
         });
         chunk(w, MATERIAL_TEXTURE_MAP, [&] {
             percent(w, 0xA042, 0); // an unhandled child of a map is passed over

@@ -1,4 +1,4 @@
-// Building the chunk tree: the prefix rule, leaves, and the keyframer's parent-name pass.
+// The keyframer's parent-name pass over the chunk tree.
 #include "scene3ds/chunkdata3ds_local.h"
 #include "scene3ds/scenetest.h"
 
@@ -16,29 +16,6 @@ std::vector<chunktag3ds> childTags(const chunk3ds* c) {
 class TreeTest : public SceneTest {};
 
 } // namespace
-
-TEST_F(TreeTest, PrefixRuleSkipsOwnDataAndUnlistedTagsAreLeaves) {
-    database3ds* db = load(editor([](ChunkWriter& w) {
-                               // An unlisted tag holding a well-formed subchunk keeps no children.
-                               chunk(w, 0x4321, [&] { chunk(w, 0x0002, [&] { w.u32(1); }); });
-                               scenebuild::mesh(w, scenebuild::strip("Box", 3));
-                               chunk(w, 0xB00A, [&] { // a value, a string, a value
-                                   w.u16(5);
-                                   w.string("text");
-                                   w.u32(9);
-                                   chunk(w, 0x0002, [&] { w.u32(2); });
-                               });
-                           }),
-                           false);
-    ASSERT_EQ(ftkerr3ds, 0);
-    chunk3ds* editor = db->root->children;
-    ASSERT_EQ(childTags(editor), (std::vector<chunktag3ds>{0x4321, OBJECT_BLOCK, 0xB00A}));
-    EXPECT_TRUE(childTags(editor->children).empty());
-    auto* raw = static_cast<RawData3ds*>(LoadChunkData3ds(editor->children));
-    EXPECT_EQ(raw ? raw->size : 0, 10u) << "a leaf of an unknown tag keeps its whole body";
-    EXPECT_EQ(childTags(editor->children->sibling), std::vector<chunktag3ds>{TRIMESH_BLOCK});
-    EXPECT_EQ(childTags(editor->children->sibling->sibling), std::vector<chunktag3ds>{0x0002});
-}
 
 // Each node's header gets its parent's name (with the parent's instance name), first among the
 // header's children, kept when the file is closed; a missing parent names nothing.

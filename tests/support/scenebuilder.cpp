@@ -7,9 +7,10 @@ namespace scenebuild {
 
 namespace {
 
-// A chunk holding a 16-bit count (unless counted is false) and then each item as `put` writes it.
+// A chunk, unless there are no items, holding their count when asked and each item as `put`
+// writes it.
 template <class T, class Put>
-void list(ChunkWriter& w, uint16_t tag, const T& items, Put put, bool counted = true) {
+void list(ChunkWriter& w, uint16_t tag, const T& items, bool counted, Put put) {
     if (items.empty())
         return;
     chunk(w, tag, [&] {
@@ -27,8 +28,8 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
             for (float f : {v.x, v.y, v.z})
                 w.f32(f);
     });
-    list(w, VERTEX_FLAG_LIST, m.vertexFlags, [&](uint16_t f) { w.u16(f); });
-    list(w, TEXCOORD_LIST, m.uvs, [&](const std::array<float, 2>& uv) {
+    list(w, VERTEX_FLAG_LIST, m.vertexFlags, true, [&](uint16_t f) { w.u16(f); });
+    list(w, TEXCOORD_LIST, m.uvs, true, [&](const std::array<float, 2>& uv) {
         w.f32(uv[0]);
         w.f32(uv[1]);
     });
@@ -44,13 +45,10 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
                 w.u16(f);
         });
     }
-    list(
-        w, SMOOTHING_LIST, m.smoothing, [&](uint32_t s) { w.u32(s); }, false);
-    list(
-        w, BOX_MAP_NAMES, m.boxMap, [&](const std::string& n) { w.string(n.c_str()); }, false);
+    list(w, SMOOTHING_LIST, m.smoothing, false, [&](uint32_t s) { w.u32(s); });
+    list(w, BOX_MAP_NAMES, m.boxMap, false, [&](const std::string& n) { w.string(n.c_str()); });
     w.end(); // face list
-    list(
-        w, LOCAL_MATRIX, m.localMatrix, [&](float v) { w.f32(v); }, false);
+    list(w, LOCAL_MATRIX, m.localMatrix, false, [&](float v) { w.f32(v); });
     if (m.colorIndex >= 0)
         chunk(w, OBJECT_COLOR_INDEX, [&] { w.u8(static_cast<uint8_t>(m.colorIndex)); });
     if (!m.mapping.empty())
@@ -61,25 +59,14 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
         });
     if (!m.procName.empty())
         stringChunk(w, PROCEDURE_NAME, m.procName);
-    list(
-        w, PROCEDURE_DATA, m.procData, [&](uint8_t b) { w.u8(b); }, false);
+    list(w, PROCEDURE_DATA, m.procData, false, [&](uint8_t b) { w.u8(b); });
 }
 
 } // namespace
 
 void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b) {
-    chunk(w, tag, [&] {
-        for (uint8_t v : {r, g, b})
-            w.u8(v);
-    });
-}
-
-void u16Chunk(ChunkWriter& w, uint16_t tag, uint16_t v) {
-    chunk(w, tag, [&] { w.u16(v); });
-}
-
-void f32Chunk(ChunkWriter& w, uint16_t tag, float v) {
-    chunk(w, tag, [&] { w.f32(v); });
+    const uint8_t c[] = {r, g, b};
+    chunk(w, tag, [&] { w.raw(c, 3); });
 }
 
 void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s) {
@@ -114,23 +101,23 @@ void material(ChunkWriter& w, const Material& m) {
         colour(w, MATERIAL_SPECULAR, m.specular, m.extras);
         percent(w, MATERIAL_SHININESS, m.shininess);
         if (m.extras) { // transparency as a float, a flag chunk, the shading mode
-            chunk(w, 0xA050, [&] { f32Chunk(w, PERCENT_FLOAT, 0.5f); });
+            chunk(w, 0xA050, [&] { chunk(w, PERCENT_FLOAT, [&] { w.f32(0.5f); }); });
             chunk(w, 0xA08A, [] {});
-            u16Chunk(w, 0xA100, 2);
+            chunk(w, 0xA100, [&] { w.u16(2); });
         }
         if (!m.texture.empty())
             chunk(w, MATERIAL_TEXTURE_MAP, [&] {
                 chunk(w, PERCENT_INT, [&] { w.i16(100); });
                 stringChunk(w, MAP_FILE_NAME, m.texture);
                 if (m.extras) { // tiling bits, a scale and a tint
-                    u16Chunk(w, MAP_TILING, 0x0011);
-                    f32Chunk(w, 0xA354, 2);
+                    chunk(w, MAP_TILING, [&] { w.u16(0x0011); });
+                    chunk(w, 0xA354, [&] { w.f32(2); });
                     rgb(w, 0xA360, 9, 8, 7);
                 }
             });
         if (m.extras) { // a bump amount, reflection
             percent(w, 0xA230, 30);
-            u16Chunk(w, 0xA320, 5);
+            chunk(w, 0xA320, [&] { w.u16(5); });
             chunk(w, 0xA310, [&] {
                 w.u16(0);
                 w.i16(9);
