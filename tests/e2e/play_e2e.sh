@@ -55,12 +55,11 @@ in_play() { (($(count "$1" "$HUD" "$RED") >= 250)); }
 HUD="300x30+$((X + 10))+$((Y + 8))"
 tap 2
 wait_for "$WORK/play.ppm" "$HUD" "$RED" 250 # a 10 ms tap of 2 starts the game
-for _ in 1 2 3 4 5; do # the grab comes with the focus, which Xvfb alone may not have given
-  xdotool windowfocus --sync "$WIN"
-  read -r PX PY < <(pointer_at 790 590)
-  ((PX < X + 640 && PY < Y + 480)) && break
-done
-((PX < X + 640 && PY < Y + 480)) || fail "the pointer left the window in play ($PX, $PY)"
+read -r PX PY < <(pointer_at 790 590)
+screenshot "$WORK/now.ppm" # a Seeker may catch the Flicket at once: then there was no play to look at
+if in_play "$WORK/now.ppm" && ((PX >= X + 640 || PY >= Y + 480)); then
+  fail "the pointer left the window in play ($PX, $PY)"
+fi
 SKYPX=$(count "$WORK/play.ppm" "$INSIDE" "$SKY")
 ((SKYPX <= 150000)) || fail "$SKYPX sky pixels in play: the stadium was not drawn"
 hold_key Left 0.4
