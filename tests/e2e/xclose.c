@@ -1,29 +1,20 @@
-/* Asks a window to close the way a window manager's close button does: a WM_DELETE_WINDOW
- * client message. Usage: xclose <window id> */
+/* Asks a window to close as a window manager's close button does: a WM_DELETE_WINDOW client
+ * message. Usage: xclose <window id> */
 #include <X11/Xlib.h>
-#include <stdio.h>
 #include <stdlib.h>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: xclose <window id>\n");
-        return 2;
-    }
-    Display* display = XOpenDisplay(NULL);
-    if (!display) {
-        fprintf(stderr, "xclose: no display\n");
-        return 1;
-    }
-    Window window = (Window)strtoul(argv[1], NULL, 0);
+    Display* display = argc == 2 ? XOpenDisplay(NULL) : NULL;
     XEvent event = {0};
+    if (!display)
+        return 2;
     event.xclient.type = ClientMessage;
-    event.xclient.window = window;
+    event.xclient.window = (Window)strtoul(argv[1], NULL, 0);
     event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
     event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XSync(display, False);
-    XCloseDisplay(display);
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XCloseDisplay(display); /* flushes the request */
     return 0;
 }

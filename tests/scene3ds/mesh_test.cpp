@@ -1,178 +1,84 @@
-// Mesh extraction: every field of a mesh record, detached or read on demand, the mesh lists and
-// fetching by name and index, and smoothing masks covering every face.
+// Mesh extraction: the fields the game reads, detached or read on demand, and fetching by name and
+// index.
 #include "scene3ds/scenetest.h"
 
 using namespace scenetest;
 
 namespace {
 
-// A mesh with every optional part: object flags, an empty group, smoothing one mask short.
-scenebuild::Mesh fullMesh() {
-    scenebuild::Mesh m;
-    m.name = "Full";
-    m.objectFlags = {0x4010, 0x4012, 0x4015, 0x4017};
-    m.verts = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
-    m.vertexFlags = {0x11, 0x22};
-    m.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}};
-    m.faces = {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}};
-    m.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}};
-    m.smoothing = {1, 0x80000000u};
-    m.boxMap = {"front", "back", "left", "right", "top", "0123456789ABCDEF"};
-    for (int i = 0; i < 12; ++i)
-        m.localMatrix.push_back(i * 0.5f);
-    m.colorIndex = 42;
-    for (int i = 0; i < 21; ++i)
-        m.mapping.push_back(100.0f + i);
-    m.procName = "proc12345678";
-    m.procData = {9, 8, 7};
-    return m;
-}
-
-void expectFull(const mesh3ds* m) {
-    ASSERT_NE(m, nullptr);
-    EXPECT_STREQ(m->name, "Full");
-    const uint8_t flags[] = {m->flag4010, m->flag4011, m->flag4012, m->flag4013,
-                             m->flag4014, m->flag4015, m->flag4016, m->flag4017};
-    EXPECT_EQ(std::vector<uint8_t>(flags, flags + 8),
-              (std::vector<uint8_t>{1, 0, 1, 0, 0, 1, 0, 1}));
-    ASSERT_EQ(m->vertexcount, 4);
-    EXPECT_EQ(m->vertices[1].y, 5.0f);
-    EXPECT_EQ(m->vertices[3].z, -3.0f);
-    ASSERT_EQ(m->vertexflagcount, 2);
-    EXPECT_EQ(m->vertexflags[1], 0x22);
-    ASSERT_EQ(m->texvertcount, 3);
-    EXPECT_EQ(m->texverts[0].v, 0.25f);
-    ASSERT_EQ(m->facecount, 3);
-    EXPECT_EQ(m->faces[0].v1, 0);
-    EXPECT_EQ(m->faces[0].v2, 1);
-    EXPECT_EQ(m->faces[2].v1, 3);
-    EXPECT_EQ(m->faces[0].flag, FaceABVisable3ds | FaceUWrap3ds);
-    ASSERT_EQ(m->matgroupcount, 3);
-    EXPECT_STREQ(m->matgroups[0].name, "Red");
-    ASSERT_EQ(m->matgroups[0].facecount, 2);
-    EXPECT_EQ(m->matgroups[0].faces[1], 2);
-    EXPECT_EQ(m->matgroups[1].facecount, 0);
-    EXPECT_EQ(m->matgroups[1].faces, nullptr);
-    EXPECT_STREQ(m->matgroups[2].name, "Blue");
-    ASSERT_NE(m->smoothing, nullptr);
-    EXPECT_EQ(m->smoothing[1], 0x80000000u);
-    EXPECT_EQ(m->smoothing[2], 0u) << "padded to one mask per face";
-    EXPECT_EQ(m->hasboxmap, 1);
-    EXPECT_STREQ(m->boxmap[5], "0123456789ABCDEF");
-    EXPECT_EQ(m->localmatrix[11], 5.5f);
-    EXPECT_EQ(m->colorindex, 42);
-    EXPECT_EQ(m->hasmapping, 1);
-    EXPECT_EQ(m->mapping.maptype, 1);
-    EXPECT_EQ(m->mapping.mapparams[20], 120.0f);
-    EXPECT_STREQ(m->procname, "proc12345678");
-    ASSERT_EQ(m->procsize, 3u);
-    EXPECT_EQ(m->procdata[2], 7);
-}
-
 class MeshTest : public SceneTest {};
 
 } // namespace
 
-TEST_F(MeshTest, EveryFieldDetachedOrReadOnDemand) {
+TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
+    scenebuild::Mesh full; // optional parts, an empty group, smoothing one mask short
+    full.name = "Full";
+    full.objectFlags = {0x4010, 0x4015};
+    full.verts = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
+    full.vertexFlags = {0x11, 0x22};
+    full.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}};
+    full.faces = {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}};
+    full.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}};
+    full.smoothing = {1, 0x80000000u};
+    full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, passed over
+    full.localMatrix.assign(12, 0.5f);
+    full.mapping.assign(21, 100.0f);
     for (bool detach : {true, false}) {
         SCOPED_TRACE(detach ? "detached" : "on demand");
-        database3ds* db = load(editor([](ChunkWriter& w) {
-                                   scenebuild::mesh(w, fullMesh());
+        database3ds* db = load(editor([&](ChunkWriter& w) {
+                                   scenebuild::mesh(w, full);
                                    scenebuild::mesh(w, scenebuild::strip("Second", 3));
                                }),
                                detach);
         mesh3ds* m = nullptr;
-        GetMeshByIndex3ds(db, 0, &m);
-        expectFull(m);
+        GetMeshByName3ds(db, "Full", &m);
+        ASSERT_NE(m, nullptr);
+        ASSERT_EQ(m->vertexcount, 4);
+        EXPECT_EQ(m->vertices[1].y, 5.0f);
+        EXPECT_EQ(m->vertices[3].z, -3.0f);
+        ASSERT_EQ(m->texvertcount, 3);
+        EXPECT_EQ(m->texverts[0].v, 0.25f);
+        ASSERT_EQ(m->facecount, 3);
+        EXPECT_EQ(m->faces[0].v1, 0);
+        EXPECT_EQ(m->faces[0].v2, 1);
+        EXPECT_EQ(m->faces[2].v1, 3);
+        EXPECT_EQ(m->faces[0].flag, FaceABVisable3ds | FaceUWrap3ds);
+        ASSERT_EQ(m->matgroupcount, 3);
+        EXPECT_STREQ(m->matgroups[2].name, "Blue");
+        ASSERT_EQ(m->matgroups[0].facecount, 2);
+        EXPECT_EQ(m->matgroups[0].faces[1], 2);
+        EXPECT_EQ(m->matgroups[1].faces, nullptr);
+        ASSERT_NE(m->smoothing, nullptr);
+        EXPECT_EQ(m->smoothing[1], 0x80000000u);
+        EXPECT_EQ(m->smoothing[2], 0u) << "padded to one mask per face";
+        GetMeshByName3ds(db, "Second", &m); // the reused record keeps no masks of the last
+        EXPECT_EQ(m->smoothing, nullptr);
         RelMeshObj3ds(&m);
         EXPECT_EQ(m, nullptr);
-        GetMeshByName3ds(db, "Full", &m); // the same again into a fresh record
-        expectFull(m);
-        RelMeshObj3ds(&m);
         EXPECT_EQ(ftkerr3ds, 0);
     }
 }
 
-TEST_F(MeshTest, ListsCountOnlyObjectsWithATriangleMesh) {
-    ChunkWriter w;
-    chunk(w, PROJECT_FILE, [&] { // a project file is read like a mesh file
-        chunk(w, EDITOR_BLOCK, [&] {
-            scenebuild::material(w, {"M", {}, {}, {}, 0, ""});
-            scenebuild::mesh(w, scenebuild::strip("One", 3));
-            chunk(w, OBJECT_BLOCK, [&] {
-                w.string("Light");
-                chunk(w, 0x4600, [&] { w.raw("123456789012", 12); });
-            });
-            for (int n : {4, 5, 6}) // names differ by case; of duplicates the first wins
-                scenebuild::mesh(w, scenebuild::strip(n == 4 ? "two" : "Two", n));
+// Names differ by case; of duplicates the first wins; a light is no mesh; a miss leaves the record.
+TEST_F(MeshTest, OnlyObjectsWithATriangleMeshAreMeshes) {
+    database3ds* db = load(editor([&](ChunkWriter& w) {
+        chunk(w, OBJECT_BLOCK, [&] {
+            w.string("Light");
+            chunk(w, 0x4600, [&] { w.raw("123456789012", 12); });
         });
-    });
-    database3ds* db = load(w);
-    EXPECT_EQ(GetMeshCount3ds(db), 4u);
-    ASSERT_NE(db->objects, nullptr);
-    EXPECT_EQ(db->objects->count, 5u); // the light is a named object too
-    namelist3ds* names = nullptr;
-    GetMeshNameList3ds(db, &names);
-    ASSERT_NE(names, nullptr);
-    ASSERT_EQ(names->count, 4u);
-    EXPECT_STREQ(names->names[1].name, "two");
-    ReleaseNameList3ds(&names);
+        for (int n : {4, 5, 6})
+            scenebuild::mesh(w, scenebuild::strip(n == 4 ? "two" : "Two", n));
+    }));
+    EXPECT_EQ(GetMeshCount3ds(db), 3u);
     mesh3ds* m = nullptr;
     GetMeshByName3ds(db, "Two", &m);
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->vertexcount, 5);
-    GetMeshByName3ds(db, "two", &m);
+    GetMeshByIndex3ds(db, 0, &m);
     EXPECT_EQ(m->vertexcount, 4);
-    GetMeshByIndex3ds(db, 3, &m);
-    EXPECT_EQ(m->vertexcount, 6);
-    GetMeshByIndex3ds(db, 4, &m); // past the last mesh, not a mesh, no such name: untouched
-    GetMeshByName3ds(db, "Light", &m);
-    GetMeshByName3ds(db, "Nobody", &m);
-    EXPECT_EQ(m->vertexcount, 6);
-    EXPECT_EQ(ftkerr3ds, 0);
-    RelMeshObj3ds(&m);
-    mesh3ds* light = nullptr;
-    ExtractMeshObject3ds(db->objects->entries[1].chunk, &light);
-    EXPECT_EQ(light, nullptr);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_WRONG_OBJECT});
-}
-
-TEST_F(MeshTest, SmoothingAlwaysCoversEveryFaceOfTheRecord) {
-    scenebuild::Mesh bare; // four masks for one face: all kept
-    bare.name = "Bare";
-    bare.verts = {{1, 1, 1}};
-    bare.faces = {{0, 0, 0, 0}};
-    bare.smoothing = {1, 2, 3, 4};
-    database3ds* db = load(editor([&](ChunkWriter& w) {
-        scenebuild::mesh(w, bare);
-        chunk(w, OBJECT_BLOCK, [&] { // the later face list has more faces and no smoothing
-            w.string("Twice");
-            chunk(w, TRIMESH_BLOCK, [&] {
-                scenebuild::beginFaces(w, {{0, 1, 2, 0}});
-                chunk(w, SMOOTHING_LIST, [&] { w.u32(5); });
-                w.end();
-                scenebuild::beginFaces(w, std::vector<scenebuild::Face>(4, {0, 1, 2, 0}));
-                w.end();
-            });
-        });
-        scenebuild::mesh(w, scenebuild::strip("Plain", 12)); // ten faces, no smoothing
-    }));
-    mesh3ds* m = nullptr;
-    GetMeshByName3ds(db, "Bare", &m);
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->texvertcount, 0);
-    EXPECT_EQ(m->texverts, nullptr);
-    EXPECT_EQ(m->matgroups, nullptr);
-    ASSERT_NE(m->smoothing, nullptr);
-    EXPECT_EQ(m->smoothing[3], 4u);
-    GetMeshByName3ds(db, "Twice", &m);
-    ASSERT_EQ(m->facecount, 4);
-    ASSERT_NE(m->smoothing, nullptr);
-    EXPECT_EQ(m->smoothing[0], 5u);
-    EXPECT_EQ(m->smoothing[3], 0u);
-    GetMeshByName3ds(db, "Plain", &m); // a reused record must not keep the short array
-    EXPECT_EQ(m->facecount, 10);
-    EXPECT_EQ(m->smoothing, nullptr);
+    for (const char* miss : {"Light", "Nobody"})
+        GetMeshByName3ds(db, miss, &m);
+    EXPECT_EQ(m->vertexcount, 4);
     RelMeshObj3ds(&m);
     EXPECT_EQ(ftkerr3ds, 0);
 }

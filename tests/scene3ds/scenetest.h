@@ -1,5 +1,5 @@
-// Fixture for the scene database tests: a scratch folder for scene files, the module's error
-// list and open files reset around every test, and loading as the model loader does.
+// Fixture for the scene database tests: a scratch folder, the module's error list and open files
+// reset around every test, and loading as the model loader does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "scene3ds/chunkwriter.h"
 #include "scene3ds/scene3ds.h"
 #include "support/datafolder.h"
 #include "support/scenebuilder.h"
@@ -37,42 +36,34 @@ template <class Body> ChunkWriter editor(Body body) {
 
 class SceneTest : public ::testing::Test {
   protected:
-    void SetUp() override { reset(); }
-    void TearDown() override {
-        CloseAllFiles3ds();
-        reset();
-    }
-    ~SceneTest() override {
-        for (database3ds* db : dbs_)
-            ReleaseDatabase3ds(&db);
-    }
-    static void reset() {
+    void SetUp() override {
         ignoreftkerr3ds = 0;
         ClearErrList3ds();
         ReturnErrorList3ds()[ErrListOverflow3ds].id = NO_FTK_ERRORS;
     }
-
-    std::string write(const ChunkWriter& w, const std::string& name = "scene.3ds") {
-        std::string path = dir.file(name);
-        EXPECT_TRUE(w.writeFile(path));
-        return path;
+    void TearDown() override {
+        for (database3ds* db : dbs_)
+            ReleaseDatabase3ds(&db);
+        CloseAllFiles3ds();
+        SetUp();
     }
-
-    // Opens and builds; then, as the model loader does, detaches and closes the file, or else
-    // leaves it open for reading on demand.
+    std::string write(const ChunkWriter& w, const std::string& name = "scene.3ds") {
+        EXPECT_TRUE(w.writeFile(dir.file(name)));
+        return dir.file(name);
+    }
+    // Builds; then detaches and closes the file as the model loader does, or leaves it open for
+    // reading on demand.
     database3ds* load(const ChunkWriter& w, bool detach = true) {
         file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
-        database3ds* db = nullptr;
-        InitDatabase3ds(&db);
-        CreateDatabase3ds(f, db);
+        dbs_.push_back(nullptr);
+        InitDatabase3ds(&dbs_.back());
+        CreateDatabase3ds(f, dbs_.back());
         if (detach) {
-            DisconnectDatabase3ds(db);
+            DisconnectDatabase3ds(dbs_.back());
             CloseFile3ds(f);
         }
-        dbs_.push_back(db);
-        return db;
+        return dbs_.back();
     }
-
     testdata::ScratchDir dir;
 
   private:

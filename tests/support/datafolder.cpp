@@ -13,13 +13,7 @@ namespace testdata {
 
 std::string dataDir() {
     const char* env = std::getenv("HW_DATA_DIR");
-    if (env && *env)
-        return env;
-#ifdef HW_DATA_DIR_DEFAULT
-    return HW_DATA_DIR_DEFAULT;
-#else
-    return "data";
-#endif
+    return env && *env ? env : HW_DATA_DIR_DEFAULT;
 }
 
 std::string dataPath(const std::string& name) {
@@ -33,12 +27,11 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out) {
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    // An empty vector's data() may be null, which fwrite must not be handed.
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
 }
 
 ScratchDir::ScratchDir() {

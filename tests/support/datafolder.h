@@ -17,29 +17,23 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out);
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // A fresh folder under the system temp folder, removed with everything in it.
-class ScratchDir {
-  public:
+struct ScratchDir {
     ScratchDir();
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
     std::string path_;
 };
 
 // Makes a folder the working directory for its lifetime.
-class WorkingDir {
-  public:
+struct WorkingDir {
     explicit WorkingDir(const std::string& path);
     ~WorkingDir();
     WorkingDir(const WorkingDir&) = delete;
     WorkingDir& operator=(const WorkingDir&) = delete;
     bool ok() const { return ok_; }
-
-  private:
     std::string previous_;
     bool ok_ = false;
 };

@@ -7,29 +7,33 @@ namespace scenebuild {
 
 namespace {
 
-template <class T, class Put> void list(ChunkWriter& w, uint16_t tag, const T& items, Put put) {
+// A chunk, unless there are no items, holding their count when asked and each item as `put`
+// writes it.
+template <class T, class Put>
+void list(ChunkWriter& w, uint16_t tag, const T& items, bool counted, Put put) {
+    if (items.empty())
+        return;
     chunk(w, tag, [&] {
-        w.u16(static_cast<uint16_t>(items.size()));
+        if (counted)
+            w.u16(static_cast<uint16_t>(items.size()));
         for (const auto& item : items)
             put(item);
     });
 }
 
-// Transparency as a float percentage, a flag chunk and the shading mode.
-void materialExtras(ChunkWriter& w) {
-    chunk(w, 0xA050, [&] { f32Chunk(w, PERCENT_FLOAT, 0.5f); });
-    chunk(w, 0xA08A, [] {});
-    u16Chunk(w, 0xA100, 2);
-}
-
-// Tiling bits, a scale and a tint.
-void mapExtras(ChunkWriter& w) {
-    u16Chunk(w, MAP_TILING, 0x0011);
-    f32Chunk(w, 0xA354, 2);
-    rgb(w, 0xA360, 9, 8, 7);
-}
-
-void groups(ChunkWriter& w, const Mesh& m) {
+void trimesh(ChunkWriter& w, const Mesh& m) {
+    chunk(w, VERTEX_LIST, [&] {
+        w.u16(static_cast<uint16_t>(m.verts.size()));
+        for (const Vertex& v : m.verts)
+            for (float f : {v.x, v.y, v.z})
+                w.f32(f);
+    });
+    list(w, VERTEX_FLAG_LIST, m.vertexFlags, true, [&](uint16_t f) { w.u16(f); });
+    list(w, TEXCOORD_LIST, m.uvs, true, [&](const std::array<float, 2>& uv) {
+        w.f32(uv[0]);
+        w.f32(uv[1]);
+    });
+    beginFaces(w, m.faces);
     for (const Group& g : m.groups) {
         std::vector<uint16_t> faces = g.faces;
         for (size_t f = 0; g.everyFace && f < m.faces.size(); ++f)
@@ -41,32 +45,10 @@ void groups(ChunkWriter& w, const Mesh& m) {
                 w.u16(f);
         });
     }
-}
-
-void trimesh(ChunkWriter& w, const Mesh& m) {
-    vertices(w, m.verts);
-    if (!m.vertexFlags.empty())
-        list(w, VERTEX_FLAG_LIST, m.vertexFlags, [&](uint16_t f) { w.u16(f); });
-    if (!m.uvs.empty())
-        texCoords(w, m.uvs);
-    beginFaces(w, m.faces);
-    groups(w, m);
-    if (!m.smoothing.empty())
-        chunk(w, SMOOTHING_LIST, [&] {
-            for (uint32_t s : m.smoothing)
-                w.u32(s);
-        });
-    if (!m.boxMap.empty())
-        chunk(w, BOX_MAP_NAMES, [&] {
-            for (const std::string& n : m.boxMap)
-                w.string(n.c_str());
-        });
+    list(w, SMOOTHING_LIST, m.smoothing, false, [&](uint32_t s) { w.u32(s); });
+    list(w, BOX_MAP_NAMES, m.boxMap, false, [&](const std::string& n) { w.string(n.c_str()); });
     w.end(); // face list
-    if (!m.localMatrix.empty())
-        chunk(w, LOCAL_MATRIX, [&] {
-            for (float v : m.localMatrix)
-                w.f32(v);
-        });
+    list(w, LOCAL_MATRIX, m.localMatrix, false, [&](float v) { w.f32(v); });
     if (m.colorIndex >= 0)
         chunk(w, OBJECT_COLOR_INDEX, [&] { w.u8(static_cast<uint8_t>(m.colorIndex)); });
     if (!m.mapping.empty())
@@ -77,30 +59,18 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
         });
     if (!m.procName.empty())
         stringChunk(w, PROCEDURE_NAME, m.procName);
-    if (!m.procData.empty())
-        chunk(w, PROCEDURE_DATA, [&] { w.raw(m.procData.data(), m.procData.size()); });
+    list(w, PROCEDURE_DATA, m.procData, false, [&](uint8_t b) { w.u8(b); });
 }
 
 } // namespace
 
 void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b) {
-    chunk(w, tag, [&] {
-        w.u8(r);
-        w.u8(g);
-        w.u8(b);
-    });
-}
-
-void u16Chunk(ChunkWriter& w, uint16_t tag, uint16_t v) {
-    chunk(w, tag, [&] { w.u16(v); });
+    const uint8_t c[] = {r, g, b};
+    chunk(w, tag, [&] { w.raw(c, 3); });
 }
 
 void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s) {
     chunk(w, tag, [&] { w.string(s.c_str()); });
-}
-
-void f32Chunk(ChunkWriter& w, uint16_t tag, float v) {
-    chunk(w, tag, [&] { w.f32(v); });
 }
 
 void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate) {
@@ -113,21 +83,6 @@ void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate) {
 
 void percent(ChunkWriter& w, uint16_t container, int16_t value) {
     chunk(w, container, [&] { chunk(w, PERCENT_INT, [&] { w.i16(value); }); });
-}
-
-void vertices(ChunkWriter& w, const std::vector<Vertex>& verts) {
-    list(w, VERTEX_LIST, verts, [&](const Vertex& v) {
-        w.f32(v.x);
-        w.f32(v.y);
-        w.f32(v.z);
-    });
-}
-
-void texCoords(ChunkWriter& w, const std::vector<std::array<float, 2>>& uvs) {
-    list(w, TEXCOORD_LIST, uvs, [&](const std::array<float, 2>& uv) {
-        w.f32(uv[0]);
-        w.f32(uv[1]);
-    });
 }
 
 void beginFaces(ChunkWriter& w, const std::vector<Face>& faces) {
@@ -145,26 +100,31 @@ void material(ChunkWriter& w, const Material& m) {
         colour(w, MATERIAL_DIFFUSE, m.diffuse, m.extras);
         colour(w, MATERIAL_SPECULAR, m.specular, m.extras);
         percent(w, MATERIAL_SHININESS, m.shininess);
-        if (m.extras)
-            materialExtras(w);
+        if (m.extras) { // transparency as a float, a flag chunk, the shading mode
+            chunk(w, 0xA050, [&] { chunk(w, PERCENT_FLOAT, [&] { w.f32(0.5f); }); });
+            chunk(w, 0xA08A, [] {});
+            chunk(w, 0xA100, [&] { w.u16(2); });
+        }
         if (!m.texture.empty())
             chunk(w, MATERIAL_TEXTURE_MAP, [&] {
                 chunk(w, PERCENT_INT, [&] { w.i16(100); });
                 stringChunk(w, MAP_FILE_NAME, m.texture);
-                if (m.extras)
-                    mapExtras(w);
+                if (m.extras) { // tiling bits, a scale and a tint
+                    chunk(w, MAP_TILING, [&] { w.u16(0x0011); });
+                    chunk(w, 0xA354, [&] { w.f32(2); });
+                    rgb(w, 0xA360, 9, 8, 7);
+                }
             });
-        if (!m.extras)
-            return;
-        percent(w, 0xA230, 30); // bump map amount, kept in its own chunk
-        u16Chunk(w, 0xA320, 5);
-        chunk(w, 0xA310, [&] { // reflection
-            w.u8(0);
-            w.u8(0);
-            w.i16(9);
-            w.u32(1);
-            w.u32(2);
-        });
+        if (m.extras) { // a bump amount, reflection
+            percent(w, 0xA230, 30);
+            chunk(w, 0xA320, [&] { w.u16(5); });
+            chunk(w, 0xA310, [&] {
+                w.u16(0);
+                w.i16(9);
+                w.u32(1);
+                w.u32(2);
+            });
+        }
     });
 }
 

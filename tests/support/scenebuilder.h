@@ -69,27 +69,18 @@ template <class Body> void chunk(ChunkWriter& w, uint16_t tag, Body body) {
     body();
     w.end();
 }
-// One-value chunks.
 void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b);
-void u16Chunk(ChunkWriter& w, uint16_t tag, uint16_t v);
-void f32Chunk(ChunkWriter& w, uint16_t tag, float v);
 void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s);
-// A colour container holding one byte colour (and its alternate, reversed, when asked).
+// A colour container (with the alternate colour, reversed, when asked); a percentage container.
 void colour(ChunkWriter& w, uint16_t container, const Rgb& c, bool alternate = false);
-// A percentage container holding one integer percentage.
 void percent(ChunkWriter& w, uint16_t container, int16_t value);
-// Pieces of a triangle mesh, for files a test lays out by hand. beginFaces opens the face list
-// and writes its faces; the caller adds any subchunks and ends it.
-void vertices(ChunkWriter& w, const std::vector<Vertex>& verts);
-void texCoords(ChunkWriter& w, const std::vector<std::array<float, 2>>& uvs);
+// Opens a face list and writes its faces; the caller adds any subchunks and ends it.
 void beginFaces(ChunkWriter& w, const std::vector<Face>& faces);
 void material(ChunkWriter& w, const Material& m);
 void mesh(ChunkWriter& w, const Mesh& m);
 // A keyframer block of object nodes numbered in order; each node's parent is the one before it.
 void keyframer(ChunkWriter& w, const std::vector<std::string>& nodes);
-
-// A whole mesh file: version, editor block with the materials then the meshes, and keyframer
-// nodes when any are named.
+// A whole mesh file: version, materials, meshes, and keyframer nodes when named.
 std::vector<uint8_t> scene(const std::vector<Material>& materials, const std::vector<Mesh>& meshes,
                            const std::vector<std::string>& nodes = {});
 
