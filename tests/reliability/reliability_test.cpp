@@ -20,7 +20,7 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -126,24 +126,37 @@ void expectModels(const std::string& dir) {
     }
 }
 
+// Every file under a folder, as sorted paths relative to it ("mesh/player.3ds").
+std::vector<std::string> dataFiles(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            files.push_back(std::filesystem::relative(entry.path(), dir).generic_string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 // One data file removed ("" removes them all): the game starts, plays to game over and restarts
 // with the piece simply absent (no model, picture, sprite or music) and no message shown.
 class MissingData : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
-    hwtest::DataCopy copy;
-    ASSERT_TRUE(copy.ok());
-    for (const std::string& file : hwtest::dataFiles(copy.dir())) {
-        if (GetParam().empty() || file == GetParam()) {
-            ASSERT_EQ(std::remove(copy.path(file).c_str()), 0) << file;
+    testdata::ScratchDir copy;
+    const std::string dir = copy.file("data");
+    std::filesystem::copy(hwtest::dataDir(), dir, std::filesystem::copy_options::recursive);
+    const bool all = GetParam().empty();
+    for (const std::string& file : dataFiles(dir)) {
+        if (all || file == GetParam()) {
+            ASSERT_TRUE(std::filesystem::remove(dir + "/" + file)) << file;
         }
     }
-    GameSession game(copy.dir());
+    GameSession game(dir);
     ASSERT_TRUE(game.ok());
     const uint32_t ticks = 31;
     game.start(ticks);
-    expectModels(copy.dir());
-    const bool all = GetParam().empty();
+    expectModels(dir);
     EXPECT_EQ(background->texture == 0, all || GetParam() == "BG.bmp");
     EXPECT_EQ(team[0]->player[0]->magicTrail->texture == 0, all || GetParam() == "Star.bmp");
     // Game_Init draws the track number first after seeding with the tick count.
@@ -151,23 +164,16 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     const std::string chosen = "Music/music" + std::to_string(std::rand() % 2) + ".mp3";
     EXPECT_EQ(music->hasTrack(), !all && chosen != GetParam()) << chosen;
     playToGameOverAndRestart(game);
-    expectModels(copy.dir()); // the next game, too
+    expectModels(dir); // the next game, too
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
 std::vector<std::string> missingCases() {
-    std::vector<std::string> cases = hwtest::dataFiles(hwtest::dataDir());
+    std::vector<std::string> cases = dataFiles(hwtest::dataDir());
     cases.push_back("");
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(EachDataFileAndAll, MissingData, ::testing::ValuesIn(missingCases()),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param.empty() ? "everything" : "";
-                             for (char c : info.param) {
-                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             }
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(EachDataFileAndAll, MissingData, ::testing::ValuesIn(missingCases()));
 
 } // namespace

@@ -1,5 +1,10 @@
-// A recording stand-in for the game, so the shell's loop and window procedure are tested alone.
+// A recording stand-in for the game, so the shell's loop and window procedure are tested alone,
+// and the shell tests' fixture: a clean headless platform and recording game per test.
 #pragma once
+
+#include "platform/headless.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -13,4 +18,12 @@ struct FakeGame {
 };
 
 FakeGame& fakeGame();
-void resetFakeGame();
+
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        headless::reset();
+        fakeGame() = FakeGame();
+    }
+};

@@ -1,7 +1,7 @@
-// The message loop and window procedure: frames while active, none while minimised, close and quit,
-// swallowed system commands, resize, and the mouse buttons reaching the game.
+// The message loop, the window procedure and the view: frames while active, none while minimised,
+// close and quit, swallowed system commands, resize, and the mouse buttons reaching the game.
 #include "main/hoopwind.h"
-#include "shell/shell_fixture.h"
+#include "shell/fake_game.h"
 
 #include <GL/gl.h>
 
@@ -88,4 +88,31 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     EXPECT_EQ(fakeGame().switches, 2);
     ASSERT_EQ(headless::defaultProcessed().size(), 4u);
     EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
+}
+
+// A 45-degree perspective from 0.1 to 390 over the whole view, the modelview reset; a height of
+// zero counts as one.
+TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
+    headless::OffscreenGL gl;
+    ASSERT_TRUE(gl.ok());
+    for (int height : {480, 0}) {
+        glTranslatef(1.0f, 2.0f, 3.0f); // must be reset
+        ResizeGLView(640, height);
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[0] + viewport[1], 0);
+        EXPECT_EQ(viewport[2], 640);
+        EXPECT_EQ(viewport[3], height == 0 ? 1 : height);
+        const double f = 2.414213562, aspect = 640.0 / (height == 0 ? 1 : height), n = 0.1, r = 390;
+        const GLdouble projection[16] = {
+            f / aspect,          0, 0, 0, 0, f, 0, 0, 0, 0, (r + n) / (n - r), -1, 0, 0,
+            2 * r * n / (n - r), 0};
+        GLdouble p[16], m[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, p);
+        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        for (int i = 0; i < 16; ++i) {
+            EXPECT_NEAR(p[i], projection[i], 1e-5) << height << " " << i;
+            EXPECT_EQ(m[i], i % 5 == 0 ? 1.0 : 0.0) << height << " " << i;
+        }
+    }
 }

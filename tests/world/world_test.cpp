@@ -1,8 +1,12 @@
-// The world's rules, step by step: the Pellum falling, carried, let go and knocked loose, catch
-// reach, bounces, attack balls hunting and wandering, patrols, goals and the Flicket's catch.
+// The world's rules, step by step on small models: the Pellum falling, carried, let go and
+// knocked loose, catch reach, bounces, attack balls hunting and wandering, patrols, goals and the
+// Flicket's catch.
 #include "worldtest.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <cstdlib>
 
 #include "cball/cball.h"
 #include "main/world.h"
@@ -10,11 +14,48 @@
 #include "player/player.h"
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
+#include "support/gamesession.h"
 #include "team/team.h"
 
 namespace {
 
-using worldtest::World;
+using worldtest::part;
+
+// The world built on a wide floor, a hoop of two triangles and a wedge of four faces for each
+// player (any ball centred on a player touches it); the random generator seeded after the build
+// and every player parked out of reach.
+class World : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(game.ok());
+        ASSERT_TRUE(worldtest::writeModel(
+            "mesh/stadium.3ds", {part({{-30, 0, -90}, {30, 0, -90}, {30, 0, 90}}, {{0, 1, 2}})}));
+        ASSERT_TRUE(worldtest::writeModel(
+            "mesh/goal.3ds",
+            {part({{-3, 20, 0}, {3, 20, 0}, {3, 27, 0}, {-3, 27, 0}}, {{0, 1, 2}, {0, 2, 3}})}));
+        ASSERT_TRUE(worldtest::writeModel(
+            "mesh/player.3ds",
+            {part({{0, 0.5f, 0}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}, {0, -0.5f, -0.5f}},
+                  {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}})}));
+        game.start();
+        headless::clearMessageBoxes();
+        std::srand(1);
+        for (int t = 0; t < 2; ++t) {
+            for (int p = 0; p < NUM_PLAYERS_PER_TEAM; ++p) {
+                place(t, p, -200.0f + 100.0f * static_cast<float>(2 * t + p), 300.0f, 300.0f);
+            }
+        }
+    }
+    static void place(int side, int index, float x, float y, float z) {
+        Player* p = team[side]->player[index];
+        p->xpos = x;
+        p->ypos = y;
+        p->zpos = z;
+    }
+
+    worldtest::MeshDir dir;
+    hwtest::GameSession game{dir.path()};
+};
 
 Player* player(int side, int index) {
     return team[side]->player[index];
