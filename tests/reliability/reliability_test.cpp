@@ -1,5 +1,5 @@
-// The whole game over many restarts and without its data files: no crash, no message, nothing
-// left behind from one game to the next.
+// The whole game over many restarts under random input and without its data files: no crash, no
+// message, every position finite, nothing left behind from one game to the next.
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
@@ -23,18 +23,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 
 namespace {
 
 using hwtest::GameSession;
-
-int listLength() {
-    int n = 0;
-    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next) {
-        ++n;
-    }
-    return n;
-}
+namespace fs = std::filesystem;
 
 int liveTextures() {
     int n = 0;
@@ -56,65 +50,90 @@ void catchFlicket(GameSession& game) {
     game.frames(2);
 }
 
-// Selection, some play, a catch, game over, and a little of the next game.
-void playToGameOverAndRestart(GameSession& game) {
-    game.frame();
-    ASSERT_EQ(gameState, STATE_TEAM_SELECT);
-    game.tap('2');
-    ASSERT_EQ(gameState, STATE_PLAYING);
-    for (int i = 0; i < 20; ++i) {
-        headless::setKey(VK_UP, i % 3 == 0);
+// Random keys, clicks and mouse motion for a number of frames; every position stays finite.
+void randomPlay(GameSession& game, std::mt19937& rng, int frames) {
+    const int keys[] = {VK_LEFT,    VK_RIGHT,   VK_UP, VK_DOWN,  VK_PRIOR, VK_NEXT,
+                        VK_NUMPAD8, VK_NUMPAD2, 'A',   'S',      VK_TAB,   VK_F1,
+                        '0',        '1',        '2',   VK_RETURN};
+    std::uniform_int_distribution<int> percent(0, 99), motion(-60, 60);
+    for (int f = 0; f < frames && gameState == STATE_PLAYING; ++f) {
+        for (int key : keys) {
+            headless::setKey(key, percent(rng) < (key == '0' ? 1 : 12)); // the free camera rarely
+        }
+        headless::setCursor(WIDTH_CENTER + motion(rng), HEIGHT_CENTER + motion(rng));
+        const int click = percent(rng);
+        if (click < 4) {
+            game.leftClick();
+        } else if (click < 5) {
+            game.rightClick();
+        }
         game.frame();
+        ASSERT_TRUE(hwtest::worldPositionsFinite()) << "frame " << f;
     }
-    headless::setKey(VK_UP, false);
-    if (gameState == STATE_PLAYING) {
-        catchFlicket(game);
-    }
-    ASSERT_EQ(gameState, STATE_GAME_OVER);
-    game.tap(VK_RETURN);
-    ASSERT_EQ(gameState, STATE_TEAM_SELECT);
-    game.tap('1');
-    game.frames(10);
-    EXPECT_TRUE(hwtest::worldPositionsFinite());
+    headless::releaseAllKeys();
+    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
 }
 
-TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
+// Each cycle: a side chosen, random play, then a catch and Enter, or a restart from play.
+TEST(Endurance, RestartsAfterRandomPlayBuildAFreshGameAndFreeEveryTextureOfTheLast) {
     GameSession game;
     ASSERT_TRUE(game.ok());
+    ResizeGLView(160, 120); // the picture is not tested; a small view keeps the rasteriser quick
     const int beforeGame = liveTextures(); // the font's, made with the window
     game.start(1);
     game.frame();
     const int oneGame = liveTextures();
-    // Background, the models' materials and the four trails.
-    ASSERT_GT(oneGame - beforeGame, 10);
-    const int objects = listLength();
-    for (int cycle = 0; cycle < 60; ++cycle) {
+    ASSERT_GT(oneGame - beforeGame, 10); // background, the models' materials, the four trails
+    int objects = 0;
+    for (GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
+        ++objects;
+    }
+    std::mt19937 rng(7);
+    for (int cycle = 0; cycle < 40; ++cycle) {
+        SCOPED_TRACE(cycle);
         headless::setTickCount(static_cast<uint32_t>(1000 + cycle));
         game.tap(cycle % 2 == 0 ? '1' : '2');
-        ASSERT_EQ(gameState, STATE_PLAYING) << "cycle " << cycle;
-        game.frame();
-        if (cycle % 10 == 0) {
+        ASSERT_EQ(gameState, STATE_PLAYING);
+        randomPlay(game, rng, 100);
+        if (gameState == STATE_PLAYING && cycle % 3 == 0 && hwtest::human() != nullptr) {
             catchFlicket(game);
-            ASSERT_EQ(gameState, STATE_GAME_OVER) << "cycle " << cycle;
-            game.tap(VK_RETURN);
-        } else {
+        } else if (gameState == STATE_PLAYING) {
             Game_Restart();
-            game.frame();
         }
-        ASSERT_EQ(gameState, STATE_TEAM_SELECT) << "cycle " << cycle;
-        ASSERT_EQ(listLength(), objects) << "cycle " << cycle;
-        ASSERT_EQ(team[0]->getScore() + team[1]->getScore(), 0) << "cycle " << cycle;
-        ASSERT_FALSE(pellum->caught) << "cycle " << cycle;
-        ASSERT_EQ(liveTextures(), oneGame) << "cycle " << cycle;
+        game.frame();
+        if (gameState == STATE_GAME_OVER) {
+            game.tap(VK_RETURN);
+        }
+        ASSERT_EQ(gameState, STATE_TEAM_SELECT);
+        int n = 0;
+        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
+            ++n;
+        }
+        ASSERT_EQ(n, objects);
+        ASSERT_EQ(team[0]->getScore() + team[1]->getScore(), 0);
+        ASSERT_FALSE(pellum->caught);
+        ASSERT_EQ(liveTextures(), oneGame);
     }
     game.shutdown();
     EXPECT_EQ(liveTextures(), beforeGame);
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
+// Every file under a folder, as sorted paths relative to it ("mesh/player.3ds").
+std::vector<std::string> dataFiles(const std::string& dir) {
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        if (entry.is_regular_file()) {
+            files.push_back(fs::relative(entry.path(), dir).generic_string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
 // Each model is present exactly when its file is there.
 void expectModels(const std::string& dir) {
-    auto has = [&](const char* file) { return std::filesystem::exists(dir + "/" + file); };
+    auto has = [&](const char* file) { return fs::exists(dir + "/" + file); };
     EXPECT_EQ(stadium->hasShape(), has("mesh/stadium.3ds"));
     for (GoalPost* hoop : stadium->goal) {
         EXPECT_EQ(hoop->hasShape(), has("mesh/goal.3ds"));
@@ -126,18 +145,6 @@ void expectModels(const std::string& dir) {
     }
 }
 
-// Every file under a folder, as sorted paths relative to it ("mesh/player.3ds").
-std::vector<std::string> dataFiles(const std::string& dir) {
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
-        if (entry.is_regular_file()) {
-            files.push_back(std::filesystem::relative(entry.path(), dir).generic_string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // One data file removed ("" removes them all): the game starts, plays to game over and restarts
 // with the piece simply absent (no model, picture, sprite or music) and no message shown.
 class MissingData : public ::testing::TestWithParam<std::string> {};
@@ -145,11 +152,11 @@ class MissingData : public ::testing::TestWithParam<std::string> {};
 TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     testdata::ScratchDir copy;
     const std::string dir = copy.file("data");
-    std::filesystem::copy(hwtest::dataDir(), dir, std::filesystem::copy_options::recursive);
+    fs::copy(hwtest::dataDir(), dir, fs::copy_options::recursive);
     const bool all = GetParam().empty();
     for (const std::string& file : dataFiles(dir)) {
         if (all || file == GetParam()) {
-            ASSERT_TRUE(std::filesystem::remove(dir + "/" + file)) << file;
+            ASSERT_TRUE(fs::remove(dir + "/" + file)) << file;
         }
     }
     GameSession game(dir);
@@ -159,11 +166,20 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     expectModels(dir);
     EXPECT_EQ(background->texture == 0, all || GetParam() == "BG.bmp");
     EXPECT_EQ(team[0]->player[0]->magicTrail->texture == 0, all || GetParam() == "Star.bmp");
-    // Game_Init draws the track number first after seeding with the tick count.
-    std::srand(ticks);
+    std::srand(ticks); // Game_Init draws the track number first after seeding with the ticks
     const std::string chosen = "Music/music" + std::to_string(std::rand() % 2) + ".mp3";
     EXPECT_EQ(music->hasTrack(), !all && chosen != GetParam()) << chosen;
-    playToGameOverAndRestart(game);
+    game.frame();
+    game.tap('2');
+    game.frames(20);
+    if (gameState == STATE_PLAYING) { // else a computer Seeker was quicker
+        catchFlicket(game);
+    }
+    ASSERT_EQ(gameState, STATE_GAME_OVER);
+    game.tap(VK_RETURN);
+    game.tap('1');
+    game.frames(10);
+    EXPECT_TRUE(gameState == STATE_PLAYING && hwtest::worldPositionsFinite());
     expectModels(dir); // the next game, too
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
