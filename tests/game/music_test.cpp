@@ -11,76 +11,63 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
-// The "disk" audio driver for the object's lifetime: the mixer's signed 16-bit output goes to
-// `path` as it plays.
-struct DiskAudio {
-    DiskAudio() {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-    }
-    ~DiskAudio() {
-        unsetenv("SDL_AUDIODRIVER");
-        unsetenv("SDL_DISKAUDIOFILE");
-    }
-    long size() const {
+TEST(GameMusic, HeardWhileAGameRunsStoppedBeforeTheNextStartsSilentAfterShutdown) {
+    // The "disk" audio driver writes the mixer's signed 16-bit output to a file as it plays.
+    testdata::ScratchDir dir;
+    const std::string path = dir.file("music.raw");
+    struct Unset {
+        ~Unset() {
+            unsetenv("SDL_AUDIODRIVER");
+            unsetenv("SDL_DISKAUDIOFILE");
+        }
+    } unset;
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    auto size = [&] {
         std::error_code ec;
-        const auto n = std::filesystem::file_size(path, ec);
-        return ec ? -1 : static_cast<long>(n);
-    }
+        return static_cast<long>(std::filesystem::file_size(path, ec));
+    };
     // Waits until the file holds `bytes` (it grows in real time), then gives its loudest sample.
-    int loudest(long bytes) const {
+    auto loudest = [&](long bytes) {
         for (int i = 0; i < 100 && size() < bytes; ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
+        std::vector<uint8_t> b;
+        testdata::readFile(path, b);
         int peak = -1;
-        if (FILE* f = std::fopen(path.c_str(), "rb")) {
-            unsigned char b[2];
-            while (std::fread(b, 1, 2, f) == 2) {
-                peak = std::max(peak, std::abs(static_cast<int16_t>(b[0] | b[1] << 8)));
-            }
-            std::fclose(f);
+        for (size_t i = 0; i + 1 < b.size(); i += 2) {
+            peak = std::max(peak, std::abs(static_cast<int16_t>(b[i] | b[i + 1] << 8)));
         }
         return peak;
-    }
-    testdata::ScratchDir dir;
-    const std::string path = dir.file("music.raw");
-};
-
-TEST(GameMusic, HeardWhileAGameRunsStoppedBeforeTheNextStartsSilentAfterShutdown) {
-    DiskAudio audio;
+    };
     hwtest::GameSession game;
     ASSERT_TRUE(game.ok());
     game.start();
-    ASSERT_NE(music, nullptr);
-    EXPECT_TRUE(music->isPlaying());
+    ASSERT_TRUE(music != nullptr && music->isPlaying());
     game.tap('1');
-    EXPECT_GT(audio.loudest(44100 * 4), 1000);
-    const long before = audio.size();
+    EXPECT_GT(loudest(44100 * 4), 1000);
+    const long before = size();
 
     gameState = STATE_GAME_OVER;
     game.tap(VK_RETURN);
     ASSERT_EQ(gameState, STATE_TEAM_SELECT);
     // The old player closed its device before the new one opened it, so the output file was
     // started afresh; had the old track still held the device, the file would have kept growing.
-    EXPECT_LT(audio.size(), before);
-    ASSERT_NE(music, nullptr);
-    EXPECT_TRUE(music->isPlaying());
-    EXPECT_GT(audio.loudest(44100 * 2), 1000);
+    EXPECT_LT(size(), before);
+    ASSERT_TRUE(music != nullptr && music->isPlaying());
+    EXPECT_GT(loudest(44100 * 2), 1000);
 
     game.shutdown();
     EXPECT_EQ(music, nullptr);
-    const long closed = audio.size();
+    const long closed = size();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(audio.size(), closed);
+    EXPECT_EQ(size(), closed);
 }
 
 } // namespace

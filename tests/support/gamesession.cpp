@@ -13,6 +13,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -92,11 +93,11 @@ void GameSession::tap(int key) {
 }
 
 void GameSession::leftClick() {
-    WndProc(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(WIDTH_CENTER, HEIGHT_CENTER));
+    WndProc(hwnd, WM_LBUTTONDOWN, 0, 0);
 }
 
 void GameSession::rightClick() {
-    WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(WIDTH_CENTER, HEIGHT_CENTER));
+    WndProc(hwnd, WM_RBUTTONDOWN, 0, 0);
 }
 
 bool GameSession::quitPosted() {
@@ -113,12 +114,9 @@ const std::vector<Printed>& GameSession::printed() const {
 }
 
 const Printed* GameSession::where(const std::string& text) const {
-    for (const Printed& p : captured) {
-        if (p.text == text) {
-            return &p;
-        }
-    }
-    return nullptr;
+    auto it = std::find_if(captured.begin(), captured.end(),
+                           [&](const Printed& p) { return p.text == text; });
+    return it != captured.end() ? &*it : nullptr;
 }
 
 Player* human() {

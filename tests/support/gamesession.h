@@ -30,21 +30,17 @@ class GameSession {
     ~GameSession();
     GameSession(const GameSession&) = delete;
     GameSession& operator=(const GameSession&) = delete;
-
     bool ok() const { return windowMade_ && inDir_.ok(); }
 
-    // Builds the game as WinMain does, with the tick count that seeds the random generator.
-    void start(uint32_t ticks = 4242);
+    void start(uint32_t ticks = 4242); // as WinMain does; the ticks seed the random generator
     void shutdown();
     // One idle-time pass of the message loop (frame, swap, then afterFrame); texts start afresh.
     void frame();
     void frames(int count);
-    // Holds the key for exactly one frame.
-    void tap(int key);
+    void tap(int key); // held for exactly one frame
     void leftClick();
     void rightClick();
-    // True when the quit message waits in the queue (empties the queue).
-    bool quitPosted();
+    bool quitPosted(); // empties the message queue
 
     const std::vector<Printed>& printed() const;
     const Printed* where(const std::string& text) const;
@@ -60,8 +56,6 @@ class GameSession {
 
 // The followed team's active player (null in the free camera or without a world).
 Player* human();
-
-// True when every world object's position is a finite number.
 bool worldPositionsFinite();
 
 } // namespace hwtest
