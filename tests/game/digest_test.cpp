@@ -67,18 +67,10 @@ struct Script {
     int teamKey;
     uint64_t expected[4];
 } const kScripts[] = {
-    {4242,
-     '1',
-     {0x959a3f58c4b87e5eULL, 0x3a523cd1ba8d19d6ULL, 0x6465a95c857252fbULL, 0x58df2d6baf71cacfULL}},
-    {4242,
-     '2',
-     {0xfe5a3e49009e50f1ULL, 0xd846a802fe2ca1bdULL, 0x91b4b7f0facd0f48ULL, 0xc2125be35978e0a0ULL}},
-    {2026,
-     '2',
-     {0xafe7fb5796a099b2ULL, 0x70682a5d049ce9ccULL, 0x662c2da4cb960ed7ULL, 0x3f711076654fc094ULL}},
-    {99991,
-     '1',
-     {0x5442f52bbcb6722cULL, 0xc73c27bbbda9e0bcULL, 0x3583490b4cc27949ULL, 0xe68f2e1b9d05bedaULL}},
+    {4242, '1', {0x959a3f58c4b87e5e, 0x3a523cd1ba8d19d6, 0x6465a95c857252fb, 0x58df2d6baf71cacf}},
+    {4242, '2', {0xfe5a3e49009e50f1, 0xd846a802fe2ca1bd, 0x91b4b7f0facd0f48, 0xc2125be35978e0a0}},
+    {2026, '2', {0xafe7fb5796a099b2, 0x70682a5d049ce9cc, 0x662c2da4cb960ed7, 0x3f711076654fc094}},
+    {99991, '1', {0x5442f52bbcb6722c, 0xc73c27bbbda9e0bc, 0x3583490b4cc27949, 0xe68f2e1b9d05beda}},
 };
 
 TEST(GameDigest, ScriptedGamesRunFrameForFrameAsRecorded) {

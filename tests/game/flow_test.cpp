@@ -5,7 +5,6 @@
 #include "cball/cball.h"
 #include "main/game.h"
 #include "main/gameview.h"
-#include "main/screens.h"
 #include "main/world.h"
 #include "platform/headless.h"
 #include "player/player.h"
@@ -129,7 +128,7 @@ TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewLightsAndMusic) {
     EXPECT_EQ(audio.size(), closed);
 }
 
-TEST(HeadUp, HolderLineDebugPositionAndLightsFollowTheCamera) {
+TEST(HeadUp, HolderLineAndDebugPositionFollowingAndFree) {
     GameSession game;
     ASSERT_TRUE(game.ok());
     game.start();
@@ -147,20 +146,10 @@ TEST(HeadUp, HolderLineDebugPositionAndLightsFollowTheCamera) {
                        {line, -23.35f, -18.41f},
                        {"distBehindPlayer = 33.3000", -11.15f, -16.82f}});
 
-    headless::setCursor(WIDTH_CENTER - 250, HEIGHT_CENTER); // turn by 30 degrees
-    game.frame();
-    const float heading = (360.0f - p->yrot) * piover180;
-    EXPECT_NEAR(lastLight0[0], p->xpos - std::sin(heading), 1e-3f);
-    EXPECT_NEAR(lastLight0[1], p->ypos, 1e-3f);
-    EXPECT_NEAR(lastLight0[2], 2000.0f + p->zpos - std::cos(heading), 1e-2f);
-    EXPECT_NEAR(lastLight1[2], -lastLight0[2], 1e-3f);
-
     pellum->caught = false;
     game.tap('0');
     expectLines(game, {{"No one is holding the Pellum"},
                        {"X = 0.0000, Y = -2.3400, Z = -45.0000, yrot = 0.00"}});
-    EXPECT_NEAR(lastLight0[0], 0.0f, 1e-4f); // around the world origin
-    EXPECT_NEAR(lastLight0[2], 1999.0f, 1e-3f);
 }
 
 // The game-over lines for every kind of ending: scores and who caught the Flicket.

@@ -1,4 +1,4 @@
-// Window creation and teardown: the order of steps, every failure's box, and what is left behind.
+// Window creation and teardown: every failure's box, and nothing left behind.
 #include "main/hoopwind.h"
 #include "shell/fake_game.h"
 
@@ -55,8 +55,9 @@ TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     }
 }
 
-// Each creation step that fails tears down what was made; some say why, some fail silently.
-TEST_F(ShellTest, CreationFailuresTearDownWhatWasMade) {
+// Each creation step that fails tears down what was made; some say why, some fail silently. In
+// WinMain a failed creation, or a refused full screen answered No, ends the program at once.
+TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
     const std::pair<headless::Step, const char*> cases[] = {
         {headless::STEP_REGISTER_CLASS, "Failed to Register the Window Class"},
         {headless::STEP_CREATE_WINDOW, "Window Creation Error."},
@@ -75,45 +76,16 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMade) {
             c.second ? Boxes{{c.second, "ERROR", MB_OK | MB_ICONEXCLAMATION}} : Boxes{};
         EXPECT_EQ(boxes(), want);
         expectNothingLeft();
+        headless::reset();
+        headless::failStep(c.first);
+        EXPECT_NE(WinMain(), 0);
+        expectNothingLeft();
     }
-}
-
-TEST_F(ShellTest, TeardownReportsEveryFailureAndGoesOn) {
-    ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
-    HWND window = hwnd;
-    HDC dc = hdc;
-    HGLRC context = hrc;
-    for (headless::Step step :
-         {headless::STEP_RELEASE_CURRENT, headless::STEP_DELETE_CONTEXT, headless::STEP_RELEASE_DC,
-          headless::STEP_DESTROY_WINDOW, headless::STEP_UNREGISTER_CLASS}) {
-        headless::failStep(step);
-    }
-    KillGLWindow();
-    Boxes want;
-    for (const char* text : {"Release of DC and RC Failed", "Release Rendering Context Failed.",
-                             "Release Device Contect Failed", "Could Not Release hWnd",
-                             "Could Not Unregister Class"}) {
-        want.emplace_back(text, "SHUTDOWN ERROR", MB_OK | MB_ICONINFORMATION);
-    }
-    EXPECT_EQ(boxes(), want);
-    EXPECT_EQ(hrc, nullptr);
-
-    // Release by hand what the failed steps kept, so the next test starts clean.
     headless::reset();
-    EXPECT_TRUE(MakeGLContextCurrent(nullptr, nullptr) && DeleteGLContext(context) &&
-                ReleaseWindowDeviceContext(window, dc) && DestroyGameWindow(window));
-}
-
-// A refused full screen answered No, or a failed creation, ends the program before the game starts.
-TEST_F(ShellTest, RefusedFullScreenAnsweredNoOrAFailedCreationEndsWinMainWithAFailure) {
     headless::failStep(headless::STEP_CHANGE_DISPLAY_MODE);
     headless::queueAnswer(IDNO);
     EXPECT_NE(WinMain(), 0);
     EXPECT_EQ(boxes(), (Boxes{kRefused, {"Program Will Now Close", "D'OH!", MB_OK | MB_ICONSTOP}}));
     expectNothingLeft();
-    headless::reset();
-    headless::failStep(headless::STEP_CREATE_CONTEXT);
-    EXPECT_NE(WinMain(), 0);
     EXPECT_EQ(fakeGame().inits + fakeGame().shutdowns, 0);
-    expectNothingLeft();
 }

@@ -1,13 +1,12 @@
 // The list's collision pass against a plain two-level test that measures every mesh pair and
 // every face pair: the same reactions, in the same order, with bit-identical arguments, over
-// random models and placements, reactions that move objects, and values that are not finite.
+// random models and placements and reactions that move objects.
 #include "worldtest.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <random>
 
 #include "main/gameobject.h"
@@ -100,23 +99,18 @@ std::vector<scenebuild::Mesh> randomModel(std::mt19937& rng) {
     return meshes;
 }
 
-TEST(CollisionEquivalence, RandomModelsStillMovedOrSpoiledGiveTheSameReactions) {
+TEST(CollisionEquivalence, RandomModelsStillOrMovedGiveTheSameReactions) {
     worldtest::MeshDir dir;
     hwtest::GameSession game{dir.path()};
     ASSERT_TRUE(game.ok());
     std::mt19937 rng(20240611);
-    const float inf = std::numeric_limits<float>::infinity();
-    const float odd[] = {inf, -inf, std::numeric_limits<float>::quiet_NaN(), 3.0e38f, 1.0e-40f};
-    // Objects still, some stationary; moved by small steps, so they slide out of contact part-way
-    // through a mesh pair; close together with one value spoiled.
+    // Objects still, some stationary; then moved by small steps, so that they slide out of contact
+    // part-way through a mesh pair. Too few reactions would prove nothing.
     const struct {
-        int trials, objects;
+        int trials;
         float spread, nudge;
-        bool spoil;
-        size_t leastReactions; // or the comparison proves nothing
-    } kinds[] = {{120, 2, 3.0f, 0.0f, false, 1000},
-                 {40, 3, 1.0f, 0.013f, false, 100},
-                 {30, 3, 0.3f, 0.0f, true, 0}};
+        size_t leastReactions;
+    } kinds[] = {{120, 3.0f, 0.0f, 1000}, {40, 1.0f, 0.013f, 100}};
     for (const auto& kind : kinds) {
         size_t total = 0;
         for (int trial = 0; trial < kind.trials; ++trial) {
@@ -124,26 +118,16 @@ TEST(CollisionEquivalence, RandomModelsStillMovedOrSpoiledGiveTheSameReactions) 
             hoopwind = new GameManager;
             std::vector<GameObject*> objects; // owned by the list
             std::uniform_real_distribution<float> place(-kind.spread, kind.spread);
-            const int n = kind.nudge == 0.0f && !kind.spoil ? 2 + trial % 3 : kind.objects;
+            const int n = kind.nudge == 0.0f ? 2 + trial % 3 : 3;
             for (int o = 0; o < n; ++o) {
                 const std::string file = "mesh/r" + std::to_string(o) + ".3ds";
                 ASSERT_TRUE(worldtest::writeModel(file, randomModel(rng)));
-                const bool still = kind.nudge == 0.0f && !kind.spoil && rng() % 5 == 0;
+                const bool still = kind.nudge == 0.0f && rng() % 5 == 0;
                 objects.push_back(new Recorder(file.c_str(), still ? STATIONARY_PIECE : PLAYER,
                                                kind.nudge * static_cast<float>(o + 1)));
                 objects.back()->xpos = place(rng);
                 objects.back()->ypos = place(rng);
                 objects.back()->zpos = place(rng);
-            }
-            if (kind.spoil) {
-                // A face radius, a face centre, a mesh radius or a position. A spoiled centre or
-                // mesh radius is never a small finite number: the loader's mesh sphere holds its
-                // faces, and the pass may rely on that.
-                MESH& m = objects[trial % 3]->getMesh()->meshes[0];
-                float* const spoiled[] = {&m.faces[0].bounds.radius,
-                                          &m.faces[m.numFaces - 1].bounds.center.y,
-                                          &m.bounds.radius, &objects[trial % 3]->zpos};
-                *spoiled[trial % 4] = odd[trial % (trial % 4 == 0 || trial % 4 == 3 ? 5 : 4)];
             }
             std::vector<float> start, fastEnd;
             for (const GameObject* o : objects) {
