@@ -84,10 +84,13 @@ TEST(Endurance, RestartsAfterRandomPlayBuildAFreshGameAndFreeEveryTextureOfTheLa
     game.frame();
     const int oneGame = liveTextures();
     ASSERT_GT(oneGame - beforeGame, 10); // background, the models' materials, the four trails
-    int objects = 0;
-    for (GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
-        ++objects;
-    }
+    auto listLength = [] {
+        int n = 0;
+        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next, ++n) {
+        }
+        return n;
+    };
+    const int objects = listLength();
     std::mt19937 rng(7);
     for (int cycle = 0; cycle < 40; ++cycle) {
         SCOPED_TRACE(cycle);
@@ -105,13 +108,8 @@ TEST(Endurance, RestartsAfterRandomPlayBuildAFreshGameAndFreeEveryTextureOfTheLa
             game.tap(VK_RETURN);
         }
         ASSERT_EQ(gameState, STATE_TEAM_SELECT);
-        int n = 0;
-        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
-            ++n;
-        }
-        ASSERT_EQ(n, objects);
+        ASSERT_TRUE(listLength() == objects && !pellum->caught);
         ASSERT_EQ(team[0]->getScore() + team[1]->getScore(), 0);
-        ASSERT_FALSE(pellum->caught);
         ASSERT_EQ(liveTextures(), oneGame);
     }
     game.shutdown();
@@ -154,10 +152,8 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     const std::string dir = copy.file("data");
     fs::copy(hwtest::dataDir(), dir, fs::copy_options::recursive);
     const bool all = GetParam().empty();
-    for (const std::string& file : dataFiles(dir)) {
-        if (all || file == GetParam()) {
-            ASSERT_TRUE(fs::remove(dir + "/" + file)) << file;
-        }
+    for (const std::string& file : all ? dataFiles(dir) : std::vector<std::string>{GetParam()}) {
+        ASSERT_TRUE(fs::remove(dir + "/" + file)) << file;
     }
     GameSession game(dir);
     ASSERT_TRUE(game.ok());
