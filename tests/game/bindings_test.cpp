@@ -1,5 +1,4 @@
-// The play bindings: what each key does to the followed player or the free camera, held toggles,
-// the height guards, mouse look, the buttons, the selection keys and Escape from every state.
+// The play bindings: keys, height guards, mouse look, buttons, team choice and Escape.
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
@@ -80,18 +79,6 @@ TEST_F(Play, BothNumbersHeldChooseTeamTwoAndPlayKeysWaitForTheSelection) {
     headless::releaseAllKeys();
     EXPECT_TRUE(gameState == STATE_PLAYING && view == 1 && PLAYER_TEAM_ID == 1);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-}
-
-TEST_F(Play, HeldTogglesFlipInEveryFrame) {
-    game.tap('1');
-    headless::setKey(VK_TAB, true);
-    headless::setKey(VK_F1, true);
-    for (bool want : {true, false, true}) {
-        game.frame();
-        EXPECT_EQ(USE_LIGHTS, want);
-        EXPECT_EQ(glIsEnabled(GL_LIGHTING) == GL_TRUE, want);
-        EXPECT_EQ(game.printed().size(), want ? 4u : 2u); // the position lines
-    }
 }
 
 TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {

@@ -1,5 +1,4 @@
-// Whole scripted games (several seeds, both sides, a goal, a Flicket catch, a restart) hashed
-// frame by frame: any change in what a frame does to any object shows as a different digest.
+// Scripted whole games hashed frame by frame against recorded digests.
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
@@ -40,7 +39,6 @@ uint64_t frameDigest(uint64_t chain) {
     return chain;
 }
 
-// Puts the human's active player just under the ball, where a click catches it.
 void standUnder(CBall* ball) {
     Player* p = hwtest::human();
     ball->getPos(p->xpos, p->ypos, p->zpos);
@@ -60,8 +58,7 @@ void steer(GameSession& game, int i) {
     headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
 }
 
-// Per seed and side: the chain after the goal, the catch, the restart and the end, recorded from
-// the game before its step moved out of drawing.
+// Per seed and side: the chain after the goal, the catch, the restart and the end.
 struct Script {
     uint32_t ticks;
     int teamKey;

@@ -1,5 +1,4 @@
-// The screens as pictures, rendered offscreen: the splash, text in the regions where each line
-// belongs, the world drawn in play with the lights off and on, the background behind the result.
+// The screens as offscreen pictures: splash, play with lights off and on, the result.
 #include "support/gamesession.h"
 
 #include "main/game.h"
@@ -35,8 +34,7 @@ int everywhere(const Pixels& px, Test test) {
     return count(px, 0, 640, 0, 480, test);
 }
 
-// Text whose baseline-centre line sits at world (x, y) and runs `units` to the right (rows counted
-// from the bottom, as glReadPixels delivers them).
+// Text from world (x, y) in the text plane, `units` long; rows count from the bottom.
 int inLine(const Pixels& px, float x, float y, float units, Test test) {
     const int column = static_cast<int>(320.0f + x * kPixelsPerUnit);
     const int row = static_cast<int>(240.0f + y * kPixelsPerUnit);

@@ -1,5 +1,4 @@
-// The whole game over many restarts under random input and without its data files: no crash, no
-// message, every position finite, nothing left behind from one game to the next.
+// The whole game over many restarts and without each of its data files.
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
@@ -23,7 +22,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 
 namespace {
 
@@ -50,35 +48,9 @@ void catchFlicket(GameSession& game) {
     game.frames(2);
 }
 
-// Random keys, clicks and mouse motion for a number of frames; every position stays finite.
-void randomPlay(GameSession& game, std::mt19937& rng, int frames) {
-    const int keys[] = {VK_LEFT,    VK_RIGHT,   VK_UP, VK_DOWN,  VK_PRIOR, VK_NEXT,
-                        VK_NUMPAD8, VK_NUMPAD2, 'A',   'S',      VK_TAB,   VK_F1,
-                        '0',        '1',        '2',   VK_RETURN};
-    std::uniform_int_distribution<int> percent(0, 99), motion(-60, 60);
-    for (int f = 0; f < frames && gameState == STATE_PLAYING; ++f) {
-        for (int key : keys) {
-            headless::setKey(key, percent(rng) < (key == '0' ? 1 : 12)); // the free camera rarely
-        }
-        headless::setCursor(WIDTH_CENTER + motion(rng), HEIGHT_CENTER + motion(rng));
-        const int click = percent(rng);
-        if (click < 4) {
-            game.leftClick();
-        } else if (click < 5) {
-            game.rightClick();
-        }
-        game.frame();
-        ASSERT_TRUE(hwtest::worldPositionsFinite()) << "frame " << f;
-    }
-    headless::releaseAllKeys();
-    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
-}
-
-// Each cycle: a side chosen, random play, then a catch and Enter, or a restart from play.
-TEST(Endurance, RestartsAfterRandomPlayBuildAFreshGameAndFreeEveryTextureOfTheLast) {
+TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
     GameSession game;
     ASSERT_TRUE(game.ok());
-    ResizeGLView(160, 120); // the picture is not tested; a small view keeps the rasteriser quick
     const int beforeGame = liveTextures(); // the font's, made with the window
     game.start(1);
     game.frame();
@@ -91,21 +63,19 @@ TEST(Endurance, RestartsAfterRandomPlayBuildAFreshGameAndFreeEveryTextureOfTheLa
         return n;
     };
     const int objects = listLength();
-    std::mt19937 rng(7);
-    for (int cycle = 0; cycle < 40; ++cycle) {
+    for (int cycle = 0; cycle < 60; ++cycle) {
         SCOPED_TRACE(cycle);
         headless::setTickCount(static_cast<uint32_t>(1000 + cycle));
         game.tap(cycle % 2 == 0 ? '1' : '2');
         ASSERT_EQ(gameState, STATE_PLAYING);
-        randomPlay(game, rng, 100);
-        if (gameState == STATE_PLAYING && cycle % 3 == 0 && hwtest::human() != nullptr) {
-            catchFlicket(game);
-        } else if (gameState == STATE_PLAYING) {
-            Game_Restart();
-        }
         game.frame();
-        if (gameState == STATE_GAME_OVER) {
+        if (cycle % 10 == 0) {
+            catchFlicket(game);
+            ASSERT_EQ(gameState, STATE_GAME_OVER);
             game.tap(VK_RETURN);
+        } else {
+            Game_Restart();
+            game.frame();
         }
         ASSERT_EQ(gameState, STATE_TEAM_SELECT);
         ASSERT_TRUE(listLength() == objects && !pellum->caught);
@@ -117,7 +87,6 @@ TEST(Endurance, RestartsAfterRandomPlayBuildAFreshGameAndFreeEveryTextureOfTheLa
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
-// Every file under a folder, as sorted paths relative to it ("mesh/player.3ds").
 std::vector<std::string> dataFiles(const std::string& dir) {
     std::vector<std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(dir)) {
@@ -129,7 +98,6 @@ std::vector<std::string> dataFiles(const std::string& dir) {
     return files;
 }
 
-// Each model is present exactly when its file is there.
 void expectModels(const std::string& dir) {
     auto has = [&](const char* file) { return fs::exists(dir + "/" + file); };
     EXPECT_EQ(stadium->hasShape(), has("mesh/stadium.3ds"));
@@ -143,8 +111,7 @@ void expectModels(const std::string& dir) {
     }
 }
 
-// One data file removed ("" removes them all): the game starts, plays to game over and restarts
-// with the piece simply absent (no model, picture, sprite or music) and no message shown.
+// One data file ("" all of them) gone: the game plays and restarts without it, silently.
 class MissingData : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {

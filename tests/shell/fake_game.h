@@ -1,5 +1,4 @@
-// A recording stand-in for the game, so the shell's loop and window procedure are tested alone,
-// and the shell tests' fixture: a clean headless platform and recording game per test.
+// A recording stand-in for the game and the shell tests' fixture.
 #pragma once
 
 #include "platform/headless.h"

@@ -1,5 +1,4 @@
-// The message loop, the window procedure and the view: frames while active, none while minimised,
-// close and quit, swallowed system commands, resize, and the mouse buttons reaching the game.
+// The message loop, the window procedure and the view.
 #include "main/hoopwind.h"
 #include "shell/fake_game.h"
 
@@ -8,8 +7,7 @@
 #include <cstdlib>
 #include <utility>
 
-// A resize reaches the viewport, frames show the game's picture, and the game's Escape (a close
-// sent from within a frame, `active` cleared) finishes that frame, then quits with status 0.
+// A resize reaches the viewport; the game's Escape finishes its frame, then quits with status 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
     headless::setSwapHook([](int swaps) {
         if (swaps == 1) {
@@ -58,7 +56,6 @@ TEST_F(ShellTest, MinimisingStopsFramesAndSwapsUntilRestored) {
     EXPECT_TRUE(fakeGame().frames == 6 && headless::swapCount() == 6);
 }
 
-// Activation, system commands and the mouse buttons as the window procedure answers them.
 TEST_F(ShellTest, WindowProcedureMessages) {
     active = true;
     for (auto [wparam, stays] : {std::pair{MAKEWPARAM(0, 0), true},  // deactivated, still shown
@@ -75,7 +72,6 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     const WPARAM SC_MINIMIZE = 0xF020;
     WndProc(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 
-    // The buttons reach the game, then default processing.
     WndProc(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10));
     WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));
     WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));
@@ -84,8 +80,7 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
 }
 
-// A 45-degree perspective from 0.1 to 390 over the whole view, the modelview reset; a height of
-// zero counts as one.
+// A 45-degree perspective from 0.1 to 390, the modelview reset; a height of zero counts as one.
 TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
     headless::OffscreenGL gl;
     ASSERT_TRUE(gl.ok());

@@ -31,8 +31,7 @@ const Box kRefused{"The Requested Fullscreen Mode is NOT Supported by\nYour Vide
 
 } // namespace
 
-// Full screen hides the cursor; refused and answered Yes, the game goes on in a window with the
-// cursor shown. Either way teardown leaves nothing behind.
+// Full screen hides the cursor; refused and answered Yes, a window shows it.
 TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     for (headless::Step step : {headless::STEP_COUNT, headless::STEP_CHANGE_DISPLAY_MODE,
                                 headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
@@ -55,8 +54,7 @@ TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     }
 }
 
-// Each creation step that fails tears down what was made; some say why, some fail silently. In
-// WinMain a failed creation, or a refused full screen answered No, ends the program at once.
+// A failed step tears down what was made; WinMain then ends, as on a refused full screen.
 TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
     const std::pair<headless::Step, const char*> cases[] = {
         {headless::STEP_REGISTER_CLASS, "Failed to Register the Window Class"},

@@ -32,8 +32,7 @@ void capture(const char* text) {
 void resetAll() {
     headless::reset();
     headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER); // a resting mouse turns nothing
-    // The scene library's failure flag is sticky: one test's missing file must not empty the
-    // next test's models.
+    // The scene library's failure flag is sticky: clear it for the next test's models.
     ClearErrList3ds();
     ResetGameGlobals();
 }

@@ -1,6 +1,4 @@
-// The one in-process game harness for tests and benches: the headless window made as the shell
-// makes it, a data folder as working directory, the game built, played and restarted through its
-// own entry points, and the texts it prints captured per frame.
+// The in-process game harness for tests and benches, with the texts it prints per frame.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +20,7 @@ struct Printed {
     float x, y, z;
 };
 
-// Every program-wide value at its start value, the headless platform fresh (cursor centred, audio
-// on the dummy driver) and the window made; all undone on destruction, working directory included.
+// Start values, a fresh headless platform and the window; all undone on destruction.
 class GameSession {
   public:
     explicit GameSession(const std::string& dir = dataDir());

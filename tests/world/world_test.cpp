@@ -1,6 +1,4 @@
-// The world's rules, step by step on small models: the Pellum falling, carried, let go and
-// knocked loose, catch reach, bounces, attack balls hunting and wandering, patrols, goals and the
-// Flicket's catch.
+// The world's rules, step by step on small generated models.
 #include "worldtest.h"
 
 #include <gtest/gtest.h>
@@ -22,9 +20,8 @@ namespace {
 
 using worldtest::part;
 
-// The world built on a wide floor, a hoop of two triangles and a wedge of four faces for each
-// player (any ball centred on a player touches it); the random generator seeded after the build
-// and every player parked out of reach.
+// A wide floor, two-triangle hoops, four-face player wedges (a ball centred on a player touches
+// it); the random generator seeded after the build and every player parked out of reach.
 class World : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -145,8 +142,7 @@ TEST_F(World, AttackBallHittingTheHoldingSideKnocksThePellumLooseAndItBouncesFiv
     brusker[1]->detectCollision();
     EXPECT_FALSE(pellum->caught || team[0]->isHoldingPellum());
 
-    // Hit from above on the floor: it flies towards its place minus the hit point, below the
-    // floor, for five shared steps, then falls back onto it.
+    // Hit from above: towards its place minus the hit point for five steps, then back up.
     pellum->setPos(0.0f, 0.6f, 0.0f);
     pellum->reactCollision(0.0f, 5.6f, 0.0f, B_BRUSKER);
     pellum->step();
@@ -310,16 +306,6 @@ TEST_F(World, TheScoringBoxIsStrictAndThinAlongZ) {
         hoopwind->stepAllObjects(); // hoops look before the ball moves, as in a drawn frame
     }
     EXPECT_TRUE(pellum->ypos < 20.0f && team[0]->getScore() + team[1]->getScore() == total);
-}
-
-TEST_F(World, TheCollisionBoxShowsUntilAnsweredNo) {
-    headless::queueAnswer(IDYES);
-    headless::queueAnswer(IDNO);
-    for (int i = 0; i < 3; ++i) {
-        stadium->goal[0]->reactCollision(0, 0, 0, PLAYER);
-    }
-    ASSERT_EQ(headless::messageBoxes().size(), 2u);
-    EXPECT_EQ(headless::messageBoxes()[1].text, "COLLIDE");
 }
 
 } // namespace

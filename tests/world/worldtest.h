@@ -1,5 +1,4 @@
-// The world tests' models: single-material .3ds files written into a scratch folder whose mesh/
-// subfolder the game reads.
+// Single-material .3ds models in a scratch folder for the world tests.
 #pragma once
 
 #include <filesystem>
