@@ -10,10 +10,6 @@ FakeGame& fakeGame() {
     return game;
 }
 
-void resetFakeGame() {
-    fakeGame() = FakeGame();
-}
-
 int Game_Init() {
     ++fakeGame().inits;
     return 1;

@@ -1,5 +1,9 @@
-// A recording stand-in for the game, so the shell's loop and window procedure are tested alone.
+// A recording stand-in for the game and the shell tests' fixture.
 #pragma once
+
+#include "platform/headless.h"
+
+#include <gtest/gtest.h>
 
 #include <functional>
 
@@ -13,4 +17,12 @@ struct FakeGame {
 };
 
 FakeGame& fakeGame();
-void resetFakeGame();
+
+class ShellTest : public ::testing::Test {
+  protected:
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        headless::reset();
+        fakeGame() = FakeGame();
+    }
+};

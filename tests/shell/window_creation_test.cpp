@@ -1,40 +1,37 @@
-// Window creation and teardown: the order of steps, every failure's box, and what is left behind.
+// Window creation and teardown: every failure's box, and nothing left behind.
 #include "main/hoopwind.h"
-#include "shell/shell_fixture.h"
+#include "shell/fake_game.h"
 
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-using Box = std::pair<std::string, std::string>;
+using Box = std::tuple<std::string, std::string, UINT>; // text, caption, buttons and icon
+using Boxes = std::vector<Box>;
 
-std::vector<Box> boxes() {
-    std::vector<Box> out;
+Boxes boxes() {
+    Boxes out;
     for (const auto& b : headless::messageBoxes()) {
-        out.emplace_back(b.text, b.caption);
+        out.emplace_back(b.text, b.caption, b.type);
     }
     return out;
 }
 
 void expectNothingLeft() {
-    EXPECT_FALSE(headless::windowExists());
-    EXPECT_FALSE(headless::classRegistered());
-    EXPECT_FALSE(headless::contextCurrent());
-    EXPECT_FALSE(headless::displayModeChanged());
-    EXPECT_EQ(hrc, nullptr);
-    EXPECT_EQ(hdc, nullptr);
-    EXPECT_EQ(hwnd, nullptr);
+    EXPECT_FALSE(headless::windowExists() || headless::classRegistered() ||
+                 headless::contextCurrent() || headless::displayModeChanged());
+    EXPECT_TRUE(hrc == nullptr && hdc == nullptr && hwnd == nullptr);
 }
+
+const Box kRefused{"The Requested Fullscreen Mode is NOT Supported by\nYour Video Card.  "
+                   "Use Windowed mode instead?",
+                   "FULLSCREEN Error", MB_YESNO | MB_ICONEXCLAMATION};
 
 } // namespace
 
-const char* const kRefused = "The Requested Fullscreen Mode is NOT Supported by\nYour Video Card.  "
-                             "Use Windowed mode instead?";
-
-// Full screen hides the cursor; refused and answered Yes, the game goes on in a window with the
-// cursor shown. Either way teardown leaves nothing behind.
+// Full screen hides the cursor; refused and answered Yes, a window shows it.
 TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     for (headless::Step step : {headless::STEP_COUNT, headless::STEP_CHANGE_DISPLAY_MODE,
                                 headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
@@ -48,95 +45,45 @@ TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
         ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
         EXPECT_EQ(fullscreen, !refused);
         EXPECT_TRUE(refused || headless::displayModeChanged());
-        EXPECT_TRUE(headless::windowShown());
-        EXPECT_TRUE(headless::contextCurrent());
+        EXPECT_TRUE(headless::windowShown() && headless::contextCurrent());
         EXPECT_EQ(headless::cursorShowCount(), refused ? 0 : -1);
-        if (refused) {
-            EXPECT_EQ(boxes(), (std::vector<Box>{{kRefused, "FULLSCREEN Error"}}));
-            EXPECT_EQ(headless::messageBoxes()[0].type, MB_YESNO | MB_ICONEXCLAMATION);
-        } else {
-            EXPECT_TRUE(boxes().empty());
-        }
+        EXPECT_EQ(boxes(), (refused ? Boxes{kRefused} : Boxes{}));
         KillGLWindow();
         expectNothingLeft();
         EXPECT_EQ(headless::cursorShowCount(), 0);
-        EXPECT_EQ(boxes().size(), refused ? 1u : 0u);
     }
 }
 
-// Each creation step that fails tears down what was made; some say why, some fail silently.
-TEST_F(ShellTest, CreationFailuresTearDownWhatWasMade) {
-    struct Case {
-        headless::Step step;
-        const char* text; // "" for a silent failure
-    } cases[] = {
+// A failed step tears down what was made; WinMain then ends, as on a refused full screen.
+TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
+    const std::pair<headless::Step, const char*> cases[] = {
         {headless::STEP_REGISTER_CLASS, "Failed to Register the Window Class"},
         {headless::STEP_CREATE_WINDOW, "Window Creation Error."},
         {headless::STEP_GET_DC, "Can't Create A GL Device Context."},
-        {headless::STEP_CHOOSE_PIXEL_FORMAT, ""},
-        {headless::STEP_SET_PIXEL_FORMAT, ""},
-        {headless::STEP_CREATE_CONTEXT, ""},
-        {headless::STEP_MAKE_CURRENT, ""},
+        {headless::STEP_CHOOSE_PIXEL_FORMAT, nullptr},
+        {headless::STEP_SET_PIXEL_FORMAT, nullptr},
+        {headless::STEP_CREATE_CONTEXT, nullptr},
+        {headless::STEP_MAKE_CURRENT, nullptr},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.step);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
         headless::reset();
-        headless::failStep(c.step);
+        headless::failStep(c.first);
         EXPECT_FALSE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
-        if (*c.text != '\0') {
-            EXPECT_EQ(boxes(), (std::vector<Box>{{c.text, "ERROR"}}));
-            EXPECT_EQ(headless::messageBoxes()[0].type, MB_OK | MB_ICONEXCLAMATION);
-        } else {
-            EXPECT_TRUE(boxes().empty());
-        }
+        const Boxes want =
+            c.second ? Boxes{{c.second, "ERROR", MB_OK | MB_ICONEXCLAMATION}} : Boxes{};
+        EXPECT_EQ(boxes(), want);
+        expectNothingLeft();
+        headless::reset();
+        headless::failStep(c.first);
+        EXPECT_NE(WinMain(), 0);
         expectNothingLeft();
     }
-}
-
-TEST_F(ShellTest, RefusedFullScreenAnsweredNoEndsTheProgramWithAFailureStatus) {
+    headless::reset();
     headless::failStep(headless::STEP_CHANGE_DISPLAY_MODE);
     headless::queueAnswer(IDNO);
     EXPECT_NE(WinMain(), 0);
-    EXPECT_EQ(boxes(), (std::vector<Box>{{kRefused, "FULLSCREEN Error"},
-                                         {"Program Will Now Close", "D'OH!"}}));
-    EXPECT_EQ(headless::messageBoxes()[1].type, MB_OK | MB_ICONSTOP);
-    EXPECT_EQ(fakeGame().inits, 0);
+    EXPECT_EQ(boxes(), (Boxes{kRefused, {"Program Will Now Close", "D'OH!", MB_OK | MB_ICONSTOP}}));
     expectNothingLeft();
-}
-
-TEST_F(ShellTest, TeardownReportsEveryFailureAndGoesOn) {
-    ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
-    HWND window = hwnd;
-    HDC dc = hdc;
-    HGLRC context = hrc;
-    headless::failStep(headless::STEP_RELEASE_CURRENT);
-    headless::failStep(headless::STEP_DELETE_CONTEXT);
-    headless::failStep(headless::STEP_RELEASE_DC);
-    headless::failStep(headless::STEP_DESTROY_WINDOW);
-    headless::failStep(headless::STEP_UNREGISTER_CLASS);
-    KillGLWindow();
-    EXPECT_EQ(boxes(), (std::vector<Box>{{"Release of DC and RC Failed", "SHUTDOWN ERROR"},
-                                         {"Release Rendering Context Failed.", "SHUTDOWN ERROR"},
-                                         {"Release Device Contect Failed", "SHUTDOWN ERROR"},
-                                         {"Could Not Release hWnd", "SHUTDOWN ERROR"},
-                                         {"Could Not Unregister Class", "SHUTDOWN ERROR"}}));
-    for (const auto& b : headless::messageBoxes()) {
-        EXPECT_EQ(b.type, MB_OK | MB_ICONINFORMATION);
-    }
-    EXPECT_EQ(hrc, nullptr);
-
-    // Release by hand what the failed steps kept, so the next test starts clean.
-    headless::reset();
-    EXPECT_TRUE(MakeGLContextCurrent(nullptr, nullptr));
-    EXPECT_TRUE(DeleteGLContext(context));
-    EXPECT_TRUE(ReleaseWindowDeviceContext(window, dc));
-    EXPECT_TRUE(DestroyGameWindow(window));
-}
-
-TEST_F(ShellTest, CreationFailureEndsWinMainWithoutStartingTheGame) {
-    headless::failStep(headless::STEP_CREATE_CONTEXT);
-    EXPECT_NE(WinMain(), 0);
-    EXPECT_EQ(fakeGame().inits, 0);
-    EXPECT_EQ(fakeGame().shutdowns, 0);
-    expectNothingLeft();
+    EXPECT_EQ(fakeGame().inits + fakeGame().shutdowns, 0);
 }

@@ -1,4 +1,4 @@
-// The in-process game session, the text capture and the disposable data folder.
+// The in-process game session and the text capture.
 #include "support/gamesession.h"
 
 #include "font/glprint.h"
@@ -16,108 +16,45 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
-#include <unistd.h>
 
 namespace hwtest {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-std::vector<Printed>& captured() {
-    static std::vector<Printed> texts;
-    return texts;
-}
+std::vector<Printed> captured;
 
 void capture(const char* text) {
     GLfloat m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    captured().push_back(Printed{text ? text : "", m[12], m[13], m[14]});
+    captured.push_back(Printed{text ? text : "", m[12], m[13], m[14]});
+}
+
+void resetAll() {
+    headless::reset();
+    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER); // a resting mouse turns nothing
+    // The scene library's failure flag is sticky: clear it for the next test's models.
+    ClearErrList3ds();
+    ResetGameGlobals();
 }
 
 } // namespace
 
-std::string dataDir() {
-    const char* env = std::getenv("HW_DATA_DIR");
-    if (env && *env) {
-        return env;
-    }
-#ifdef HW_DATA_DIR_DEFAULT
-    return HW_DATA_DIR_DEFAULT;
-#else
-    return "data";
-#endif
-}
-
-std::vector<std::string> dataFiles(const std::string& dir) {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->is_regular_file(ec)) {
-            files.push_back(fs::relative(it->path(), dir, ec).generic_string());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-DataCopy::DataCopy(const std::string& from) {
-    std::error_code ec;
-    const fs::path base = fs::temp_directory_path(ec);
-    if (ec) {
-        return;
-    }
-    std::string pattern = (base / "hoopwind-data.XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        return;
-    }
-    fs::copy(from, pattern, fs::copy_options::recursive, ec);
-    if (ec) {
-        fs::remove_all(pattern, ec);
-        return;
-    }
-    dir_ = pattern;
-}
-
-DataCopy::~DataCopy() {
-    if (!dir_.empty()) {
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-}
-
-GameSession::GameSession(const std::string& dir) {
-    headless::reset();
-    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER); // a resting mouse turns nothing
-    setenv("SDL_AUDIODRIVER", "dummy", 0);            // no sound card on a test machine
-    // The scene library's failure flag is sticky; one test's missing file must not empty the
-    // next test's models.
-    ClearErrList3ds();
-    ResetGameGlobals();
-    captured().clear();
-    char cwd[4096];
-    previousDir_ = getcwd(cwd, sizeof cwd) ? cwd : ".";
-    if (chdir(dir.c_str()) != 0) {
-        return;
-    }
-    windowMade_ = CreateGLWindow(WINDOW_CLASS_NAME, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, false);
+GameSession::GameSession(const std::string& dir) : inDir_(dir) {
+    resetAll();
+    setenv("SDL_AUDIODRIVER", "dummy", 0); // no sound card on a test machine
+    captured.clear();
+    windowMade_ = inDir_.ok() &&
+                  CreateGLWindow(WINDOW_CLASS_NAME, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, false);
     glPrintSetObserver(&capture);
 }
 
 GameSession::~GameSession() {
     glPrintSetObserver(nullptr);
     shutdown();
-    ResetGameGlobals();
     if (windowMade_) {
         KillGLWindow();
     }
-    headless::reset();
-    ClearErrList3ds();
-    if (chdir(previousDir_.c_str()) != 0) {
-        // Nothing sound to do: the next test enters its own folder.
-    }
+    resetAll();
 }
 
 void GameSession::start(uint32_t ticks) {
@@ -134,7 +71,7 @@ void GameSession::shutdown() {
 }
 
 void GameSession::frame() {
-    captured().clear();
+    captured.clear();
     Game_Main();
     SwapBuffers(hdc);
     if (afterFrame) {
@@ -155,11 +92,11 @@ void GameSession::tap(int key) {
 }
 
 void GameSession::leftClick() {
-    WndProc(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(WIDTH_CENTER, HEIGHT_CENTER));
+    WndProc(hwnd, WM_LBUTTONDOWN, 0, 0);
 }
 
 void GameSession::rightClick() {
-    WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(WIDTH_CENTER, HEIGHT_CENTER));
+    WndProc(hwnd, WM_RBUTTONDOWN, 0, 0);
 }
 
 bool GameSession::quitPosted() {
@@ -172,36 +109,13 @@ bool GameSession::quitPosted() {
 }
 
 const std::vector<Printed>& GameSession::printed() const {
-    return captured();
-}
-
-bool GameSession::printed(const std::string& text) const {
-    return where(text) != nullptr;
-}
-
-std::string GameSession::printedStartingWith(const std::string& prefix) const {
-    for (const Printed& p : captured()) {
-        if (p.text.compare(0, prefix.size(), prefix) == 0) {
-            return p.text;
-        }
-    }
-    return "";
+    return captured;
 }
 
 const Printed* GameSession::where(const std::string& text) const {
-    for (const Printed& p : captured()) {
-        if (p.text == text) {
-            return &p;
-        }
-    }
-    return nullptr;
-}
-
-void logicFrame() {
-    ApplyPlayKeys();
-    ApplyMouseLook();
-    hoopwind->checkCollisions();
-    hoopwind->stepAllObjects();
+    auto it = std::find_if(captured.begin(), captured.end(),
+                           [&](const Printed& p) { return p.text == text; });
+    return it != captured.end() ? &*it : nullptr;
 }
 
 Player* human() {
@@ -210,10 +124,7 @@ Player* human() {
 }
 
 bool worldPositionsFinite() {
-    if (hoopwind == nullptr) {
-        return true;
-    }
-    for (GameObject* o = hoopwind->head; o != nullptr; o = o->next) {
+    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next) {
         if (!std::isfinite(o->xpos) || !std::isfinite(o->ypos) || !std::isfinite(o->zpos)) {
             return false;
         }
