@@ -2,13 +2,11 @@
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
-#include "main/game.h"
-#include "main/gameview.h"
 #include "main/world.h"
 #include "platform/headless.h"
-#include "player/player.h"
 #include "shared/globals.h"
 #include "team/team.h"
+#include "player/player.h"
 
 #include <gtest/gtest.h>
 

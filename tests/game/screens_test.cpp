@@ -1,10 +1,8 @@
 // The screens as offscreen pictures: splash, play with lights off and on, the result.
 #include "support/gamesession.h"
 
-#include "main/game.h"
 #include "main/world.h"
 #include "platform/headless.h"
-#include "shared/globals.h"
 #include "team/team.h"
 
 #include <gtest/gtest.h>

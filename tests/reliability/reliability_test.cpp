@@ -5,8 +5,6 @@
 #include "contentplayer/contentplayer.h"
 #include "main/background.h"
 #include "main/game.h"
-#include "main/gameview.h"
-#include "main/hoopwind.h"
 #include "main/world.h"
 #include "particles/particleemitter.h"
 #include "platform/headless.h"
@@ -48,6 +46,25 @@ void catchFlicket(GameSession& game) {
     game.frames(2);
 }
 
+// Every play binding held or released at random, the pointer anywhere, clicks now and then.
+void playRandomly(GameSession& game, int frames, unsigned seed) {
+    const int keys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_NUMPAD8, VK_NUMPAD2, VK_PRIOR,
+                        VK_NEXT, 'A',      'S',   VK_TAB,  VK_F1,      '0'};
+    for (int i = 0; i < frames && gameState == STATE_PLAYING; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        for (int k = 0; k < 13; ++k) {
+            headless::setKey(keys[k], (seed >> (k + 8) & 3) == 0);
+        }
+        headless::setCursor(static_cast<int>(seed % 640), static_cast<int>(seed / 640 % 480));
+        if (seed % 23 == 0) {
+            seed % 2 ? game.leftClick() : game.rightClick();
+        }
+        game.frame();
+    }
+    headless::releaseAllKeys();
+}
+
+// Sixty games: random play, restarts and game overs; each new game is whole and leaks nothing.
 TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
     GameSession game;
     ASSERT_TRUE(game.ok());
@@ -74,6 +91,8 @@ TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
             ASSERT_EQ(gameState, STATE_GAME_OVER);
             game.tap(VK_RETURN);
         } else {
+            playRandomly(game, 80, static_cast<unsigned>(cycle));
+            ASSERT_TRUE(hwtest::worldPositionsFinite());
             Game_Restart();
             game.frame();
         }

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <random>
 
-#include "main/gameobject.h"
 #include "main/world.h"
 #include "render/maxmesh.h"
 #include "support/gamesession.h"
