@@ -127,6 +127,9 @@ done
 # Installed, moved, and played from / with the launcher: it finds its data.
 cmake --install "$BUILD" --prefix "$WORK/prefix" >"$WORK/install.log" || fail "install: $(cat "$WORK/install.log")"
 mv "$WORK/prefix" "$WORK/moved"
+STATUS=0 # a demo named from the caller's folder is found there, though the game runs in its data
+(cd "$WORK" && "$WORK/moved/games/hoopwind" --playdemo cut.hwd) 2>"$WORK/err" || STATUS=$?
+[[ $STATUS == 1 ]] && grep -qF "hoopwind: $WORK/cut.hwd: " "$WORK/err" || fail "launcher: $(cat "$WORK/err")"
 (cd / && PATH="$WORK/moved/games:$PATH" exec hoopwind) >"$WORK/game.out" 2>"$WORK/game.err" &
 GAME_PID=$!
 WIN=$(wait_window)

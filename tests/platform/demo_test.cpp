@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -76,14 +77,31 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         bad[n] ^= 0xA5;
         demo::parse(bad.data(), bad.size(), records, error);
     }
+    // Every field comes back with its sign and width.
+    const demo::Record sent[] = {
+        {demo::REC_CURSOR, 1, 0, -5, -70000},  {demo::REC_PEEK, 1, WM_SIZE, -1, INT64_MIN + 3},
+        {demo::REC_KEY, 0xFFFF, 0x8000, 0, 0}, {demo::REC_TICK, 0xFFFFFFFF, 0, 0, 0},
+        {demo::REC_FRAME, 0, 0, 0, 0},         {demo::REC_END, 1, 0, 0, 0}};
+    good.clear();
+    demo::encodeHeader(good);
+    for (const demo::Record& r : sent)
+        demo::encode(r, good);
+    ASSERT_TRUE(demo::parse(good.data(), good.size(), records, error)) << error;
+    ASSERT_EQ(records.size(), 6u);
+    for (size_t i = 0; i < 6; ++i) {
+        const demo::Record &a = records[i], &b = sent[i];
+        EXPECT_TRUE(a.type == b.type && a.a == b.a && a.b == b.b && a.x == b.x && a.y == b.y) << i;
+    }
     const struct {
         size_t at;
         uint8_t value;
         const char* why;
     } cases[] = {{0, 'X', "not a Hoopwind demo"},
                  {8, 2, "version 2"},
+                 {10, 1, "version 1"},                               // the reserved field
                  {demo::HEADER_SIZE, 99, "unknown record"},          // first record's type
                  {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},      // its length
+                 {demo::HEADER_SIZE + 3, 2, "damaged record"},       // the cursor's result
                  {good.size() - 4, 7, "frame count does not match"}, // the end record's count
                  {good.size(), 0, "data after the end"}};
     for (const auto& c : cases) {

@@ -13,7 +13,7 @@ namespace {
 class SdlEventsTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
         ASSERT_TRUE(RegisterWindowClass("Hoopwind"));
         drain();
     }
@@ -107,4 +107,32 @@ TEST_F(SdlEventsTest, EveryBoundKeyTappedReadsAsHeld) {
     }
     for (int unbound : {0x07, -5, 100000})
         EXPECT_EQ(GetAsyncKeyState(unbound), 0);
+}
+
+// Mouse look holds the pointer only while the window has the focus and the game steers with it:
+// never while another window is in front, and not past the first frame that does not steer.
+TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
+    HWND w = CreateGameWindow("Hoopwind", 640, 480, false, nullptr);
+    ASSERT_NE(w, nullptr) << SDL_GetError();
+    SDL_Window* sdl = SDL_GetWindowFromID(1);
+    auto held = [&] {
+        return (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MOUSE_GRABBED) && !SDL_ShowCursor(SDL_QUERY);
+    };
+    SDL_Event e = {};
+    e.type = SDL_WINDOWEVENT;
+    for (Uint8 focus :
+         {SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED}) {
+        e.window.event = focus;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        drain();
+        EXPECT_TRUE(SetCursorPos(320, 240));
+        EXPECT_EQ(held(), focus == SDL_WINDOWEVENT_FOCUS_GAINED) << int(focus);
+    }
+    HDC dc = GetWindowDeviceContext(w);
+    SwapBuffers(dc); // a frame that steered keeps the pointer, the next one that did not frees it
+    EXPECT_TRUE(held());
+    SwapBuffers(dc);
+    EXPECT_FALSE(held());
+    ReleaseWindowDeviceContext(w, dc);
+    DestroyGameWindow(w);
 }
