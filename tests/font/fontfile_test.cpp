@@ -67,6 +67,12 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
         {"contour end past the vertices", [](auto& b) { b[kContour] = 3; }, FONT_FILE_BAD_INDEX},
         {"a name filling its whole field", [](auto& b) { std::memset(&b[3], 'N', 96); },
          FONT_FILE_OK},
+        {"a symbol without vertices, with the start bounds",
+         [](auto& b) {
+             b.resize(132);
+             b[129] = b[130] = b[131] = 0;
+         },
+         FONT_FILE_OK},
         {"the same symbol twice",
          [](auto& b) {
              b.insert(b.end(), b.begin() + 128, b.end());
@@ -81,6 +87,9 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
         EXPECT_EQ(parseFontFile(damaged.data(), damaged.size(), f), c.expected) << c.what;
         EXPECT_EQ(f.symbols[int('x')] == nullptr, c.expected != FONT_FILE_OK) << c.what;
         EXPECT_LE(std::strlen(f.name), 96u);
+        const FontFileSymbol* x = f.symbols[int('x')].get();
+        EXPECT_TRUE(!x || x->vertexCount > 0 ||
+                    (x->minX == 10 && x->maxX == -10 && x->minY == 10 && x->maxY == -10));
     }
     // Every truncation; a copy of exactly n bytes lets a sanitizer build catch reads past it.
     for (size_t n = 3; n < bytes.size(); ++n) {
