@@ -39,23 +39,23 @@ TEST_F(Play, EachKeyHeldOneFrameMovesByOneStep) {
         float* camera;
         float Player::*coordinate;
         float change;
-    } bindings[] = {{VK_LEFT, false, nullptr, &Player::xpos, -WALK_SPEED},
-                    {VK_RIGHT, false, nullptr, &Player::xpos, WALK_SPEED},
-                    {VK_UP, false, nullptr, &Player::zpos, -WALK_SPEED},
-                    {VK_DOWN, false, nullptr, &Player::zpos, WALK_SPEED},
-                    {VK_NUMPAD8, false, nullptr, &Player::ypos, RISE_SPEED},
-                    {VK_NUMPAD2, false, nullptr, &Player::ypos, -RISE_SPEED},
+    } bindings[] = {{VK_LEFT, false, nullptr, &Player::xpos, -2.05f},
+                    {VK_RIGHT, false, nullptr, &Player::xpos, 2.05f},
+                    {VK_UP, false, nullptr, &Player::zpos, -2.05f},
+                    {VK_DOWN, false, nullptr, &Player::zpos, 2.05f},
+                    {VK_NUMPAD8, false, nullptr, &Player::ypos, 1.85f},
+                    {VK_NUMPAD2, false, nullptr, &Player::ypos, -1.85f},
                     {'A', false, &distBehindPlayer, nullptr, 2.05f},
                     {'S', false, &distBehindPlayer, nullptr, -2.05f},
-                    {VK_LEFT, true, &yrot, nullptr, TURN_SPEED},
-                    {VK_RIGHT, true, &yrot, nullptr, -TURN_SPEED},
-                    {VK_UP, true, &zpos, nullptr, WALK_SPEED},
+                    {VK_LEFT, true, &yrot, nullptr, 3.5f},
+                    {VK_RIGHT, true, &yrot, nullptr, -3.5f},
+                    {VK_UP, true, &zpos, nullptr, 2.05f},
                     {VK_UP, true, &xpos, nullptr, 0.0f},
-                    {VK_DOWN, true, &zpos, nullptr, -WALK_SPEED},
-                    {VK_NUMPAD8, true, &ytrans, nullptr, -RISE_SPEED},
-                    {VK_NUMPAD2, true, &ytrans, nullptr, RISE_SPEED},
-                    {VK_PRIOR, true, &pivot, nullptr, -TURN_SPEED},
-                    {VK_NEXT, true, &pivot, nullptr, TURN_SPEED}};
+                    {VK_DOWN, true, &zpos, nullptr, -2.05f},
+                    {VK_NUMPAD8, true, &ytrans, nullptr, -1.85f},
+                    {VK_NUMPAD2, true, &ytrans, nullptr, 1.85f},
+                    {VK_PRIOR, true, &pivot, nullptr, -3.5f},
+                    {VK_NEXT, true, &pivot, nullptr, 3.5f}};
     for (const auto& b : bindings) {
         game.tap(b.freeCamera ? '0' : '1');
         ASSERT_EQ(view, b.freeCamera ? VIEW_STANDARD : 0);
@@ -87,7 +87,7 @@ TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {
     headless::setKey(VK_NUMPAD2, true);
     game.frames(20);
     // From 24 in steps of 1.85: the last allowed from 3.65 (3.65 - 2.85 > 0), none from 1.8.
-    EXPECT_NEAR(p->ypos, 24.0f - 12 * RISE_SPEED, 1e-3f);
+    EXPECT_NEAR(p->ypos, 24.0f - 12 * 1.85f, 1e-3f);
     headless::setKey(VK_NUMPAD2, false);
     p->ypos = 2.5f; // drawn there, it may not sink: 2.5 - 1.85 is less than one above ground
     game.frame();
@@ -96,13 +96,13 @@ TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {
     game.tap('0');
     headless::setKey(VK_NUMPAD2, true);
     game.frames(4);
-    EXPECT_NEAR(ytrans, -2.34f + RISE_SPEED, 1e-4f); // one more step would pass the ground plane
+    EXPECT_NEAR(ytrans, -2.34f + 1.85f, 1e-4f); // one more step would pass the ground plane
 }
 
 TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {
     game.tap('2');
     headless::setKey(VK_PRIOR, true);
-    headless::setCursor(WIDTH_CENTER - 40, HEIGHT_CENTER + 10);
+    headless::setCursor(320 - 40, 240 + 10);
     game.frames(2);
     headless::releaseAllKeys();
     EXPECT_TRUE(pivot != 0.0f && yrot != 0.0f);
@@ -111,10 +111,10 @@ TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {
     EXPECT_EQ(
         (std::vector<float>{pivot, yrot, xpos, ytrans, zpos, distBehindPlayer, xoffset, zoffset}),
         (std::vector<float>{0.0f, 0.0f, 0.0f, -2.34f, -45.0f, 0.0f, 0.0f, 0.0f}));
-    headless::setCursor(WIDTH_CENTER + 100, HEIGHT_CENTER - 100);
+    headless::setCursor(320 + 100, 240 - 100);
     game.frame();
     EXPECT_TRUE(yrot == 0.0f && pivot == 0.0f);
-    EXPECT_EQ(headless::cursor().x, WIDTH_CENTER);
+    EXPECT_EQ(headless::cursor().x, 320);
     const int before = team[1]->active;
     game.rightClick(); // the buttons act on no team
     EXPECT_EQ(team[1]->active, before);
@@ -124,12 +124,12 @@ TEST_F(Play, MouseLookTurnsAndPitchesTheFollowedPlayerAndTheCameraFollows) {
     game.tap('1');
     Player* p = human();
     const float yrot0 = p->yrot;
-    headless::setCursor(WIDTH_CENTER - 50, HEIGHT_CENTER + 25);
+    headless::setCursor(320 - 50, 240 + 25);
     game.frame();
     EXPECT_NEAR(p->yrot, yrot0 + 6.0f, 1e-4f);
     EXPECT_NEAR(p->xrot, 3.0f, 1e-4f);
     EXPECT_FLOAT_EQ(pivot, p->xrot);
-    EXPECT_EQ(headless::cursor().y, HEIGHT_CENTER);
+    EXPECT_EQ(headless::cursor().y, 240);
     EXPECT_NEAR(yrot, 360.0f - p->yrot, 1e-4f);
     game.frame();
     EXPECT_NEAR(p->yrot, yrot0 + 6.0f, 1e-4f); // a centred cursor turns nothing

@@ -104,7 +104,7 @@ TEST_F(World, PellumFallsToRestAtItsRadiusFollowsItsCarrierAndOnlyTheHoldingSide
     EXPECT_TRUE(pellum->holding == 1 && !team[0]->isHoldingPellum());
     pellum->catchBall(player(1, 1)); // any player of the holding side, wherever it is
     EXPECT_FALSE(pellum->caught || team[1]->isHoldingPellum());
-    EXPECT_EQ(pellum->holding, NO_TEAM);
+    EXPECT_EQ(pellum->holding, 20); // no team
     pellum->step();
     EXPECT_NEAR(pellum->ypos, 20.0f - 0.845f, 1e-5);
 }
@@ -176,7 +176,7 @@ TEST_F(World, AttackBallsHuntTheNearestPlayerWithinReachAndWanderBeyondIt) {
     place(0, 0, 35.0f, 30.0f, 0.0f); // exactly at the edge of reach
     b->setPos(0.0f, 30.0f, 0.0f);
     b->step();
-    EXPECT_TRUE(b->victim == PLAYER_NOT_FOUND && b->xv == 0.095f && b->noVicTic == 1);
+    EXPECT_TRUE(b->victim == 99 && b->xv == 0.095f && b->noVicTic == 1);
     EXPECT_TRUE(CBall::wanderTicks >= 15 && CBall::wanderTicks <= 60) << CBall::wanderTicks;
     EXPECT_TRUE(std::fabs(b->xi) <= 27.0f && std::fabs(b->zi) <= 82.0f) << b->xi << " " << b->zi;
     b->setPos(0.0f, -5.0f, 0.0f);
