@@ -551,7 +551,9 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     data.numbuttons = yesNo ? 2 : 1;
     data.buttons = yesNo ? yesNoButtons : okButton;
     int pressed = 0;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+    // Without a display no box can be shown, and trying would let a helper program speak on
+    // standard error in the game's place.
+    if (state().initError[0] || SDL_ShowMessageBox(&data, &pressed) != 0) {
         // No box could be shown: the text goes to standard error, and the answer is the one
         // that lets the player go on (Yes to playing in a window).
         if (state().initError[0]) {
