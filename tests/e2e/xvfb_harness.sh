@@ -45,6 +45,9 @@ wait_window() {
   for _ in $(seq 1 100); do
     id=$(xdotool search --onlyvisible --name '^Hoopwind$' 2>/dev/null | head -1 || true)
     [[ -n "$id" ]] && echo "$id" && return 0
+    # Where the display can show the game's question boxes (fonts installed), Return answers Yes.
+    id=$(xwininfo -root -tree | awk '/"FULLSCREEN Error"/ { print $1; exit }')
+    [[ -n "$id" ]] && xdotool key --window "$id" Return 2>/dev/null && echo "$id" >"$WORK/answered"
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited early: $(cat "$WORK/game.err")"
     sleep 0.1
   done
