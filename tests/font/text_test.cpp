@@ -156,6 +156,8 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
         return std::make_pair(c, r);
     };
     vfSetConsoleParam(4, 2);
+    vfSetConsoleParam(0, 3); // no grid without columns or rows: the last one stays
+    vfSetConsoleParam(3, 0);
     vfPrintString("ab\ncd\t\x01\x80\x7F");
     EXPECT_STREQ(vfGetConsoleRow(0), "ab");
     EXPECT_STREQ(vfGetConsoleRow(1), "cd\x7F") << "other control bytes are ignored";
