@@ -188,9 +188,9 @@ TEST_F(Image, EveryFormDecodesToItsPicture) {
 
 TEST_F(Image, FilesAreReadWholeAndMissingOnesAreQuietOnlyThroughLoadBMP) {
     testdata::ScratchDir dir;
-    ASSERT_TRUE(testdata::writeFile(dir.file("good.bmp"), gradientFile(4, 3)));
+    ASSERT_TRUE(testdata::writeFile(dir.file("good.bmp"), gradientFile(300, 200))); // 176 kB
     ImagePtr good(LoadBMP(dir.file("good.bmp").c_str()), FreeImageRec);
-    EXPECT_TRUE(samePicture(good.get(), 4, 3, gradient));
+    EXPECT_TRUE(samePicture(good.get(), 300, 200, gradient));
     std::string missing = dir.file("nothere.bmp");
     EXPECT_EQ(LoadBMP(missing.c_str()), nullptr);
     EXPECT_TRUE(boxTexts().empty());
