@@ -18,7 +18,8 @@ class TreeTest : public SceneTest {};
 } // namespace
 
 // Each node's header gets its parent's name (with the parent's instance name), first among the
-// header's children, kept when the file is closed; a missing parent names nothing.
+// header's children or in place of a stale one, kept when the file is closed; a missing parent
+// names nothing.
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     ChunkWriter w;
     chunk(w, MESH_FILE, [&] {
@@ -34,6 +35,8 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
                         w.string(nodes[i].name);
                         w.u32(0);
                         w.i16(static_cast<int16_t>(nodes[i].parent));
+                        if (i == 1) // a stale name, replaced
+                            scenebuild::stringChunk(w, PARENT_NAME, "Old");
                         chunk(w, 0x1234, [&] { w.u32(7); });
                     });
                     if (i == 0)
