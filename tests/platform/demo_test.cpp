@@ -72,6 +72,7 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
     // Every truncation, and every byte changed, parses without reading out of bounds.
     for (size_t n = 0; n < good.size(); ++n) {
         EXPECT_FALSE(demo::parse(good.data(), n, records, error)) << n;
+        EXPECT_TRUE(n < 8 || error.find("truncated") != std::string::npos) << n << ": " << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
         std::vector<uint8_t> bad = good;
         bad[n] ^= 0xA5;
