@@ -32,15 +32,15 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
             const struct {
                 const char* name;
                 int parent;
-            } nodes[] = {{"Body", -1}, {"Arm", 10}, {"Ghost", 99}};
-            for (int i = 0; i < 3; ++i)
+            } nodes[] = {{"Body", -1}, {"Arm", 10}, {"Ghost", 99}, {"Hand", 11}};
+            for (int i = 0; i < 4; ++i)
                 chunk(w, 0xB002, [&] {
                     chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(10 + i)); });
                     chunk(w, NODE_HEADER, [&] {
                         w.string(nodes[i].name);
                         w.u32(0);
                         w.i16(static_cast<int16_t>(nodes[i].parent));
-                        if (i == 1) // a stale name, replaced
+                        if (i == 3) // a stale name, replaced
                             scenebuild::stringChunk(w, PARENT_NAME, "Old");
                         chunk(w, 0x1234, [&] { w.u32(7); });
                     });
@@ -65,7 +65,7 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
             EXPECT_EQ(childTags(header), (std::vector<chunktag3ds>{PARENT_NAME, 0x1234}));
         }
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
 }
 
 // Nineteen errors are kept in order; the twentieth goes to the overflow record and any later one
