@@ -109,6 +109,15 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
         EXPECT_NEAR(maxZ, k.maxZ, kTol);
     }
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
+    // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
+    std::vector<GLfloat> fb(128);
+    glFeedbackBuffer(GLsizei(fb.size()), GL_3D_COLOR_TEXTURE, fb.data());
+    glRenderMode(GL_FEEDBACK);
+    vfEnable(VF_TEXTURING);
+    vfDrawSolidSymbol('A'); // its first corner is (-0.5, -0.5)
+    vfDisable(VF_TEXTURING);
+    ASSERT_GT(glRenderMode(GL_RENDER), 12);
+    EXPECT_TRUE(fb[2 + 7] == 0.25f && fb[2 + 8] == 0.25f) << fb[9] << " " << fb[10];
 
     FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
     s.contourCount = 3;
