@@ -1,11 +1,19 @@
 // The message loop, the window procedure and the view.
 #include "main/hoopwind.h"
+#include "shared/globals.h"
 #include "shell/fake_game.h"
 
 #include <GL/gl.h>
 
 #include <cstdlib>
 #include <utility>
+
+// What the program starts with (no game has run in this process): lights off, the world offset at
+// the start camera's place, the light along +z.
+TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
+    EXPECT_TRUE(!USE_LIGHTS && xoffset == 0.0f && yoffset == -2.34f && zoffset == -45.0f);
+    EXPECT_TRUE(lightPos[0] == 0 && lightPos[1] == 0 && lightPos[2] == 2000 && lightPos[3] == 0);
+}
 
 // A resize reaches the viewport; the game's Escape finishes its frame, then quits with status 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
