@@ -3,6 +3,7 @@
 
 #include "main/world.h"
 #include "platform/headless.h"
+#include "render/image.h"
 #include "team/team.h"
 
 #include <gtest/gtest.h>
@@ -56,14 +57,24 @@ bool sky(const unsigned char* p) { // the clear colour of play: (0.85, 0.85, 1.0
 TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground) {
     hwtest::GameSession game;
     ASSERT_TRUE(game.ok());
-    int splash = -1; // the one picture shown while the world loads
-    headless::setSwapHook([&](int swaps) {
-        splash = swaps == 1 ? everywhere(headless::readFramebuffer(), notBlack) : -1;
-    });
+    Pixels splash; // the one picture shown while the world loads
+    headless::setSwapHook(
+        [&](int swaps) { splash = swaps == 1 ? headless::readFramebuffer() : Pixels{}; });
     game.start();
     headless::setSwapHook(nullptr);
     EXPECT_EQ(headless::swapCount(), 1);
-    EXPECT_GT(splash, 640 * 480 * 9 / 10);
+    ASSERT_GT(everywhere(splash, notBlack), 640 * 480 * 9 / 10);
+    // The picture spans the width and the middle three quarters of its height, undistorted.
+    ImageRec* bg = LoadBMP(testdata::dataPath("BG.bmp").c_str());
+    ASSERT_NE(bg, nullptr);
+    for (auto [x, y] : {std::pair{40, 40}, {600, 40}, {40, 440}, {600, 440}}) {
+        const int row = static_cast<int>((0.125f + 0.75f * y / 480) * bg->height);
+        const unsigned char *t = bg->data + (size_t(row) * bg->width + x * bg->width / 640) * 3,
+                            *p = &splash[(size_t(y) * 640 + x) * 4];
+        EXPECT_LT(std::abs(p[0] - t[0]) + std::abs(p[1] - t[1]) + std::abs(p[2] - t[2]), 30)
+            << x << "," << y;
+    }
+    FreeImageRec(bg);
     game.tap('1');
     game.frames(3);
     const Pixels dark = headless::readFramebuffer();
