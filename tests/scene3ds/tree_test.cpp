@@ -94,6 +94,18 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
         expected += std::string(ErrCodeToString3ds(*code)) + "\n";
     EXPECT_EQ(text, expected);
     EXPECT_STREQ(ErrCodeToString3ds(N_ERRORS - 1), "Unknown error code was encountered");
+    // Each code's number leads to its own text (the numbers are the module's published ones).
+#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
+    for (const auto& [code, name] :
+         {NAMED(ERR_NO_MEM), NAMED(ERR_INVALID_ARG), NAMED(ERR_INVALID_DATA),
+          NAMED(ERR_INVALID_CHUNK), NAMED(ERR_INVALID_DATABASE), NAMED(ERR_WRONG_DATABASE),
+          NAMED(ERR_UNFOUND_CHUNK), NAMED(ERR_WRONG_OBJECT), NAMED(ERR_NO_SUCH_FILE),
+          NAMED(ERR_INIT_FAILED), NAMED(ERR_OPENING_FILE), NAMED(ERR_CLOSING_FILE),
+          NAMED(ERR_READING_FILE), NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
+          NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE), NAMED(ERR_STRING_TOO_LONG),
+          NAMED(ERR_TOO_MANY_FILES)})
+        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
+#undef NAMED
     ClearErrList3ds();
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
 }
