@@ -1,8 +1,9 @@
-// Controls of the headless platform used by tests and tools: scripted keys, cursor and messages,
-// recorded message boxes with scripted answers, injected creation failures, a settable tick count,
-// a per-swap hook, and an offscreen GL context on Mesa (EGL, surfaceless pbuffer).
+// Controls of the headless platform used by tests and tools: scripted keys, pads, cursor and
+// messages, recorded message boxes with scripted answers, injected creation failures, a settable
+// tick count, a per-swap hook, and an offscreen GL context on Mesa (EGL, surfaceless pbuffer).
 #pragma once
 
+#include "platform/pad/padmap.h"
 #include "platform/platform.h"
 
 #include <functional>
@@ -44,6 +45,9 @@ void reset();
 void setKey(int virtualKey, bool down);
 void releaseAllKeys();
 void setCursor(int x, int y);
+// Every pad together, mapped as the real game maps it at the first key or cursor look of each
+// frame (button messages join the queue then; Back's hold is timed with the tick count).
+void setPad(const pad::State& pads);
 POINT cursor();
 int cursorWarps(); // SetCursorPos calls since reset
 
