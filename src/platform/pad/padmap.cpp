@@ -9,15 +9,15 @@ namespace pad {
 
 namespace {
 
-// Pixels to move this frame for one stick axis; the fraction is carried so a light touch still
-// turns, slowly.
+// Pixels to move this frame for one stick axis; what rounding leaves is carried, so a light touch
+// still turns, slowly, and a steady stick turns at its exact rate.
 long steer(float value, float& carry) {
     if (std::fabs(value) <= STICK_DEAD_ZONE) {
         carry = 0.0f;
         return 0;
     }
     carry += value * STEER_PIXELS;
-    const long whole = static_cast<long>(carry);
+    const long whole = std::lround(carry);
     carry -= static_cast<float>(whole);
     return whole;
 }

@@ -192,6 +192,12 @@ void translate(const SDL_Event& e) {
     }
 }
 
+// SDL's driver without a display: no display server to ask for the pointer, no second buffer.
+bool offscreenDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && SDL_strcmp(driver, "offscreen") == 0;
+}
+
 void applyGLAttributes() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
@@ -360,7 +366,8 @@ HGLRC CreateGLContext(HDC dc) {
     int depth = 0, doubleBuffered = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
-    if (depth < 16 || !doubleBuffered) {
+    // SDL's offscreen driver (tests without a display) draws into one buffer that is never shown.
+    if (depth < 16 || (!doubleBuffered && !offscreenDriver())) {
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
@@ -500,7 +507,7 @@ bool GetCursorPos(POINT* point) {
         x = state().lastWarp.x;
         y = state().lastWarp.y;
         state().refocused = false;
-    } else if (state().window) {
+    } else if (state().window && !offscreenDriver()) {
         // Ask the display server, not SDL's event-fed copy, so a warp is seen at once.
         int wx = 0, wy = 0;
         SDL_GetGlobalMouseState(&x, &y);
