@@ -1,8 +1,7 @@
-// The pad session's steps and the game effect each must have.
+// The pad session's steps and the effect each must have on the game.
 #include "support/padscript.h"
 
 #include "cball/cball.h"
-#include "main/game.h"
 #include "main/hoopwind.h"
 #include "main/startvalues.h"
 #include "main/world.h"
@@ -13,7 +12,6 @@
 #include "team/team.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace padscript {
 
@@ -34,179 +32,142 @@ enum Effect {
     NEW_GAME,
     QUITS
 };
-enum Nudge { NO_NUDGE, TO_PELLUM, TO_FLICKET };
-constexpr int NO_BUTTON = -1;
+using namespace pad;
 
-struct Step {
+const struct Step {
     int frames;
     Device device;
-    int button;
-    pad::Axis axis[2];
+    int button; // -1: none
+    Axis axis[2];
     float value[2];
-    Nudge nudge; // before the step
     Effect effect;
-} const kSteps[] = {
-    {1, NONE, NO_BUTTON, {}, {}, NO_NUDGE, NOTHING},
-    {3, CONTROLLER, NO_BUTTON, {}, {}, NO_NUDGE, NOTHING},
-    {3, CONTROLLER, pad::BUTTON_B, {}, {}, NO_NUDGE, STORMWICK},
-    {2, CONTROLLER, NO_BUTTON, {}, {}, NO_NUDGE, NOTHING},
-    {8,
-     CONTROLLER,
-     NO_BUTTON,
-     {pad::AXIS_LEFT_Y, pad::AXIS_RIGHT_TRIGGER},
-     {-0.24f, 0.11f},
-     NO_NUDGE,
-     STILL},
-    {8,
-     CONTROLLER,
-     NO_BUTTON,
-     {pad::AXIS_RIGHT_X, pad::AXIS_LEFT_X},
-     {0.24f, 0.2f},
-     NO_NUDGE,
-     STILL},
-    {10, CONTROLLER, NO_BUTTON, {pad::AXIS_LEFT_Y}, {-1.0f}, NO_NUDGE, FLEW},
-    {10, CONTROLLER, NO_BUTTON, {pad::AXIS_RIGHT_TRIGGER}, {1.0f}, NO_NUDGE, CLIMBED},
-    {10, CONTROLLER, NO_BUTTON, {pad::AXIS_RIGHT_X}, {0.5f}, NO_NUDGE, TURNED},
-    {10, CONTROLLER, NO_BUTTON, {pad::AXIS_RIGHT_X}, {-1.0f}, NO_NUDGE, TURNED},
-    {20, CONTROLLER, pad::BUTTON_DPAD_UP, {}, {}, NO_NUDGE, LIGHTS_ONCE},
-    {3, CONTROLLER, pad::BUTTON_A, {}, {}, TO_PELLUM, PELLUM_HELD},
-    {3, CONTROLLER, pad::BUTTON_B, {}, {}, NO_NUDGE, SWITCHED},
-    {2, PLAIN, NO_BUTTON, {}, {}, NO_NUDGE, NOTHING},
-    {10, PLAIN, NO_BUTTON, {pad::AXIS_LEFT_Y}, {-1.0f}, NO_NUDGE, FLEW},
-    {10, PLAIN, NO_BUTTON, {pad::AXIS_RIGHT_X}, {0.5f}, NO_NUDGE, TURNED},
-    {3, PLAIN, pad::BUTTON_A, {}, {}, TO_FLICKET, GAME_OVER},
-    {3, CONTROLLER, pad::BUTTON_START, {}, {}, NO_NUDGE, NEW_GAME},
-    {3, CONTROLLER, pad::BUTTON_X, {}, {}, NO_NUDGE, EMBERHOLD},
-    {5,
-     CONTROLLER,
-     NO_BUTTON,
-     {pad::AXIS_LEFT_Y, pad::AXIS_RIGHT_TRIGGER},
-     {-1.0f, 1.0f},
-     NO_NUDGE,
-     FLEW},
-    {5, NONE, NO_BUTTON, {}, {}, NO_NUDGE, STILL},
-    {3000, CONTROLLER, pad::BUTTON_BACK, {}, {}, NO_NUDGE, QUITS},
+} kSteps[] = {
+    {1, NONE, -1, {}, {}, NOTHING},
+    {3, CONTROLLER, -1, {}, {}, NOTHING},
+    {3, CONTROLLER, BUTTON_B, {}, {}, STORMWICK},
+    {2, CONTROLLER, -1, {}, {}, NOTHING},
+    {8, CONTROLLER, -1, {AXIS_LEFT_Y, AXIS_RIGHT_TRIGGER}, {-0.24f, 0.11f}, STILL},
+    {8, CONTROLLER, -1, {AXIS_RIGHT_X, AXIS_LEFT_X}, {0.24f, 0.2f}, STILL},
+    {10, CONTROLLER, -1, {AXIS_LEFT_Y}, {-1.0f}, FLEW},
+    {10, CONTROLLER, -1, {AXIS_RIGHT_TRIGGER}, {1.0f}, CLIMBED},
+    {10, CONTROLLER, -1, {AXIS_RIGHT_X}, {0.5f}, TURNED},
+    {10, CONTROLLER, -1, {AXIS_RIGHT_X}, {-1.0f}, TURNED},
+    {20, CONTROLLER, BUTTON_DPAD_UP, {}, {}, LIGHTS_ONCE},
+    {3, CONTROLLER, BUTTON_A, {}, {}, PELLUM_HELD},
+    {3, CONTROLLER, BUTTON_B, {}, {}, SWITCHED},
+    {2, PLAIN, -1, {}, {}, NOTHING},
+    {10, PLAIN, -1, {AXIS_LEFT_Y}, {-1.0f}, FLEW},
+    {10, PLAIN, -1, {AXIS_RIGHT_X}, {0.5f}, TURNED},
+    {3, PLAIN, BUTTON_A, {}, {}, GAME_OVER},
+    {3, CONTROLLER, BUTTON_START, {}, {}, NEW_GAME},
+    {3, CONTROLLER, BUTTON_X, {}, {}, EMBERHOLD},
+    {5, CONTROLLER, -1, {AXIS_LEFT_Y, AXIS_RIGHT_TRIGGER}, {-1.0f, 1.0f}, FLEW},
+    {5, NONE, -1, {}, {}, STILL},
+    {3000, CONTROLLER, BUTTON_BACK, {}, {}, QUITS},
 };
 constexpr int STEP_COUNT = sizeof kSteps / sizeof kSteps[0];
 
 struct Look {
-    float x = 0, y = 0, z = 0, yrot = 0;
-    const Player* human = nullptr;
-    bool lights = false;
+    Player* p;
+    float x, y, z, yrot;
+    bool lights;
 };
 
 Look look() {
-    Look l;
-    l.lights = USE_LIGHTS;
     Team* side = gameState == STATE_PLAYING ? worldTeam(view) : nullptr;
-    if (Player* p = side ? side->activePlayer() : nullptr) {
-        l = Look{p->xpos, p->ypos, p->zpos, p->yrot, p, USE_LIGHTS};
-    }
-    return l;
+    Player* p = side ? side->activePlayer() : nullptr;
+    return p ? Look{p, p->xpos, p->ypos, p->zpos, p->yrot, USE_LIGHTS}
+             : Look{nullptr, 0, 0, 0, 0, USE_LIGHTS};
 }
 
 bool holds(const Step& s, const Look& a, const Look& b) {
-    const float flown = std::hypot(b.x - a.x, b.z - a.z);
-    const float turn = -s.value[0] * pad::STEER_PIXELS * 0.12f * static_cast<float>(s.frames);
+    const float flown = std::hypot(b.x - a.x, b.z - a.z), n = static_cast<float>(s.frames);
     switch (s.effect) {
-    case NOTHING:
-        return true;
     case STORMWICK:
     case EMBERHOLD:
-        return gameState == STATE_PLAYING && view == (s.effect == STORMWICK ? 1 : 0) &&
-               b.human == team[view]->getChaser();
+        return b.p && view == (s.effect == STORMWICK) && b.p == team[view]->getChaser();
     case STILL:
-        return b.human == a.human &&
-               flown + std::fabs(b.y - a.y) + std::fabs(b.yrot - a.yrot) < 1e-3f;
+        return b.p == a.p && flown + std::fabs(b.y - a.y) + std::fabs(b.yrot - a.yrot) < 1e-3f;
     case FLEW:
-        return flown > 0.9f * WALK_SPEED * static_cast<float>(s.frames);
+        return flown > 0.9f * WALK_SPEED * n;
     case CLIMBED:
-        return b.y - a.y > 0.99f * RISE_SPEED * static_cast<float>(s.frames) && flown < 1e-3f;
-    case TURNED:
-        return std::fabs(b.yrot - a.yrot - turn) < 0.05f;
+        return b.y - a.y > 0.99f * RISE_SPEED * n && flown < 1e-3f;
+    case TURNED: // the pointer's 0.12 degree a pixel
+        return std::fabs(b.yrot - a.yrot + s.value[0] * STEER_PIXELS * 0.12f * n) < 0.05f;
     case LIGHTS_ONCE:
         return b.lights != a.lights;
     case SWITCHED:
-        return b.human != a.human && b.human == team[view]->player[1];
+        return b.p == team[view]->player[1] && a.p != b.p;
     case PELLUM_HELD:
         return pellum->caught && pellum->holding == view;
     case GAME_OVER:
         return gameState == STATE_GAME_OVER && team[view]->flicketCaught();
     case NEW_GAME:
         return gameState == STATE_TEAM_SELECT;
-    case QUITS:
-        return false; // the game should have ended during this step
+    default:
+        return s.effect == NOTHING;
     }
-    return false;
 }
 
 struct Run {
     Apply apply = nullptr;
     Result result;
-    int step = 0;
-    int stepFrame = 0; // frames of the step run so far
-    pad::State pads = {};
-    Look before;
+    int step = 0, stepFrame = 0;
+    State pads = {};
+    Look before = {};
 } run_;
 
-// The followed player is put just under the ball before every frame of a catching step: the
-// catch comes between two frames, after the ball has moved on in the drawing.
-void nudge(Nudge to) {
-    if (to != NO_NUDGE) {
+// Before every frame of a catching step the followed player is put just under the ball: the
+// catch comes between frames, after the ball has moved on in the drawing.
+void nudge() {
+    const Effect e = kSteps[run_.step].effect;
+    if (e == PELLUM_HELD || e == GAME_OVER) {
         Player* p = team[view]->activePlayer();
-        (to == TO_PELLUM ? pellum : flicket)->getPos(p->xpos, p->ypos, p->zpos);
+        (e == PELLUM_HELD ? pellum : flicket)->getPos(p->xpos, p->ypos, p->zpos);
         p->ypos -= 3.0f;
     }
 }
 
 void startStep() {
     const Step& s = kSteps[run_.step];
-    nudge(s.nudge);
-    run_.pads = pad::State{};
-    if (s.button != NO_BUTTON) {
+    run_.pads = State{};
+    if (s.button >= 0) {
         run_.pads.button[s.button] = true;
     }
     for (int i = 0; i < 2; ++i) {
         run_.pads.axis[s.axis[i]] += s.value[i];
     }
+    nudge();
     run_.before = look();
 }
 
 void afterFrame(int frame) {
-    run_.result.digests.push_back(worldDigest());
-    if (run_.step >= STEP_COUNT) {
+    Run& r = run_;
+    r.result.digests.push_back(worldDigest());
+    if (r.step == STEP_COUNT) {
         return;
     }
-    const Step& s = kSteps[run_.step];
-    if (gameState == STATE_PLAYING && s.nudge != TO_FLICKET) {
-        flicket->setPos(0.0f, 300.0f, 0.0f); // no computer Seeker ends the game before its time
+    const Step& s = kSteps[r.step];
+    if (gameState == STATE_PLAYING && s.effect != GAME_OVER) {
+        flicket->setPos(0.0f, 300.0f, 0.0f); // no computer Seeker ends the game early
     }
-    if (s.effect == QUITS) {
-        run_.result.backFrames = ++run_.stepFrame;
-        if (run_.stepFrame == s.frames) {
-            run_.result.failures.push_back("Back held " + std::to_string(s.frames) + " frames");
-            run_.result.backFrames = 0;
-            run_.step = STEP_COUNT;
-            PostQuitMessage(0);
+    if (s.effect == QUITS && (r.result.backFrames = ++r.stepFrame) == s.frames) {
+        r.result.failures.push_back("Back held, no quit");
+        r.step = STEP_COUNT;
+        PostQuitMessage(0);
+    } else if (s.effect != QUITS && ++r.stepFrame == s.frames) {
+        if (!holds(s, r.before, look())) {
+            r.result.failures.push_back("step " + std::to_string(r.step) + ", frame " +
+                                        std::to_string(frame));
         }
-    } else if (++run_.stepFrame == s.frames) {
-        const Look now = look();
-        if (!holds(s, run_.before, now)) {
-            char line[160];
-            std::snprintf(line, sizeof line,
-                          "step %d (frame %d): moved %.2f %.2f %.2f, turned %.2f, state %d",
-                          run_.step, frame, now.x - run_.before.x, now.y - run_.before.y,
-                          now.z - run_.before.z, now.yrot - run_.before.yrot, gameState);
-            run_.result.failures.push_back(line);
-        }
-        ++run_.step;
-        run_.stepFrame = 0;
+        ++r.step;
+        r.stepFrame = 0;
         startStep();
     } else {
-        nudge(s.nudge);
+        nudge();
     }
-    if (run_.apply && run_.step < STEP_COUNT) {
-        run_.apply(frame + 1, kSteps[run_.step].device, run_.pads);
+    if (r.apply && r.step < STEP_COUNT) {
+        r.apply(frame + 1, kSteps[r.step].device, r.pads);
     }
 }
 
@@ -217,7 +178,7 @@ Result run(Apply apply) {
     run_.apply = apply;
     ResetGameGlobals();
     demo::setFrameHook(afterFrame);
-    startStep(); // the first step waits for a frame: there is no window to plug pads into yet
+    startStep(); // plugs nothing in: there is no window yet
     WinMain(false);
     demo::setFrameHook(nullptr);
     return run_.result;

@@ -1,7 +1,7 @@
-// One pad session played through the game's own loop by either platform twin: a pad plugged in
-// on the selection screen, team choice, dead zones, flight, climb, steering at two deflections, a
-// toggle held 20 frames, both catches, the player switch, a plain joystick, a new game, a pad
-// pulled out mid-flight and Back held to quit.
+// One pad session through the game's own loop, for either platform twin: a pad plugged in on the
+// selection screen, team choice, dead zones, flight, climb, steering at two deflections, a toggle
+// held 20 frames, both catches, the player switch, a plain joystick, a new game, a pad pulled out
+// mid-flight, Back held to quit.
 #pragma once
 
 #include "platform/pad/padmap.h"
@@ -12,21 +12,19 @@
 
 namespace padscript {
 
-enum Device { NONE, CONTROLLER, PLAIN };
+enum Device { NONE, CONTROLLER, PLAIN }; // a plain joystick: four stick axes, button 0 is A
 
-// The twin's part: before the given frame, make the pads look like this (a plain joystick has a
-// controller's two sticks as its four axes and A as its first button).
+// The twin's part, before each frame: make the pads look like this.
 using Apply = void (*)(int frame, Device device, const pad::State& pads);
 
 struct Result {
     std::vector<std::string> failures;
-    std::vector<uint64_t> digests; // one per frame
-    int backFrames = 0;            // frames Back was held before the game quit; 0: it did not
+    std::vector<uint64_t> digests; // per frame
+    int backFrames = 0;            // frames Back was held until the game quit
 };
 
-// WinMain over the data folder with the session driven between frames (null apply: no pad, as
-// when a demo of the session replays). The world nudges that bring the balls within reach happen
-// either way.
+// WinMain in the working folder, the session driven between frames. With a null apply (a demo of
+// the session replaying) only the script's own moves of balls and player still happen.
 Result run(Apply apply);
 
 } // namespace padscript
