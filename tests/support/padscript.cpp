@@ -92,8 +92,8 @@ bool holds(const Step& s, const Look& a, const Look& b) {
         return flown > 0.9f * WALK_SPEED * n;
     case CLIMBED:
         return b.y - a.y > 0.99f * RISE_SPEED * n && flown < 1e-3f;
-    case TURNED: // the pointer's 0.12 degree a pixel
-        return std::fabs(b.yrot - a.yrot + s.value[0] * STEER_PIXELS * 0.12f * n) < 0.05f;
+    case TURNED: // full stick: 3.6 degrees a frame
+        return std::fabs(b.yrot - a.yrot + s.value[0] * 3.6f * n) < 0.05f;
     case LIGHTS_ONCE:
         return b.lights != a.lights;
     case SWITCHED:
