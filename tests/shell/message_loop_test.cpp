@@ -1,14 +1,11 @@
-// The message loop, the window procedure, the view and the command line.
+// The message loop, the window procedure and the view.
 #include "main/hoopwind.h"
-#include "main/options.h"
 #include "shell/fake_game.h"
 
 #include <GL/gl.h>
 
 #include <cstdlib>
-#include <string>
 #include <utility>
-#include <vector>
 
 // A resize reaches the viewport; the game's Escape finishes its frame, then quits with status 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
@@ -105,28 +102,5 @@ TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
             EXPECT_NEAR(p[i], projection[i], 1e-5) << height << " " << i;
             EXPECT_EQ(m[i], i % 5 == 0 ? 1.0 : 0.0) << height << " " << i;
         }
-    }
-}
-
-// The music volume: a whole number from 0 to 100, as a separate word or after '='.
-TEST(Options, VolumeIsAWholeNumberFrom0To100) {
-    const struct {
-        std::vector<const char*> args;
-        int volume; // -1: refused
-    } cases[] = {{{}, 100},
-                 {{"--volume", "0"}, 0},
-                 {{"--volume=100"}, 100},
-                 {{"--volume", "42"}, 42},
-                 {{"--volume", "101"}, -1},
-                 {{"--volume", "-1"}, -1},
-                 {{"--volume=abc"}, -1},
-                 {{"--volume"}, -1}};
-    for (const auto& c : cases) {
-        std::vector<const char*> argv = {"hoopwind"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
-        Options options;
-        std::string error;
-        const bool ok = parseOptions(static_cast<int>(argv.size()), argv.data(), options, error);
-        EXPECT_EQ(ok ? options.volume : -1, c.volume) << (c.args.empty() ? "" : c.args.back());
     }
 }

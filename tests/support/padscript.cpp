@@ -17,21 +17,10 @@ namespace padscript {
 
 namespace {
 
-enum Effect {
-    NOTHING,
-    STORMWICK,
-    EMBERHOLD,
-    STILL,
-    FLEW,
-    CLIMBED,
-    TURNED,
-    LIGHTS_ONCE,
-    SWITCHED,
-    PELLUM_HELD,
-    GAME_OVER,
-    NEW_GAME,
-    QUITS
-};
+// clang-format off
+enum Effect { NOTHING, STORMWICK, EMBERHOLD, STILL, FLEW, CLIMBED, TURNED, LIGHTS_ONCE, SWITCHED,
+              PELLUM_HELD, GAME_OVER, NEW_GAME, QUITS };
+// clang-format on
 using namespace pad;
 
 const struct Step {
