@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cmath>
 #include <filesystem>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -40,15 +41,26 @@ TEST(Music, LoudnessIsLinearInTheVolumeInEveryGameAndMuteSilencesIt) {
     ASSERT_TRUE(game.ok());
     const std::string path = scratch.file("music.raw");
     setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-    auto play = [&](int ms) { // the same track from its start every time
+    auto captured = [&] {
+        std::error_code none;
+        return static_cast<size_t>(std::filesystem::file_size(path, none) / 2);
+    };
+    // Waits for that many more samples (up to 10 s): the driver writes faster than real time,
+    // unless the machine is busy.
+    auto more = [&](size_t samples) {
+        for (size_t want = captured() + samples, i = 0; captured() < want && i < 1000; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    auto play = [&](size_t samples) { // the same track from its start every time
         game.start(4242);
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        more(samples);
     };
     double first[3], next[3];
     for (int v : {0, 1, 2}) {
         MusicSetVolume(100 - 50 * v);
         for (double* game_ : {first, next}) { // the next game opens its own track
-            play(400);
+            play(3 * 88200);
             game.shutdown();
             game_[v] = loudness(path, 256 * (100 - 50 * v) / 100);
         }
@@ -60,13 +72,13 @@ TEST(Music, LoudnessIsLinearInTheVolumeInEveryGameAndMuteSilencesIt) {
     }
 
     MusicSetVolume(100);
-    play(150);
+    play(88200);
     MusicToggleMute();
-    const size_t muted = std::filesystem::file_size(path) / 2;
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const size_t muted = captured();
+    more(88200);
     MusicToggleMute();
-    const size_t unmuted = std::filesystem::file_size(path) / 2;
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const size_t unmuted = captured();
+    more(88200);
     game.shutdown();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     const size_t latency = 3 * 4096; // samples already mixed, and the file's own buffering
