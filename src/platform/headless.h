@@ -3,12 +3,15 @@
 // tick count, a per-swap hook, and an offscreen GL context on Mesa (EGL, surfaceless pbuffer).
 #pragma once
 
-#include "platform/pad/padmap.h"
 #include "platform/platform.h"
 
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace pad {
+struct State; // platform/pad/padmap.h
+}
 
 namespace headless {
 

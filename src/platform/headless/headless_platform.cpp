@@ -3,6 +3,7 @@
 #include "platform/headless.h"
 #include "platform/demo/demo.h"
 #include "platform/headless/egl_offscreen.h"
+#include "platform/pad/padmap.h"
 
 #include <GL/gl.h>
 
