@@ -3,6 +3,7 @@
 #include "main/hoopwind.h"
 #include "main/options.h"
 #include "main/worlddigest.h"
+#include "platform/audio.h"
 #include "platform/demo/demo.h"
 
 #include <unistd.h>
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
         demo::setFrameHook(writeDigest);
     }
 
+    MusicSetVolume(options.volume);
     enterDataFolder();
     int status = WinMain(options.fullscreen);
 

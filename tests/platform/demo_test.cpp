@@ -69,27 +69,29 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
     ASSERT_TRUE(testdata::readFile(path, good));
     std::vector<demo::Record> records;
     ASSERT_TRUE(demo::parse(good.data(), good.size(), records, error)) << error;
-    // Every truncation, and every byte changed, parses without reading out of bounds.
+    // Every truncation, and every byte changed, is refused without reading out of bounds.
     for (size_t n = 0; n < good.size(); ++n) {
         EXPECT_FALSE(demo::parse(good.data(), n, records, error)) << n;
         EXPECT_TRUE(n < 8 || error.find("truncated") != std::string::npos) << n << ": " << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
         std::vector<uint8_t> bad = good;
         bad[n] ^= 0xA5;
-        demo::parse(bad.data(), bad.size(), records, error);
+        EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << n;
     }
     // Every field comes back with its sign and width.
-    const demo::Record sent[] = {
-        {demo::REC_CURSOR, 1, 0, -5, -70000},  {demo::REC_PEEK, 1, WM_SIZE, -1, INT64_MIN + 3},
-        {demo::REC_KEY, 0xFFFF, 0x8000, 0, 0}, {demo::REC_TICK, 0xFFFFFFFF, 0, 0, 0},
-        {demo::REC_FRAME, 0, 0, 0, 0},         {demo::REC_END, 1, 0, 0, 0}};
+    const demo::Record sent[] = {{demo::REC_CURSOR, 1, 0, -5, -70000},
+                                 {demo::REC_PEEK, 1, WM_SIZE, -1, INT64_MIN + 3},
+                                 {demo::REC_KEY, 0xFFFF, 0x8000, 0, 0},
+                                 {demo::REC_TICK, 0xFFFFFFFF, 0, 0, 0},
+                                 {demo::REC_FRAME, 0, 0, 0, 0}};
     good.clear();
     demo::encodeHeader(good);
     for (const demo::Record& r : sent)
         demo::encode(r, good);
+    demo::encodeEnd(1, 0, good);
     ASSERT_TRUE(demo::parse(good.data(), good.size(), records, error)) << error;
     ASSERT_EQ(records.size(), 6u);
-    for (size_t i = 0; i < 6; ++i) {
+    for (size_t i = 0; i < 5; ++i) {
         const demo::Record &a = records[i], &b = sent[i];
         EXPECT_TRUE(a.type == b.type && a.a == b.a && a.b == b.b && a.x == b.x && a.y == b.y) << i;
     }
@@ -98,12 +100,13 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         uint8_t value;
         const char* why;
     } cases[] = {{0, 'X', "not a Hoopwind demo"},
-                 {8, 2, "version 2"},
-                 {10, 1, "version 1"},                               // the reserved field
-                 {demo::HEADER_SIZE, 99, "unknown record"},          // first record's type
-                 {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},      // its length
-                 {demo::HEADER_SIZE + 3, 2, "damaged record"},       // the cursor's result
-                 {good.size() - 4, 7, "frame count does not match"}, // the end record's count
+                 {8, 1, "demo version 1, this game plays version 2"}, // an old demo
+                 {10, 1, "this game plays version 2"},                // the reserved field
+                 {demo::HEADER_SIZE, 99, "unknown record"},           // first record's type
+                 {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},       // its length
+                 {demo::HEADER_SIZE + 3, 2, "damaged record"},        // the cursor's result
+                 {good.size() - 8, 7, "frame count does not match"},  // the end record's count
+                 {good.size() - 16, 0x41, "damaged: the checksum"},   // the tick's last byte
                  {good.size(), 0, "data after the end"}};
     for (const auto& c : cases) {
         std::vector<uint8_t> bad = good;
@@ -111,5 +114,10 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         bad[c.at] = c.value;
         EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << c.why;
         EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        // Opening it names the file and says what is wrong before anything is played.
+        ASSERT_TRUE(testdata::writeFile(path, bad));
+        EXPECT_FALSE(demo::startPlayback(path.c_str(), false, error));
+        EXPECT_TRUE(error.rfind(path + ": ", 0) == 0 && error.find(c.why) != std::string::npos)
+            << error;
     }
 }
