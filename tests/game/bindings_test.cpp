@@ -98,6 +98,10 @@ TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {
     headless::setKey(VK_NUMPAD2, true);
     game.frames(4);
     EXPECT_NEAR(ytrans, -2.34f + 1.85f, 1e-4f); // one more step would pass the ground plane
+    headless::setKey(VK_NUMPAD2, false);
+    ytrans = -1.85f; // a step would end on the ground plane itself: none
+    game.tap(VK_NUMPAD2);
+    EXPECT_EQ(ytrans, -1.85f);
 }
 
 TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {

@@ -218,6 +218,12 @@ TEST_F(World, ComputerPlayersPatrolTurningHalfwayAtEachEndAndDriftOffTheAxis) {
     q->step();
     EXPECT_TRUE(std::fabs(q->xpos + 2.05f) < 1e-5f && std::fabs(q->zpos - 2.05f) < 1e-5f);
     EXPECT_EQ(q->xrot, 0.0f);
+    q->yrot = 90.0f; // turned a quarter: right is along -z, left along +z
+    place(1, 0, 0.0f, 24.0f, 0.0f);
+    q->moveRight();
+    EXPECT_TRUE(std::fabs(q->xpos) < 1e-5f && std::fabs(q->zpos + 2.05f) < 1e-5f) << q->zpos;
+    q->moveLeft();
+    EXPECT_TRUE(std::fabs(q->zpos) < 1e-5f) << q->zpos;
     q->yrot = 180.5f; // headings count in whole degrees: this one is on the axis
     place(1, 0, 0.0f, 24.0f, 0.0f);
     q->step();
