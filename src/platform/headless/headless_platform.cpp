@@ -1,6 +1,7 @@
 // The headless platform: the Win32-shaped API over scripted state, so the whole game can run
 // frame by frame inside a test with an offscreen GL context and no display.
 #include "platform/headless.h"
+#include "platform/common/messagequeue.h"
 #include "platform/demo/demo.h"
 #include "platform/headless/egl_offscreen.h"
 
@@ -28,7 +29,7 @@ struct State {
     bool keys[256] = {};
     POINT cursor = {0, 0};
     int warps = 0;
-    std::deque<MSG> messages;
+    MessageQueue messages;
     bool fail[headless::STEP_COUNT] = {};
     std::vector<headless::MessageBoxRecord> boxes;
     std::deque<int> answers;
@@ -221,13 +222,7 @@ bool SwapBuffers(HDC dc) {
 namespace {
 
 bool livePeek(MSG* msg) {
-    State& s = state();
-    if (!msg || s.messages.empty()) {
-        return false;
-    }
-    *msg = s.messages.front();
-    s.messages.pop_front();
-    return true;
+    return state().messages.take(msg);
 }
 
 } // namespace
@@ -251,7 +246,7 @@ void WaitMessage() {
 }
 
 void PostQuitMessage(int exitCode) {
-    state().messages.push_back(MSG{WM_QUIT, static_cast<WPARAM>(exitCode), 0});
+    state().messages.post(WM_QUIT, static_cast<WPARAM>(exitCode), 0);
 }
 
 short GetAsyncKeyState(int virtualKey) {
@@ -341,7 +336,7 @@ const std::vector<MSG>& defaultProcessed() {
 }
 
 void postMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    state().messages.push_back(MSG{message, wParam, lParam});
+    state().messages.post(message, wParam, lParam);
 }
 
 void failStep(Step step, bool fail) {
