@@ -236,4 +236,16 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
         EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4], s.red) << s.x << "," << s.y;
         EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4 + 2], s.blue) << s.x << "," << s.y;
     }
+    // The state it changes is put back as found, switched on as well as off.
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, 77);
+    vfDrawBString("r");
+    GLint state[3] = {};
+    glGetIntegerv(GL_BLEND_SRC, &state[0]);
+    glGetIntegerv(GL_BLEND_DST, &state[1]);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[2]);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(std::vector<GLint>(state, state + 3), (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
 }
