@@ -17,9 +17,10 @@ namespace {
 // A track larger than this is not one of ours.
 constexpr long MAX_TRACK_BYTES = 64L * 1024 * 1024;
 
+// clang-format off
 EM_JS(int, pageMusicLoad, (const unsigned char* bytes, int size), {
     var audio = document.getElementById("music");
-    if (!audio || !audio.canPlayType || audio.canPlayType("audio/mpeg") == = "") {
+    if (!audio || !audio.canPlayType || audio.canPlayType("audio/mpeg") === "") {
         return 0;
     }
     var blob = new Blob([HEAPU8.slice(bytes, bytes + size)], {
@@ -33,8 +34,10 @@ EM_JS(int, pageMusicLoad, (const unsigned char* bytes, int size), {
     audio.src = audio.dataset.url;
     return 1;
 });
+// clang-format on
 
 // A refused start (no click on the page yet) leaves the game silent, as a missing track does.
+// clang-format off
 EM_JS(void, pageMusicPlay, (), {
     var audio = document.getElementById("music");
     if (!audio || !audio.src) {
@@ -46,19 +49,25 @@ EM_JS(void, pageMusicPlay, (), {
         p.catch(function(){});
     }
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, pageMusicStop, (), {
     var audio = document.getElementById("music");
     if (audio) {
         audio.pause();
     }
 });
+// clang-format on
 
+// clang-format off
 EM_JS(int, pageMusicPlaying, (), {
     var audio = document.getElementById("music");
     return audio && audio.src && !audio.paused && !audio.ended ? 1 : 0;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, pageMusicRelease, (), {
     var audio = document.getElementById("music");
     if (!audio) {
@@ -71,6 +80,7 @@ EM_JS(void, pageMusicRelease, (), {
         delete audio.dataset.url;
     }
 });
+// clang-format on
 
 bool readTrack(const char* fileName, std::vector<unsigned char>& bytes) {
     struct Closer {

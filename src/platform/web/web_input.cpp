@@ -140,6 +140,7 @@ EM_BOOL onFocus(int type, const EmscriptenFocusEvent*, void*) {
 }
 
 // The browser's promise for the lock is dropped quietly: a refusal is an event, not an error.
+// clang-format off
 EM_JS(void, askPointerLock, (), {
     var canvas = document.getElementById("canvas");
     if (!canvas || !canvas.requestPointerLock) {
@@ -153,6 +154,7 @@ EM_JS(void, askPointerLock, (), {
     } catch (e) {
     }
 });
+// clang-format on
 
 } // namespace
 

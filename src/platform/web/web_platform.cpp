@@ -48,6 +48,7 @@ bool loopStarted = false;
 
 // The context the legacy GL layer draws through, made on the page's canvas: no alpha (the game
 // clears with alpha 0 and means an opaque sky), a depth buffer, no multisampling.
+// clang-format off
 EM_JS(int, makePageContext, (), {
     var canvas = document.getElementById("canvas");
     if (!canvas) {
@@ -65,7 +66,9 @@ EM_JS(int, makePageContext, (), {
     });
     return ctx ? 1 : 0;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(int, showPageBox, (const char* text, const char* caption, int yesNo), {
     var line = UTF8ToString(caption) + ": " + UTF8ToString(text);
     console.warn(line);
@@ -75,19 +78,43 @@ EM_JS(int, showPageBox, (const char* text, const char* caption, int yesNo), {
     alert(line);
     return 1;
 });
+// clang-format on
 
+// clang-format off
 EM_JS(void, focusCanvas, (), {
     var canvas = document.getElementById("canvas");
     if (canvas && canvas.focus) {
         canvas.focus();
     }
 });
+// clang-format on
+
+// clang-format off
+EM_JS(void, markPointer, (int mode), {
+    var canvas = document.getElementById("canvas");
+    if (canvas) {
+        canvas.dataset.pointer = ["free", "steering", "locked"][mode];
+    }
+});
+// clang-format on
+
+// How the page holds the pointer, on the canvas for the page's hint (and the tests): free on the
+// screens, locked while steering, or steering unlocked until a click asks for the lock again.
+void showPointerMode(const web::State& s) {
+    static int shown = -1;
+    const int mode = !s.steering ? 0 : (s.locked ? 2 : 1);
+    if (mode != shown) {
+        shown = mode;
+        markPointer(mode);
+    }
+}
 
 // A frame in which the game did not steer hands the pointer back (selection and game-over
 // screens); taps are forgotten; a size the page's layout gave the canvas becomes a resize.
 void endInputFrame() {
     web::State& s = state();
     s.latched.endFrame();
+    showPointerMode(s);
     if (!s.steering) {
         web::releaseLock();
         s.moveX = s.moveY = 0;
