@@ -134,6 +134,22 @@ void followCanvasSize() {
     }
 }
 
+// clang-format off
+// A replay can stop at chosen frames (the page's ?pauseat=) so they can be looked at; the page
+// resumes it.
+EM_JS(int, pauseWanted, (int frame), {
+    return Module.pauseAt && Module.pauseAt.indexOf(frame) >= 0 ? 1 : 0;
+});
+
+EM_JS(void, tellPaused, (int frame), {
+    if (Module.onPause) {
+        Module.onPause(frame);
+    }
+});
+// clang-format on
+
+int pauseFrame = 0; // the frame a replay stops after, once its pass is over
+
 void endLoop() {
     emscripten_cancel_main_loop();
     const int status = loopFinish();
@@ -152,20 +168,23 @@ void pageTurn() {
     followCanvasSize();
     const double now = emscripten_get_now();
     if (demo::unpaced()) {
-        while (emscripten_get_now() - now < UNPACED_SLICE_MS) {
+        while (!pauseFrame && emscripten_get_now() - now < UNPACED_SLICE_MS) {
             if (!loopPass()) {
                 endLoop();
                 return;
             }
         }
-        return;
+    } else if (now + 2.0 >= nextFrame) { // else a faster display's extra frame
+        nextFrame = now - nextFrame > FRAME_MS ? now + FRAME_MS : nextFrame + FRAME_MS;
+        if (!loopPass()) {
+            endLoop();
+            return;
+        }
     }
-    if (now + 2.0 < nextFrame) {
-        return; // a faster display's extra frame
-    }
-    nextFrame = now - nextFrame > FRAME_MS ? now + FRAME_MS : nextFrame + FRAME_MS;
-    if (!loopPass()) {
-        endLoop();
+    if (pauseFrame) {
+        emscripten_pause_main_loop();
+        tellPaused(pauseFrame);
+        pauseFrame = 0;
     }
 }
 
@@ -290,6 +309,9 @@ bool SwapBuffers(HDC dc) {
     }
     endInputFrame();
     demo::frameDone();
+    if (demo::playing() && pauseWanted(demo::frames())) {
+        pauseFrame = demo::frames();
+    }
     return true;
 }
 

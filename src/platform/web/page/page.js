@@ -1,6 +1,7 @@
 // The page around the browser build: checks for WebGL, loads the game and its packed data with a
 // progress bar, starts it on a click (browsers allow sound and pointer lock only after one), turns
-// the query string into the game's command line (?playdemo=URL, ?timedemo=URL, ?record, ?digest),
+// the query string into the game's command line (?playdemo=URL, ?timedemo=URL, ?record, ?digest,
+// ?pauseat=frames),
 // and says when the game has ended, failed to start or lost its picture.
 "use strict";
 
@@ -118,6 +119,11 @@ var Module = {
     document.body.dataset.output = line;
   },
   printErr(line) {
+    // The compiler's GL layer announces itself and the calls it ignores: notices, not errors.
+    if (/^(WARNING: using emscripten GL|TODO: )/.test(line)) {
+      console.debug(line);
+      return;
+    }
     console.error(line);
     lastError = line;
   },
@@ -134,6 +140,12 @@ var Module = {
     $("play").focus();
   },
   onExit: ended,
+  // ?pauseat=N,M: a replay stops after these frames until Module.resumeMainLoop() (for comparing
+  // pictures frame by frame).
+  pauseAt: (query.get("pauseat") || "").split(",").filter(Boolean).map(Number),
+  onPause(frame) {
+    document.body.dataset.paused = String(frame);
+  },
   onAbort(what) {
     fail(`The game stopped: ${what}`);
   },
