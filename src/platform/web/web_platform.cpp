@@ -142,9 +142,16 @@ EM_JS(int, pauseWanted, (int frame), {
 });
 
 EM_JS(void, tellPaused, (int frame), {
+    Module.paused = true;
     if (Module.onPause) {
         Module.onPause(frame);
     }
+});
+
+// The page holds the game (a replay stopped at a frame, a lost context) by setting Module.paused.
+// The loop itself keeps running, idle: a paused loop would let the runtime end.
+EM_JS(int, pagePaused, (), {
+    return Module.paused ? 1 : 0;
 });
 // clang-format on
 
@@ -165,6 +172,10 @@ void pageTurn() {
             emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
         }
     }
+    if (pagePaused()) {
+        nextFrame = 0;
+        return;
+    }
     followCanvasSize();
     const double now = emscripten_get_now();
     if (demo::unpaced()) {
@@ -182,7 +193,6 @@ void pageTurn() {
         }
     }
     if (pauseFrame) {
-        emscripten_pause_main_loop();
         tellPaused(pauseFrame);
         pauseFrame = 0;
     }

@@ -81,9 +81,6 @@ async function start() {
   if (query.has("record")) {
     args.push("--record", "/session.hwd");
   }
-  if (query.has("digest")) {
-    Module.ENV.HOOPWIND_DIGEST = "/digest.txt";
-  }
   show(null);
   setState("playing");
   canvas.focus();
@@ -114,6 +111,12 @@ function ended(status) {
 var Module = {
   canvas,
   noInitialRun: true,
+  // The C library reads its environment before main: ?digest writes one line per frame there.
+  preRun: [() => {
+    if (query.has("digest")) {
+      Module.ENV.HOOPWIND_DIGEST = "/digest.txt";
+    }
+  }],
   print(line) {
     console.log(line);
     document.body.dataset.output = line;
@@ -140,11 +143,15 @@ var Module = {
     $("play").focus();
   },
   onExit: ended,
-  // ?pauseat=N,M: a replay stops after these frames until Module.resumeMainLoop() (for comparing
-  // pictures frame by frame).
+  // ?pauseat=N,M: a replay stops after these frames until Module.resume() (for comparing pictures
+  // frame by frame).
   pauseAt: (query.get("pauseat") || "").split(",").filter(Boolean).map(Number),
   onPause(frame) {
     document.body.dataset.paused = String(frame);
+  },
+  resume() {
+    delete document.body.dataset.paused;
+    Module.paused = false;
   },
   onAbort(what) {
     fail(`The game stopped: ${what}`);
@@ -163,9 +170,7 @@ $("full").addEventListener("click", () => {
 canvas.addEventListener("contextmenu", (e) => e.preventDefault());
 canvas.addEventListener("webglcontextlost", (e) => {
   e.preventDefault();
-  if (Module.pauseMainLoop) {
-    Module.pauseMainLoop();
-  }
+  Module.paused = true;
   $("music").pause();
   message("The browser took the game's picture away (the WebGL context was lost).", "Restart", "lost");
 });
