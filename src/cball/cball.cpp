@@ -3,7 +3,6 @@
 
 #include <GL/gl.h>
 #include <cmath>
-#include <cstdlib>
 
 #include "font/glprint.h"
 #include "main/gamestates.h"
@@ -12,6 +11,7 @@
 #include "render/maxmesh.h"
 #include "render/sphere.h"
 #include "shared/globals.h"
+#include "shared/random.h"
 #include "team/team.h"
 
 float CBall::bounceCountdown = BOUNCE_STEPS;
@@ -93,15 +93,15 @@ void CBall::approachTarget() {
 
 void CBall::chooseWanderTarget() {
     // The draws happen one statement at a time: their order is part of the game.
-    int a = std::rand() % 28;
-    int sign = (std::rand() % 2 == 1) ? 1 : -1;
+    int a = gameRandom() % 28;
+    int sign = (gameRandom() % 2 == 1) ? 1 : -1;
     xi = static_cast<float>(sign * a);
-    a = std::rand() % 83;
-    sign = (std::rand() % 2 == 1) ? 1 : -1;
+    a = gameRandom() % 83;
+    sign = (gameRandom() % 2 == 1) ? 1 : -1;
     zi = static_cast<float>(sign * a);
-    yi = static_cast<float>(std::rand() % 50);
+    yi = static_cast<float>(gameRandom() % 50);
     noVicTic = 1;
-    wanderTicks = std::rand() % 46 + 15;
+    wanderTicks = gameRandom() % 46 + 15;
 }
 
 void CBall::findVictim() {
