@@ -187,11 +187,10 @@ def live_play(url):
             fail(f"no music after the click: playing {playing}, source {src!r}")
         page.key("Digit1", "1", 49)  # a tap: down and up between two frames
         wait_picture(page, red, 250, (10, 8, 310, 38), "head-up text of play")
-        mode = page.wait("document.getElementById('canvas').dataset.pointer !== 'free' &&"
-                         " document.getElementById('canvas').dataset.pointer", 5, "steering")
-        locked = page.js("document.pointerLockElement === document.getElementById('canvas')")
-        if (mode == "locked") != locked:
-            fail(f"the page says the pointer is {mode}, the browser says locked is {locked}")
+        # Headless Chromium grants the lock after the key press (a user activation), as a desktop
+        # browser does; the page's own mark must agree with the browser's.
+        page.wait("document.getElementById('canvas').dataset.pointer === 'locked' &&"
+                  " document.pointerLockElement === document.getElementById('canvas')", 5, "the pointer locked in play")
         if page.js(music)[1] <= position:
             fail("the music does not advance")
         page.mouse("mouseMoved", 400, 300)
@@ -201,13 +200,12 @@ def live_play(url):
         page.js("window.dispatchEvent(new FocusEvent('focus'))")
         if page.js("document.body.dataset.state") != "playing":
             fail("losing the focus ended the game")
-        if locked:  # the lock came back with the next steering frame after the focus returned
-            page.wait("document.pointerLockElement !== null", 5, "the lock again")
-            page.key("Escape", "Escape", 27)
-            page.wait("document.pointerLockElement === null", 5, "the first Escape freeing the pointer")
-            time.sleep(0.3)
-            if page.js("document.body.dataset.state") != "playing":
-                fail("the first Escape with the pointer locked quit the game")
+        page.wait("document.pointerLockElement !== null", 5, "the lock again once the focus is back")
+        page.key("Escape", "Escape", 27)
+        page.wait("document.pointerLockElement === null", 5, "the first Escape freeing the pointer")
+        time.sleep(0.3)
+        if page.js("document.body.dataset.state") != "playing":
+            fail("the first Escape with the pointer locked quit the game")
         page.key("Escape", "Escape", 27)
         page.state("ended", 10)
         text = page.js("document.getElementById('messagetext').textContent")
@@ -217,7 +215,7 @@ def live_play(url):
             fail(f"after quitting: {text!r}, button {again!r}, recorded demo starts {demo!r}")
         if page.errors():
             fail(f"console errors in play: {page.errors()}")
-        return to_select, "locked" if locked else f"never granted ({mode})"
+        return to_select
     finally:
         page.close()
 
@@ -306,7 +304,7 @@ def main():
         os.symlink(os.path.join(SITE, name), os.path.join(WORK, "site", name))
     shutil.copy(os.path.join(WORK, "session.hwd"), os.path.join(WORK, "site"))
     url = serve(os.path.join(WORK, "site"))
-    to_select, lock = live_play(url)
+    to_select = live_play(url)
     replayed = replay(url, frames)
     page_time = timed(url)
     refusals(url)
@@ -314,7 +312,7 @@ def main():
     sizes = {n: os.path.getsize(os.path.join(SITE, "hoopwind." + n)) for n in ("wasm", "js", "data")}
     fps = [float(re.search(r"([0-9.]+) fps", line).group(1)) for line in (page_time, desktop)]
     print("transfer: " + ", ".join(f".{n} {v / 1024:.0f} KiB" for n, v in sizes.items()))
-    print(f"navigation to the selection screen: {to_select:.2f} s (with the click); pointer lock: {lock}")
+    print(f"navigation to the selection screen: {to_select:.2f} s (with the click)")
     print(f"replay: {replayed} frames with the desktop's digest on every frame")
     print(f"timedemo: page {page_time}; desktop under Xvfb {desktop}; page/desktop {fps[0] / fps[1]:.2f}")
     if fps[0] < 0.5 * fps[1]:
