@@ -110,7 +110,7 @@ void showPointerMode(const web::State& s) {
 }
 
 // A frame in which the game did not steer hands the pointer back (selection and game-over
-// screens); taps are forgotten; a size the page's layout gave the canvas becomes a resize.
+// screens), and the next stretch of steering may ask for the lock again; taps are forgotten.
 void endInputFrame() {
     web::State& s = state();
     s.latched.endFrame();
@@ -118,10 +118,12 @@ void endInputFrame() {
     if (!s.steering) {
         web::releaseLock();
         s.moveX = s.moveY = 0;
+        s.lockWaits = false;
     }
     s.steering = false;
 }
 
+// A size the page's layout gave the canvas (a larger window, full screen) becomes a resize.
 void followCanvasSize() {
     web::State& s = state();
     int w = 0, h = 0;
@@ -172,10 +174,20 @@ void pageTurn() {
             emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
         }
     }
+    // A held timed replay waits at the display's pace instead of spinning.
+    static bool idling = false;
     if (pagePaused()) {
         nextFrame = 0;
+        if (demo::unpaced() && !idling) {
+            emscripten_set_main_loop_timing(EM_TIMING_RAF, 1);
+        }
+        idling = true;
         return;
     }
+    if (idling && demo::unpaced()) {
+        emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
+    }
+    idling = false;
     followCanvasSize();
     const double now = emscripten_get_now();
     if (demo::unpaced()) {
