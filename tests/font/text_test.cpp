@@ -214,7 +214,6 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     ASSERT_EQ(vfLoadBMFFont(dir.file("f.bmf").c_str()), 0);
     EXPECT_NEAR(vfGetBStringWidth(0, "rk"), 1.002f, 1e-5);
     EXPECT_FLOAT_EQ(vfGetBFontHeight(0), 1.0f);
-    glViewport(0, 0, 640, 480);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 2, 0, 1.5, -1, 1); // one cell: 160 x 320 pixels

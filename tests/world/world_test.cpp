@@ -171,9 +171,8 @@ TEST_F(World, AttackBallsHuntTheNearestPlayerWithinReachAndWanderBeyondIt) {
     EXPECT_TRUE(b->victimsTeam == 1 && b->victim == 1);
     EXPECT_NEAR(b->ypos, 30.0f - 5.0f * 0.0457f, 1e-5);
 
-    place(1, 0, 200.0f, 300.0f, 300.0f);
-    place(0, 1, 200.0f, 300.0f, 300.0f);
-    place(1, 1, 200.0f, 300.0f, 300.0f);
+    for (auto [side, index] : std::vector<std::pair<int, int>>{{1, 0}, {0, 1}, {1, 1}})
+        place(side, index, 200.0f, 300.0f, 300.0f);
     place(0, 0, 35.0f, 30.0f, 0.0f); // exactly at the edge of reach
     b->setPos(0.0f, 30.0f, 0.0f);
     b->step();
