@@ -176,10 +176,9 @@ def timed():
 def refusals():
     """Damaged, missing and foreign demos: one line on the page and the same in the console, at once."""
     data = open(os.path.join(WORK, "session.hwd"), "rb").read()
-    flipped = bytearray(data)
-    flipped[len(data) // 2] ^= 0x10
-    open(os.path.join(WORK, "site", "cut.hwd"), "wb").write(data[:len(data) // 2])
-    open(os.path.join(WORK, "site", "flipped.hwd"), "wb").write(flipped)
+    half = len(data) // 2
+    for name, body in [("cut.hwd", data[:half]), ("flipped.hwd", data[:half] + bytes([data[half] ^ 0x10]) + data[half + 1:])]:
+        open(os.path.join(WORK, "site", name), "wb").write(body)
     for demo in ["cut.hwd", "flipped.hwd", "missing.hwd", "page.js"]:
         page = open_page("?playdemo=" + demo)
         play(page)
