@@ -191,10 +191,14 @@ def refusals():
         page.close()
 
 
-def lost_and_missing():
+def resized_lost_and_missing():
+    """A wider window draws a larger picture; a lost context offers a restart; no WebGL is said."""
     page = open_page("")
     play(page)
     state(page, "playing")
+    page.call("Emulation.setDeviceMetricsOverride", width=984, height=800, deviceScaleFactor=1, mobile=False)
+    page.wait(f"(c => (r => c.width > 640 && c.width === Math.round(r.width) && c.height === Math.round(r.height))"
+              f"(c.getBoundingClientRect()))({CANVAS})", 10, "the picture following the page's layout")
     page.js(f"{CANVAS}.getContext('webgl').getExtension('WEBGL_lose_context').loseContext()")
     state(page, "lost", timeout=10)
     if page.js("again.textContent") != "Restart":
@@ -220,7 +224,7 @@ def main():
     URL = f"http://127.0.0.1:{server.server_address[1]}/"
     to_select, replayed, page_time = live_play(), replay(frames), timed()
     refusals()
-    lost_and_missing()
+    resized_lost_and_missing()
     fps = [float(re.search(r"([0-9.]+) fps", line).group(1)) for line in (page_time, desktop)]
     print("transfer: " + ", ".join(f".{n} {os.path.getsize(os.path.join(SITE, 'hoopwind.' + n)) / 1024:.0f} KiB" for n in ("wasm", "js", "data")))
     print(f"navigation to the selection screen: {to_select:.2f} s (with the click)")
