@@ -3,6 +3,7 @@
 #include "main/hoopwind.h"
 #include "main/options.h"
 #include "main/worlddigest.h"
+#include "platform/audio.h"
 #include "platform/demo/demo.h"
 
 #include <unistd.h>
@@ -99,6 +100,7 @@ int main(int argc, char** argv) {
         demo::setFrameHook(writeDigest);
     }
 
+    MusicSetVolume(options.volume);
     enterDataFolder();
     return WinMain(options.fullscreen, finishProgram);
 }

@@ -1,7 +1,22 @@
 // Reading the command line: every option is optional, and none changes the game itself.
 #include "main/options.h"
 
+#include <cstdlib>
 #include <cstring>
+
+namespace {
+
+// A whole number from 0 to 100, digits only.
+bool readVolume(const char* text, int& volume) {
+    const size_t length = std::strlen(text);
+    if (length == 0 || length > 3 || std::strspn(text, "0123456789") != length) {
+        return false;
+    }
+    volume = std::atoi(text);
+    return volume <= 100;
+}
+
+} // namespace
 
 const char* const USAGE =
     "Usage: hoopwind [OPTION]...\n"
@@ -9,11 +24,16 @@ const char* const USAGE =
     "\n"
     "  --fullscreen       play full screen (the default); a window when the display refuses\n"
     "  --windowed         play in a 640 x 480 window\n"
+    "  --volume N         music volume from 0 (silent) to 100 (the default); M mutes and\n"
+    "                     unmutes while playing\n"
     "  --record FILE      write everything played to the demo FILE\n"
     "  --playdemo FILE    show the demo FILE again, then quit\n"
     "  --timedemo FILE    replay the demo FILE as fast as possible and print the frame rate\n"
     "  --help             print this help and quit\n"
     "  --version          print the version and quit\n"
+    "\n"
+    "A gamepad plays too: left stick flies, right stick steers, triggers climb and descend,\n"
+    "A catches, B switches player, Start starts a new game, Back held for a second quits.\n"
     "\n"
     "The game data is read from the current folder, or else from the folder installed beside\n"
     "the program.\n";
@@ -37,6 +57,13 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
             demo = DemoMode::PLAY;
         } else if (std::strcmp(arg, "--timedemo") == 0) {
             demo = DemoMode::TIME;
+        } else if (std::strcmp(arg, "--volume") == 0 || std::strncmp(arg, "--volume=", 9) == 0) {
+            const char* value = arg[8] == '=' ? arg + 9 : i + 1 < argc ? argv[++i] : "";
+            if (!readVolume(value, options.volume)) {
+                error =
+                    std::string("--volume wants a whole number from 0 to 100, not '") + value + "'";
+                return false;
+            }
         } else {
             error = std::string("unknown option '") + arg + "'";
             return false;

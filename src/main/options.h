@@ -1,4 +1,4 @@
-// The command line: window choice, help, version and the demo options.
+// The command line: window choice, music volume, help, version and the demo options.
 #pragma once
 
 #include <string>
@@ -13,10 +13,11 @@ struct Options {
     bool version = false;
     DemoMode demo = DemoMode::NONE;
     std::string demoPath;
+    int volume = 100; // music loudness in percent
 };
 
 // Fills options from argv; false with a one-line error for an unknown option, a missing file
-// name or two demo options at once.
+// name, two demo options at once, or a volume that is not a whole number from 0 to 100.
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error);
 
 // The usage text printed by --help (to standard output) and after a bad option (standard error).

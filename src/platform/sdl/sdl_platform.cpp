@@ -2,8 +2,10 @@
 // messages, key state, cursor, message boxes, ticks, and 60 Hz frame pacing).
 #include "platform/platform.h"
 
+#include "platform/audio.h"
 #include "platform/common/messagequeue.h"
 #include "platform/demo/demo.h"
+#include "platform/sdl/pad_sdl.h"
 
 #include <SDL.h>
 
@@ -34,8 +36,10 @@ struct State {
     int cursorCounter = 0;
     bool grabbed = false;
     bool focused = true;
-    bool refocused = false;       // the first look after the focus came back must not jump
-    bool warpedThisFrame = false; // the game steers with the pointer in this frame
+    bool refocused = false;        // the first look after the focus came back must not jump
+    bool warpedThisFrame = false;  // the game steers with the pointer in this frame
+    bool steered = false;          // ... whether or not the pointer is ours
+    bool steeredLastFrame = false; // in play, as far as the pads are concerned
     POINT lastWarp = {0, 0};
     // Keys that went down since the last frame: a tap shorter than a frame still counts as held.
     TapLatch latched;
@@ -109,10 +113,17 @@ void endInputFrame() {
         releasePointer();
     }
     s.warpedThisFrame = false;
+    s.steeredLastFrame = s.steered;
+    s.steered = false;
+    padFrameEnd();
 }
 
 void pushMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     state().messages.post(message, wParam, lParam);
+}
+
+const pad::Frame& padNow() {
+    return padFrame(state().steeredLastFrame, [](UINT message) { pushMessage(message, 0, 0); });
 }
 
 void translate(const SDL_Event& e) {
@@ -156,6 +167,10 @@ void translate(const SDL_Event& e) {
         break;
     case SDL_KEYDOWN:
         state().latched.press(e.key.keysym.scancode);
+        // Muting is the player's business, not the game's: it never reaches a demo.
+        if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
+            MusicToggleMute();
+        }
         break;
     case SDL_MOUSEBUTTONDOWN: {
         LPARAM where =
@@ -168,8 +183,15 @@ void translate(const SDL_Event& e) {
         break;
     }
     default:
+        padEvent(e);
         break;
     }
+}
+
+// SDL's driver without a display: no display server to ask for the pointer, no second buffer.
+bool offscreenDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && SDL_strcmp(driver, "offscreen") == 0;
 }
 
 void applyGLAttributes() {
@@ -201,6 +223,7 @@ bool RegisterWindowClass(const char*) {
         std::snprintf(state().initError, sizeof state().initError, "%s", SDL_GetError());
         return false;
     }
+    padOpen();
     return true;
 }
 
@@ -208,6 +231,7 @@ bool UnregisterWindowClass(const char*) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         return false;
     }
+    padClose();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return true;
 }
@@ -338,7 +362,8 @@ HGLRC CreateGLContext(HDC dc) {
     int depth = 0, doubleBuffered = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
-    if (depth < 16 || !doubleBuffered) {
+    // SDL's offscreen driver (tests without a display) draws into one buffer that is never shown.
+    if (depth < 16 || (!doubleBuffered && !offscreenDriver())) {
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
@@ -453,6 +478,9 @@ short GetAsyncKeyState(int virtualKey) {
             down = true;
         }
     }
+    if (virtualKey >= 0 && virtualKey < 256 && padNow().key[virtualKey]) {
+        down = true;
+    }
     return demo::key(virtualKey, down ? static_cast<short>(0x8000) : 0);
 }
 
@@ -470,7 +498,7 @@ bool GetCursorPos(POINT* point) {
         x = state().lastWarp.x;
         y = state().lastWarp.y;
         state().refocused = false;
-    } else if (state().window) {
+    } else if (state().window && !offscreenDriver()) {
         // Ask the display server, not SDL's event-fed copy, so a warp is seen at once.
         int wx = 0, wy = 0;
         SDL_GetGlobalMouseState(&x, &y);
@@ -480,8 +508,9 @@ bool GetCursorPos(POINT* point) {
     } else {
         SDL_GetMouseState(&x, &y);
     }
-    point->x = x;
-    point->y = y;
+    // The right stick steers as the mouse does.
+    point->x = x + padNow().dx;
+    point->y = y + padNow().dy;
     return demo::cursor(point, true);
 }
 
@@ -492,6 +521,7 @@ bool SetCursorPos(int x, int y) {
         return false;
     }
     s.lastWarp = POINT{x, y};
+    s.steered = true;
     if (!s.focused || demo::playing()) {
         return true; // the pointer is the player's while another window has the focus
     }
