@@ -107,6 +107,11 @@ def live_play():
             fail(f"{code} (Ctrl {ctrl}): default prevented is {prevented}")
     music = "(a => [!a.paused && a.src.startsWith('blob:'), a.currentTime])(document.getElementById('music'))"
     playing, position = page.js(music)
+    page.key("KeyM", "m", 77)  # M mutes and unmutes; the track runs on
+    muted = page.js("document.getElementById('music').muted")
+    page.key("KeyM", "m", 77)
+    if not muted or page.js("document.getElementById('music').muted"):
+        fail("M does not mute and unmute the music")
     if not playing or page.js(f"{CANVAS}.dataset.pointer") != "free":
         fail(f"after the click: music playing {playing}, pointer {page.js(f'{CANVAS}.dataset.pointer')}")
     # In play the pointer is locked (headless Chromium grants it after a key press, as a desktop
@@ -191,11 +196,16 @@ def refusals():
         page.close()
 
 
-def resized_lost_and_missing():
-    """A wider window draws a larger picture; a lost context offers a restart; no WebGL is said."""
+def pad_resized_lost_and_missing():
+    """A pad starts play; a wider window draws a larger picture; a lost context offers a restart;
+    no WebGL is said."""
     page = open_page("")
     play(page)
     state(page, "playing")
+    # A pad with the standard layout: X chooses the first team, and play steers the pointer.
+    page.js("navigator.getGamepads = () => [{connected: true, mapping: 'standard', axes: [0, 0, 0, 0],"
+            " buttons: Array.from({length: 16}, (_, i) => ({pressed: i === 2, value: i === 2 ? 1 : 0}))}]")
+    page.wait(f"{CANVAS}.dataset.pointer !== undefined && {CANVAS}.dataset.pointer !== 'free'", 10, "a pad's X starting play")
     page.call("Emulation.setDeviceMetricsOverride", width=984, height=800, deviceScaleFactor=1, mobile=False)
     page.wait(f"(c => (r => c.width > 640 && c.width === Math.round(r.width) && c.height === Math.round(r.height))"
               f"(c.getBoundingClientRect()))({CANVAS})", 10, "the picture following the page's layout")
@@ -224,7 +234,7 @@ def main():
     URL = f"http://127.0.0.1:{server.server_address[1]}/"
     to_select, replayed, page_time = live_play(), replay(frames), timed()
     refusals()
-    resized_lost_and_missing()
+    pad_resized_lost_and_missing()
     fps = [float(re.search(r"([0-9.]+) fps", line).group(1)) for line in (page_time, desktop)]
     print("transfer: " + ", ".join(f".{n} {os.path.getsize(os.path.join(SITE, 'hoopwind.' + n)) / 1024:.0f} KiB" for n in ("wasm", "js", "data")))
     print(f"navigation to the selection screen: {to_select:.2f} s (with the click)")

@@ -103,6 +103,23 @@ bool readTrack(const char* fileName, std::vector<unsigned char>& bytes) {
 
 PlatMusic theTrack = {0};
 bool trackOpen = false;
+int volumePercent = 100;
+bool muted = false;
+
+// The element's volume is its amplitude, linear as the desktop's; muting leaves the track running.
+// clang-format off
+EM_JS(void, pageMusicVolume, (double volume, int silent), {
+    var audio = document.getElementById("music");
+    if (audio) {
+        audio.volume = volume;
+        audio.muted = !!silent;
+    }
+});
+// clang-format on
+
+void applyVolume() {
+    pageMusicVolume(volumePercent / 100.0, muted ? 1 : 0);
+}
 
 } // namespace
 
@@ -115,6 +132,7 @@ PlatMusic* MusicOpen(const char* fileName) {
         return nullptr;
     }
     trackOpen = true;
+    applyVolume();
     return &theTrack;
 }
 
@@ -139,4 +157,18 @@ void MusicClose(PlatMusic* music) {
         pageMusicRelease();
         trackOpen = false;
     }
+}
+
+void MusicSetVolume(int percent) {
+    volumePercent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    applyVolume();
+}
+
+void MusicToggleMute() {
+    muted = !muted;
+    applyVolume();
+}
+
+bool MusicMuted() {
+    return muted;
 }

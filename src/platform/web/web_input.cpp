@@ -1,5 +1,6 @@
 // The page's keyboard, pointer, focus and visibility events, turned into key state, cursor
 // movement and window messages for the web platform.
+#include "platform/audio.h"
 #include "platform/web/webstate_local.h"
 
 #include <emscripten.h>
@@ -66,6 +67,10 @@ EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* e, void*) {
         }
         s.keys[vk] = true;
         s.latched.press(vk);
+        // Muting is the player's business, not the game's: it never reaches a demo.
+        if (vk == 'M' && !e->repeat) {
+            MusicToggleMute();
+        }
     } else {
         s.keys[vk] = false;
     }

@@ -120,7 +120,9 @@ void endInputFrame() {
         s.moveX = s.moveY = 0;
         s.lockWaits = false;
     }
+    s.steeredLastFrame = s.steering;
     s.steering = false;
+    s.padMapped = false;
 }
 
 // A size the page's layout gave the canvas (a larger window, full screen) becomes a resize.
@@ -210,7 +212,12 @@ void pageTurn() {
     }
 }
 
+uint32_t pageTicks() {
+    return static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now()));
+}
+
 bool livePeek(MSG* msg) {
+    web::padNow(pageTicks()); // a pad's buttons become messages before the frame
     return state().messages.take(msg);
 }
 
@@ -358,7 +365,8 @@ short GetAsyncKeyState(int virtualKey) {
     }
     const web::State& s = state();
     const bool down = virtualKey >= 0 && virtualKey < 256 &&
-                      (s.keys[virtualKey] || s.latched.pressed(virtualKey));
+                      (s.keys[virtualKey] || s.latched.pressed(virtualKey) ||
+                       web::padNow(pageTicks()).key[virtualKey]);
     return demo::key(virtualKey, down ? static_cast<short>(0x8000) : 0);
 }
 
@@ -367,8 +375,8 @@ bool GetCursorPos(POINT* point) {
         return demo::cursor(point, false);
     }
     const web::State& s = state();
-    point->x = s.warp.x + s.moveX;
-    point->y = s.warp.y + s.moveY;
+    point->x = s.warp.x + s.moveX + web::padNow(pageTicks()).dx;
+    point->y = s.warp.y + s.moveY + web::padNow(pageTicks()).dy;
     return demo::cursor(point, true);
 }
 
@@ -401,5 +409,5 @@ int MessageBox(const char* text, const char* caption, UINT type) {
 }
 
 uint32_t GetTickCount() {
-    return demo::tick(static_cast<uint32_t>(static_cast<uint64_t>(emscripten_get_now())));
+    return demo::tick(pageTicks());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/common/messagequeue.h"
+#include "platform/pad/padmap.h"
 #include "platform/platform.h"
 
 namespace web {
@@ -26,6 +27,11 @@ struct State {
     bool lockWaits = false;  // the player freed the pointer (Escape) or the browser said no:
                              // only a click on the canvas locks it again
     bool weReleased = false; // the next unlock is ours, not the player's
+    // Pads: mapped once a frame (web_pad.cpp); in play as far as the pads are concerned.
+    pad::Mapper padMapper = {};
+    pad::Frame padFrame = {};
+    bool padMapped = false;
+    bool steeredLastFrame = false;
 };
 
 State& state();
@@ -35,6 +41,9 @@ void installInput();
 void removeInput();
 void requestLock();
 void releaseLock();
+// This frame's pad input, mapped at the first call of a frame (its button messages are posted
+// then); ms is the tick count.
+const pad::Frame& padNow(uint32_t ms);
 // Canvas size in CSS pixels (the layout's 4:3 box).
 void canvasCssSize(int* width, int* height);
 
