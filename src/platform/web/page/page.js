@@ -1,7 +1,7 @@
 // The page around the browser build: checks for WebGL, loads the game and its packed data with a
 // progress bar, starts it on a click (browsers allow sound and pointer lock only after one), turns
 // the query string into the game's command line (?playdemo=URL, ?timedemo=URL, ?record, ?digest,
-// ?pauseat=frames),
+// ?volume=N, ?pauseat=frames),
 // and says when the game has ended, failed to start or lost its picture.
 "use strict";
 
@@ -81,6 +81,9 @@ async function start() {
   if (query.has("record")) {
     args.push("--record", "/session.hwd");
   }
+  if (query.has("volume")) {
+    args.push("--volume=" + query.get("volume"));
+  }
   show(null);
   setState("playing");
   canvas.focus();
@@ -128,7 +131,7 @@ var Module = {
       return;
     }
     console.error(line);
-    lastError = line;
+    lastError = lastError || line; // the complaint itself, not the usage text after it
   },
   setStatus(text) {
     const m = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text || "");
