@@ -3,13 +3,13 @@
 #include "platform/platform.h"
 
 #include "platform/audio.h"
+#include "platform/common/messagequeue.h"
 #include "platform/demo/demo.h"
 #include "platform/sdl/pad_sdl.h"
 
 #include <SDL.h>
 
 #include <cstdio>
-#include <deque>
 
 struct PlatWindow {
     SDL_Window* window;
@@ -28,7 +28,7 @@ namespace {
 constexpr double FRAME_SECONDS = 1.0 / 60.0;
 
 struct State {
-    std::deque<MSG> messages;
+    MessageQueue messages;
     PlatWindow* window = nullptr;
     PlatDeviceContext dc = {nullptr, 0};
     bool vsync = false;
@@ -42,7 +42,7 @@ struct State {
     bool steeredLastFrame = false; // in play, as far as the pads are concerned
     POINT lastWarp = {0, 0};
     // Keys that went down since the last frame: a tap shorter than a frame still counts as held.
-    bool latched[SDL_NUM_SCANCODES] = {};
+    TapLatch latched;
     char initError[256] = {};
     int wantedWidth = 0;
     int wantedHeight = 0;
@@ -108,9 +108,7 @@ void releasePointer() {
 // steer with the pointer hands it back to the player (selection and game-over screens).
 void endInputFrame() {
     State& s = state();
-    for (bool& k : s.latched) {
-        k = false;
-    }
+    s.latched.endFrame();
     if (!s.warpedThisFrame && s.grabbed) {
         releasePointer();
     }
@@ -121,7 +119,7 @@ void endInputFrame() {
 }
 
 void pushMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    state().messages.push_back(MSG{message, wParam, lParam});
+    state().messages.post(message, wParam, lParam);
 }
 
 const pad::Frame& padNow() {
@@ -168,9 +166,7 @@ void translate(const SDL_Event& e) {
         }
         break;
     case SDL_KEYDOWN:
-        if (e.key.keysym.scancode < SDL_NUM_SCANCODES) {
-            state().latched[e.key.keysym.scancode] = true;
-        }
+        state().latched.press(e.key.keysym.scancode);
         // Muting is the player's business, not the game's: it never reaches a demo.
         if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
             MusicToggleMute();
@@ -444,12 +440,7 @@ bool livePeek(MSG* msg) {
             translate(e);
         }
     }
-    if (!msg || s.messages.empty()) {
-        return false;
-    }
-    *msg = s.messages.front();
-    s.messages.pop_front();
-    return true;
+    return s.messages.take(msg);
 }
 
 } // namespace
@@ -480,10 +471,10 @@ short GetAsyncKeyState(int virtualKey) {
     if (code != SDL_SCANCODE_UNKNOWN) {
         int count = 0;
         const Uint8* keys = SDL_GetKeyboardState(&count);
-        const bool* latched = state().latched;
-        down = code < count && (keys[code] || latched[code]);
+        const TapLatch& latched = state().latched;
+        down = code < count && (keys[code] || latched.pressed(code));
         if (virtualKey == VK_RETURN && SDL_SCANCODE_KP_ENTER < count &&
-            (keys[SDL_SCANCODE_KP_ENTER] || latched[SDL_SCANCODE_KP_ENTER])) {
+            (keys[SDL_SCANCODE_KP_ENTER] || latched.pressed(SDL_SCANCODE_KP_ENTER))) {
             down = true;
         }
     }
