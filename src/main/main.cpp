@@ -4,6 +4,7 @@
 #include "main/options.h"
 #include "main/worlddigest.h"
 #include "platform/demo/demo.h"
+#include "platform/msgline.h"
 
 #include <unistd.h>
 
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "hoopwind: %s\n%s", error.c_str(), USAGE);
+        printMessageLine(error + " (hoopwind --help lists the options)");
         return 2;
     }
     if (options.help) {
@@ -62,13 +63,13 @@ int main(int argc, char** argv) {
         demoStarted = demo::startPlayback(demoPath.c_str(), options.demo == DemoMode::TIME, error);
     }
     if (!demoStarted) {
-        std::fprintf(stderr, "hoopwind: %s\n", error.c_str());
+        printMessageLine(error);
         return 1;
     }
     if (!digestPath.empty()) {
         digestFile = std::fopen(digestPath.c_str(), "w");
         if (!digestFile) {
-            std::fprintf(stderr, "hoopwind: %s: cannot write the digest\n", digestPath.c_str());
+            printMessageLine(digestPath + ": cannot write the digest");
             demo::finish(error);
             return 1;
         }
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     }
 
     enterDataFolder();
+    SetFullscreenModeSwitch(options.modeSwitch);
     int status = WinMain(options.fullscreen);
 
     if (digestFile) {
@@ -85,7 +87,7 @@ int main(int argc, char** argv) {
     const int frames = demo::frames();
     const double seconds = demo::seconds();
     if (!demo::finish(error)) {
-        std::fprintf(stderr, "hoopwind: %s\n", error.c_str());
+        printMessageLine(error);
         return 1;
     }
     if (options.demo == DemoMode::TIME) {

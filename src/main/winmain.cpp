@@ -24,6 +24,7 @@ int WinMain(bool fullscreenWanted) {
                 WndProc(hwnd, msg.message, msg.wParam, msg.lParam);
             }
         } else if (active) {
+            ClearPictureBars();
             Game_Main();
             SwapBuffers(hdc);
         } else {

@@ -3,11 +3,16 @@
 #include "platform/platform.h"
 
 #include "platform/demo/demo.h"
+#include "platform/msgline.h"
+#include "platform/screenfit.h"
+#include "platform/sdl/sdl_desktop.h"
 
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 #include <deque>
+#include <string>
 
 struct PlatWindow {
     SDL_Window* window;
@@ -42,6 +47,13 @@ struct State {
     char initError[256] = {};
     int wantedWidth = 0;
     int wantedHeight = 0;
+    bool modeSwitch = false; // full screen by switching the display's mode
+    int windowWidth = 640;   // the window's size when not full screen
+    int windowHeight = 480;
+    bool steerMotion = false; // mouse look reads relative motion in this frame
+    MotionSteer motion;
+    bool returnSwallowed = false; // Return went down with Alt: the toggle's, not the game's
+    std::deque<MSG> sizes;        // size changes: live only, never recorded in a demo
 };
 
 State& state() {
@@ -96,8 +108,53 @@ void releasePointer() {
     if (s.grabbed && s.window) {
         SDL_SetWindowGrab(s.window->window, SDL_FALSE);
     }
+    if (s.steerMotion) {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        s.steerMotion = false;
+    }
     s.grabbed = false;
     SDL_ShowCursor(SDL_ENABLE);
+}
+
+// Full screen at the desktop's mode: the window is first made borderless over the whole display,
+// so it covers it even where no window manager honours the full-screen request, then asked to be
+// full screen, which a window manager does above its panels.
+bool coverDisplay(SDL_Window* window) {
+    if (state().modeSwitch) {
+        return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+    }
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0) {
+        return false;
+    }
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+// Back to the game's 640 x 480 window, framed and centred.
+void uncoverDisplay(SDL_Window* window) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowSize(window, state().windowWidth, state().windowHeight);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// Alt+Enter and F11: window and full screen swap at once; the size change that follows reaches
+// the game as a live WM_SIZE. Nothing of it goes into a demo.
+void toggleFullscreen() {
+    PlatWindow* w = state().window;
+    if (!w) {
+        return;
+    }
+    if (w->fullscreen) {
+        uncoverDisplay(w->window);
+        w->fullscreen = false;
+    } else {
+        w->fullscreen = coverDisplay(w->window);
+    }
 }
 
 // Ends a frame for the input side: taps are forgotten, and a frame in which the game did not
@@ -149,16 +206,39 @@ void translate(const SDL_Event& e) {
             if (state().window) {
                 SDL_GL_GetDrawableSize(state().window->window, &w, &h);
             }
-            pushMessage(WM_SIZE, 0, MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h)));
+            state().sizes.push_back(
+                MSG{WM_SIZE, 0, MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h))});
             break;
         }
         default:
             break;
         }
         break;
-    case SDL_KEYDOWN:
-        if (e.key.keysym.scancode < SDL_NUM_SCANCODES) {
-            state().latched[e.key.keysym.scancode] = true;
+    case SDL_KEYDOWN: {
+        const SDL_Scancode code = e.key.keysym.scancode;
+        const bool altReturn = (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+                               (e.key.keysym.mod & KMOD_ALT) != 0;
+        if (altReturn || code == SDL_SCANCODE_F11) {
+            if (!e.key.repeat) {
+                toggleFullscreen();
+            }
+            state().returnSwallowed = state().returnSwallowed || altReturn;
+            break; // the toggle's keys are not the game's
+        }
+        if (code < SDL_NUM_SCANCODES) {
+            state().latched[code] = true;
+        }
+        break;
+    }
+    case SDL_KEYUP:
+        if (e.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+            e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) {
+            state().returnSwallowed = false;
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        if (state().steerMotion) {
+            steerMove(state().motion, e.motion.xrel, e.motion.yrel);
         }
         break;
     case SDL_MOUSEBUTTONDOWN: {
@@ -192,19 +272,22 @@ void applyGLAttributes() {
 
 bool RegisterWindowClass(const char*) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
-    // Without a desktop session SDL would probe console back ends and print their complaints;
-    // the player should get one clear line instead. An explicit driver choice is respected.
-    const char* x11 = SDL_getenv("DISPLAY");
-    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
-    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
-    if ((!x11 || !*x11) && (!wayland || !*wayland) && (!driver || !*driver)) {
-        std::snprintf(state().initError, sizeof state().initError, "no display available");
+    return startVideo(state().initError, sizeof state().initError);
+}
+
+void SetFullscreenModeSwitch(bool modeSwitch) {
+    state().modeSwitch = modeSwitch;
+}
+
+bool WindowIsFullscreen() {
+    return state().window && state().window->fullscreen;
+}
+
+bool GetDrawableSize(HWND window, int* width, int* height) {
+    if (!window || !width || !height) {
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::snprintf(state().initError, sizeof state().initError, "%s", SDL_GetError());
-        return false;
-    }
+    SDL_GL_GetDrawableSize(window->window, width, height);
     return true;
 }
 
@@ -217,6 +300,9 @@ bool UnregisterWindowClass(const char*) {
 }
 
 bool ChangeDisplayModeFullscreen(int width, int height, int) {
+    if (!state().modeSwitch) {
+        return true; // full screen at the desktop's own mode: nothing to change
+    }
     // The colour depth is the display's own: modern displays offer no 16-bit modes, and the
     // game draws the same at any depth.
     int modes = SDL_GetNumDisplayModes(0);
@@ -248,14 +334,27 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
         return nullptr;
     }
     applyGLAttributes();
-    Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : (SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    // Resizable in any case: a toggle to a window gives the player a window to size.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+    const bool desktopFull = fullscreen && !state().modeSwitch;
+    flags |= fullscreen && state().modeSwitch ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN)
+                                              : static_cast<Uint32>(SDL_WINDOW_HIDDEN);
+    state().windowWidth = width;
+    state().windowHeight = height;
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           width, height, flags);
+    if (window && desktopFull && !coverDisplay(window)) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
     if (!window) {
+        if (fullscreen && fullscreenRefused) {
+            *fullscreenRefused = true; // full screen itself failed: the player is asked
+        }
         return nullptr;
     }
-    if (fullscreen) {
+    setWindowIcon(window);
+    if (fullscreen && state().modeSwitch) {
         // Without a window manager SDL can report a full-screen window while the display kept its
         // mode: only a display really at width x height with a drawable of that size counts.
         SDL_PumpEvents();
@@ -430,7 +529,21 @@ bool livePeek(MSG* msg) {
 } // namespace
 
 bool PeekMessage(MSG* msg) {
-    return demo::peekMessage(msg, livePeek);
+    State& s = state();
+    if (msg && !s.sizes.empty()) {
+        // Sizes belong to this display, not to the session: they bypass the demo both ways.
+        *msg = s.sizes.front();
+        s.sizes.pop_front();
+        return true;
+    }
+    const bool taken = demo::peekMessage(msg, livePeek);
+    if (taken && msg && msg->message == WM_SIZE && demo::playing() && s.window) {
+        // An older demo carries its recording's window size: the picture follows this window.
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(s.window->window, &w, &h);
+        msg->lParam = MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h));
+    }
+    return taken;
 }
 
 // SDL does its own default handling while it pumps events; nothing is left to do here.
@@ -461,6 +574,11 @@ short GetAsyncKeyState(int virtualKey) {
             (keys[SDL_SCANCODE_KP_ENTER] || latched[SDL_SCANCODE_KP_ENTER])) {
             down = true;
         }
+        // Return with Alt held is the full-screen toggle: no restart on the game-over screen.
+        if (virtualKey == VK_RETURN &&
+            (state().returnSwallowed || (SDL_GetModState() & KMOD_ALT))) {
+            down = false;
+        }
     }
     return demo::key(virtualKey, down ? static_cast<short>(0x8000) : 0);
 }
@@ -473,6 +591,10 @@ bool GetCursorPos(POINT* point) {
         return demo::cursor(point, false);
     }
     int x = 0, y = 0;
+    if (state().steerMotion && state().focused) {
+        *point = steerCursor(state().motion);
+        return demo::cursor(point, true);
+    }
     if (state().window && (!state().focused || state().refocused)) {
         // Without the focus the pointer is not the game's: report it resting where the game put
         // it. Just after the focus came back, the pointer is wherever the player left it.
@@ -505,6 +627,28 @@ bool SetCursorPos(int x, int y) {
         return true; // the pointer is the player's while another window has the focus
     }
     s.warpedThisFrame = true;
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(w->window, &ww, &wh);
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool canWarp = !driver || std::strcmp(driver, "wayland") != 0;
+    if (steerByMotion(canWarp, ww, wh, x, y)) {
+        // The pointer cannot be put there: the game reads the point plus the motion since.
+        if (!s.steerMotion) {
+            if (s.grabbed) {
+                SDL_SetWindowGrab(w->window, SDL_FALSE);
+            }
+            SDL_SetRelativeMouseMode(SDL_TRUE);
+            s.steerMotion = true;
+            s.grabbed = true;
+        }
+        steerAnchor(s.motion, x, y);
+        return true;
+    }
+    if (s.steerMotion) {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        s.steerMotion = false;
+        s.grabbed = false;
+    }
     if (!s.grabbed) {
         // Mouse look steers from the window's centre: while it does, keep the cursor inside the
         // window and out of sight. The grab ends with the first frame that does not steer.
@@ -554,11 +698,11 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     if (SDL_ShowMessageBox(&data, &pressed) != 0) {
         // No box could be shown: the text goes to standard error, and the answer is the one
         // that lets the player go on (Yes to playing in a window).
+        std::string line = std::string(data.title) + ": " + data.message;
         if (state().initError[0]) {
-            std::fprintf(stderr, "%s: %s (%s)\n", data.title, data.message, state().initError);
-        } else {
-            std::fprintf(stderr, "%s: %s\n", data.title, data.message);
+            line += std::string(" (") + state().initError + ")";
         }
+        printMessageLine(line);
         return yesNo ? IDYES : IDOK;
     }
     if (pressed < 0) {
