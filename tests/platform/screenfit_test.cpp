@@ -37,7 +37,7 @@ TEST(ScreenFit, SteeringReadsThePointPlusTheMotionWhereWarpingFails) {
         bool canWarp;
         int w, h;
         bool motion;
-    } cases[] = {{true, 640, 480, false}, {true, 200, 150, true},  {true, 2560, 1440, false},
+    } cases[] = {{true, 640, 480, false}, {true, 200, 150, true},    {true, 2560, 1440, false},
                  {false, 640, 480, true}, {false, 2560, 1440, true}, {true, 321, 241, false},
                  {true, 320, 480, true},  {true, 640, 240, true}};
     for (const auto& c : cases) {
@@ -68,8 +68,8 @@ TEST(ScreenFit, MessagesAreOnePrefixedLine) {
 // A 2 x 2 icon stored bottom-up: rows come out top first, BGRA becomes RGBA; cut files and
 // other depths are refused.
 TEST(ScreenFit, IconBitmapDecodesAndRefusesDamage) {
-    std::vector<uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
-                              2,   0,   0,  0, 2, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0};
+    std::vector<uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0,  0, 0, 40, 0, 0,
+                              0,   2,   0,  0, 0, 2, 0, 0, 0, 1, 0,  32, 0, 0, 0,  0, 0};
     f.resize(54, 0);
     for (uint8_t v = 0; v < 16; ++v) {
         f.push_back(v);

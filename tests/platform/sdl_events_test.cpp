@@ -121,9 +121,9 @@ TEST_F(SdlEventsTest, EveryBoundKeyTappedReadsAsHeld) {
 TEST_F(SdlEventsTest, AltReturnIsTheToggleNotReturn) {
     SDL_Event e = {};
     e.key.keysym.scancode = SDL_SCANCODE_RETURN;
-    for (const auto& [type, mod, down] : {std::tuple{SDL_KEYDOWN, KMOD_LALT, 0},
-                                          std::tuple{SDL_KEYUP, KMOD_LALT, -1},
-                                          std::tuple{SDL_KEYDOWN, KMOD_NONE, 1}}) {
+    for (const auto& [type, mod, down] :
+         {std::tuple{SDL_KEYDOWN, KMOD_LALT, 0}, std::tuple{SDL_KEYUP, KMOD_LALT, -1},
+          std::tuple{SDL_KEYDOWN, KMOD_NONE, 1}}) {
         e.type = type;
         e.key.keysym.mod = static_cast<Uint16>(mod);
         ASSERT_EQ(SDL_PushEvent(&e), 1);

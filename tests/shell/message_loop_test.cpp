@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <utility>
 
-// A resize reaches a window's viewport; the game's Escape finishes its frame, then quits with status 0.
+// A resize reaches a window's viewport; the game's Escape finishes its frame, then quits with
+// status 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
     headless::setSwapHook([](int swaps) {
         if (swaps == 1) {

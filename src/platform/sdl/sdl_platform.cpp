@@ -149,6 +149,7 @@ void toggleFullscreen() {
     if (!w) {
         return;
     }
+    state().refocused = true; // the window moves under the pointer: the next look must not jump
     if (w->fullscreen) {
         uncoverDisplay(w->window);
         w->fullscreen = false;
@@ -191,7 +192,7 @@ void translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                state().refocused = !state().focused;
+                state().refocused = state().refocused || !state().focused;
                 state().focused = true;
             }
             pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0);
@@ -201,7 +202,11 @@ void translate(const SDL_Event& e) {
             releasePointer(); // the pointer belongs to whatever has the focus now
             pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 0), 0);
             break;
+        case SDL_WINDOWEVENT_MOVED:
+            state().refocused = true; // the pointer's window point moved with it: no jump
+            break;
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            state().refocused = true;
             int w = e.window.data1, h = e.window.data2;
             if (state().window) {
                 SDL_GL_GetDrawableSize(state().window->window, &w, &h);
@@ -695,7 +700,12 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     data.numbuttons = yesNo ? 2 : 1;
     data.buttons = yesNo ? yesNoButtons : okButton;
     int pressed = 0;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+    // Without any display the box helper SDL may start only prints its own complaint and the
+    // player would learn nothing: the text goes straight to standard error.
+    const char* x11 = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const bool display = (x11 && *x11) || (wayland && *wayland);
+    if (!display || SDL_ShowMessageBox(&data, &pressed) != 0) {
         // No box could be shown: the text goes to standard error, and the answer is the one
         // that lets the player go on (Yes to playing in a window).
         std::string line = std::string(data.title) + ": " + data.message;
