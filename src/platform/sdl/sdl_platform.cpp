@@ -116,6 +116,12 @@ void releasePointer() {
     SDL_ShowCursor(SDL_ENABLE);
 }
 
+// Wayland lets no client put the pointer anywhere or read where it is on the screen.
+bool canWarp() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return !driver || std::strcmp(driver, "wayland") != 0;
+}
+
 // Full screen at the desktop's mode: the window is first made borderless over the whole display,
 // so it covers it even where no window manager honours the full-screen request, then asked to be
 // full screen, which a window manager does above its panels.
@@ -596,7 +602,9 @@ bool GetCursorPos(POINT* point) {
         return demo::cursor(point, false);
     }
     int x = 0, y = 0;
-    if (state().steerMotion && state().focused) {
+    // Where the pointer's place cannot be read or set (Wayland), the first look of play reads the
+    // point the game keeps putting it at, like every later one.
+    if ((state().steerMotion || !canWarp()) && state().focused) {
         *point = steerCursor(state().motion);
         return demo::cursor(point, true);
     }
@@ -634,9 +642,7 @@ bool SetCursorPos(int x, int y) {
     s.warpedThisFrame = true;
     int ww = 0, wh = 0;
     SDL_GetWindowSize(w->window, &ww, &wh);
-    const char* driver = SDL_GetCurrentVideoDriver();
-    const bool canWarp = !driver || std::strcmp(driver, "wayland") != 0;
-    if (steerByMotion(canWarp, ww, wh, x, y)) {
+    if (steerByMotion(canWarp(), ww, wh, x, y)) {
         // The pointer cannot be put there: the game reads the point plus the motion since.
         if (!s.steerMotion) {
             if (s.grabbed) {
