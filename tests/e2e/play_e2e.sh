@@ -34,19 +34,13 @@ export HOOPWIND_DIGEST="$WORK/record.digest" SDL_AUDIODRIVER=disk SDL_DISKAUDIOF
 start_game / --mode-switch --record="$WORK/session.hwd"
 # The display has no 640 x 480 mode: the question is a box where the display can show one (it
 # is answered Yes, with Return), else a line on standard error.
-ASKED=""
 for _ in $(seq 1 100); do
   BOX=$(xwininfo -root -tree | awk '/"FULLSCREEN Error"/ { print $1; exit }')
-  if [[ -n "$BOX" ]]; then
-    sleep 0.3 # drawn and listening
-    xdotool windowfocus "$BOX" key Return
-    ASKED=box
-    break
-  fi
-  grep -q 'FULLSCREEN Error' "$WORK/game.err" && ASKED=line && break
+  [[ -n "$BOX" ]] && sleep 0.3 && xdotool windowfocus "$BOX" key Return && break
+  grep -q 'FULLSCREEN Error' "$WORK/game.err" && break
   sleep 0.1
 done
-[[ -n "$ASKED" ]] || fail "the refused full screen was not asked about"
+[[ -n "$BOX" ]] || grep -q 'FULLSCREEN Error' "$WORK/game.err" || fail "no question about a window"
 WIN=$(wait_window)
 xdotool windowfocus --sync "$WIN" # as a window manager gives it
 eval "$(xdotool getwindowgeometry --shell "$WIN")"

@@ -6,25 +6,20 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 // Full screen: the largest centred 4:3 area, bars on the long sides only; a window is all picture.
 TEST(ScreenFit, PictureAreaKeepsTheShapeOnlyFullScreen) {
     const struct {
-        int w, h;
-        bool keep;
-        ViewArea want;
-    } cases[] = {
-        {1920, 1080, true, {240, 0, 1440, 1080}}, {1280, 800, true, {107, 0, 1066, 800}},
-        {640, 480, true, {0, 0, 640, 480}},       {2560, 1440, true, {320, 0, 1920, 1440}},
-        {1280, 1024, true, {0, 32, 1280, 960}},   {3840, 2160, true, {480, 0, 2880, 2160}},
-        {1920, 1080, false, {0, 0, 1920, 1080}},  {640, 0, false, {0, 0, 640, 1}},
-        {200, 150, false, {0, 0, 200, 150}},
-    };
+        int w, h, keep, x, y, width, height;
+    } cases[] = {{1920, 1080, 1, 240, 0, 1440, 1080}, {1280, 800, 1, 107, 0, 1066, 800},
+                 {640, 480, 1, 0, 0, 640, 480},       {2560, 1440, 1, 320, 0, 1920, 1440},
+                 {1280, 1024, 1, 0, 32, 1280, 960},   {1920, 1080, 0, 0, 0, 1920, 1080},
+                 {640, 0, 0, 0, 0, 640, 1},           {200, 150, 0, 0, 0, 200, 150}};
     for (const auto& c : cases) {
-        const ViewArea a = pictureArea(c.w, c.h, c.keep);
-        EXPECT_TRUE(a.x == c.want.x && a.y == c.want.y && a.width == c.want.width &&
-                    a.height == c.want.height)
+        const ViewArea a = pictureArea(c.w, c.h, c.keep != 0);
+        EXPECT_TRUE(a.x == c.x && a.y == c.y && a.width == c.width && a.height == c.height)
             << c.w << "x" << c.h << " keep " << c.keep << ": " << a.x << "," << a.y << " "
             << a.width << "x" << a.height;
     }
@@ -42,27 +37,21 @@ TEST(ScreenFit, SteeringReadsThePointPlusTheMotionWhereWarpingFails) {
                  {true, 320, 480, true},  {true, 640, 240, true}};
     for (const auto& c : cases) {
         EXPECT_EQ(steerByMotion(c.canWarp, c.w, c.h, 320, 240), c.motion) << c.w << "x" << c.h;
-        MotionSteer steer;
-        steerAnchor(steer, 320, 240);
-        EXPECT_TRUE(steerCursor(steer).x == 320 && steerCursor(steer).y == 240);
-        steerMove(steer, 30, -4);
-        steerMove(steer, 10, 9);
-        EXPECT_TRUE(steerCursor(steer).x == 360 && steerCursor(steer).y == 245);
-        steerAnchor(steer, 320, 240); // the game puts it back: the next frame starts still
-        EXPECT_TRUE(steerCursor(steer).x == 320 && steerCursor(steer).y == 240);
     }
+    MotionSteer steer;
+    for (const auto& [dx, dy, x, y] :
+         {std::tuple{0, 0, 320, 240}, std::tuple{30, -4, 350, 236}, std::tuple{10, 9, 360, 245}}) {
+        steerMove(steer, dx, dy);
+        EXPECT_TRUE(steerCursor(steer).x == x && steerCursor(steer).y == y) << x << "," << y;
+    }
+    steerAnchor(steer, 320, 240); // the game puts it back: the next frame starts still
+    EXPECT_TRUE(steerCursor(steer).x == 320 && steerCursor(steer).y == 240);
 }
 
 TEST(ScreenFit, MessagesAreOnePrefixedLine) {
-    const char* cases[][2] = {
-        {"FULLSCREEN Error: Supported by\nYour Video Card.  Use",
-         "hoopwind: FULLSCREEN Error: Supported by Your Video Card.  Use"},
-        {"two\r\nbreaks\n\n", "hoopwind: two  breaks"},
-        {"", "hoopwind: "},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(messageLine(c[0]), c[1]);
-    }
+    EXPECT_EQ(messageLine("FULLSCREEN Error: Supported by\nYour Video Card.  Use"),
+              "hoopwind: FULLSCREEN Error: Supported by Your Video Card.  Use");
+    EXPECT_EQ(messageLine("two\r\nbreaks\n\n"), "hoopwind: two  breaks");
 }
 
 // A 2 x 2 icon stored bottom-up: rows come out top first, BGRA becomes RGBA; cut files and
