@@ -18,17 +18,12 @@ class SdlEventsTest : public ::testing::Test {
         drain();
     }
     void TearDown() override { UnregisterWindowClass("Hoopwind"); }
-    // Two looks in a row find nothing: size changes come at the look after their event.
+    // Until two looks in a row find nothing: a size change comes at the look after its event.
     static std::vector<MSG> drain() {
         std::vector<MSG> out;
         MSG m;
-        for (int idle = 0; idle < 2;) {
-            if (PeekMessage(&m)) {
-                out.push_back(m);
-            } else {
-                ++idle;
-            }
-        }
+        while (PeekMessage(&m) || PeekMessage(&m))
+            out.push_back(m);
         return out;
     }
 };
