@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<demo::Record> records;
     std::string error;
     if (demo::parse(data, size, records, error)) {
-        // A demo accepted is well formed: it ends with its end record, and re-encoding it gives
-        // back exactly the bytes read.
+        // A demo accepted is well formed: it ends with its end record (and a checksum that
+        // holds), and re-encoding it gives back exactly the bytes read.
         if (records.empty() || records.back().type != demo::REC_END) {
             std::abort();
         }
@@ -23,6 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             demo::encode(r, again);
         }
         if (again.size() != size || !std::equal(again.begin(), again.end(), data)) {
+            std::abort();
+        }
+        // The checksum catches any one byte changed, wherever it is.
+        std::vector<unsigned char> changed(data, data + size);
+        changed[(size * 7919u + data[size / 2]) % size] ^= 0x5A;
+        if (demo::parse(changed.data(), changed.size(), records, error)) {
             std::abort();
         }
     } else if (error.empty() || error.find('\n') != std::string::npos) {

@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     const std::string dir = argv[1];
     std::vector<unsigned char> empty;
     demo::encodeHeader(empty);
-    demo::encode(demo::Record{demo::REC_END, 0, 0, 0, 0}, empty);
+    demo::encodeEnd(0, 0, empty);
 
     std::vector<unsigned char> session;
     demo::encodeHeader(session);
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         demo::encode(demo::Record{demo::REC_FRAME, 0, 0, 0, 0}, session);
     }
     demo::encode(demo::Record{demo::REC_PEEK, 1, 0x0012, 0, 0}, session);
-    demo::encode(demo::Record{demo::REC_END, 3, 0, 0, 0}, session);
+    demo::encodeEnd(3, 0, session);
 
     if (!writeFile(dir + "/empty.hwd", empty) || !writeFile(dir + "/session.hwd", session)) {
         std::fprintf(stderr, "demo_make_seeds: cannot write to %s\n", dir.c_str());

@@ -2,16 +2,16 @@
 #include "cball/cball.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
-#include <cstdlib>
 
 #include "font/glprint.h"
 #include "main/gamestates.h"
 #include "main/world.h"
 #include "player/player.h"
 #include "render/maxmesh.h"
+#include "render/sphere.h"
 #include "shared/globals.h"
+#include "shared/random.h"
 #include "team/team.h"
 
 float CBall::bounceCountdown = BOUNCE_STEPS;
@@ -36,7 +36,7 @@ constexpr float BOUNCE_FACTOR = 0.035f;
 CBall::CBall(ballType kind)
     : GameObject(), type(kind), radius(0.0f), g(0.0f), caught(false), holding(NO_TEAM),
       searchRadius(0.0f), victim(PLAYER_NOT_FOUND), victimsTeam(0), noVicTic(0), xv(0.0f), yv(0.0f),
-      zv(0.0f), xi(0.0f), yi(0.0f), zi(0.0f), qobj(nullptr), matShiny(0.0f) {
+      zv(0.0f), xi(0.0f), yi(0.0f), zi(0.0f), matShiny(0.0f) {
     switch (kind) {
     case PELLUM:
         typeID = B_PELLUM;
@@ -71,18 +71,8 @@ CBall::CBall(ballType kind)
     }
     xpos = ypos = zpos = 0.0f;
     victim = PLAYER_NOT_FOUND;
-    qobj = gluNewQuadric();
-    if (qobj != nullptr) {
-        gluQuadricNormals(qobj, GLU_SMOOTH);
-    }
     caught = false;
     holding = NO_TEAM;
-}
-
-CBall::~CBall() {
-    if (qobj != nullptr) {
-        gluDeleteQuadric(qobj);
-    }
 }
 
 void CBall::setPos(float x, float y, float z) {
@@ -103,15 +93,15 @@ void CBall::approachTarget() {
 
 void CBall::chooseWanderTarget() {
     // The draws happen one statement at a time: their order is part of the game.
-    int a = std::rand() % 28;
-    int sign = (std::rand() % 2 == 1) ? 1 : -1;
+    int a = gameRandom() % 28;
+    int sign = (gameRandom() % 2 == 1) ? 1 : -1;
     xi = static_cast<float>(sign * a);
-    a = std::rand() % 83;
-    sign = (std::rand() % 2 == 1) ? 1 : -1;
+    a = gameRandom() % 83;
+    sign = (gameRandom() % 2 == 1) ? 1 : -1;
     zi = static_cast<float>(sign * a);
-    yi = static_cast<float>(std::rand() % 50);
+    yi = static_cast<float>(gameRandom() % 50);
     noVicTic = 1;
-    wanderTicks = std::rand() % 46 + 15;
+    wanderTicks = gameRandom() % 46 + 15;
 }
 
 void CBall::findVictim() {
@@ -223,13 +213,11 @@ void CBall::draw() {
         glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, matAmb);
         glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, matDif);
         glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, matSpec);
-        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, matShiny);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, &matShiny);
     } else {
         glColor3f(matDif[0], matDif[1], matDif[2]);
     }
-    if (qobj != nullptr) {
-        gluSphere(qobj, radius, 15, 15);
-    }
+    drawSolidSphere(radius, 15, 15);
 
     if (carrier != nullptr) {
         glPopMatrix();

@@ -3,7 +3,6 @@
 
 #include "main/gameobject.h"
 
-struct GLUquadric;
 class Player;
 
 constexpr int NO_TEAM = 20;          // no team holds the ball
@@ -25,7 +24,6 @@ class CBall : public GameObject {
     int noVicTic;     // 0: choose a wander target now; else steps since the last choice + 1
     float xv, yv, zv; // fraction of the remaining distance covered per step
     float xi, yi, zi; // target point
-    GLUquadric* qobj;
     float matAmb[4], matDif[4], matSpec[4];
     float matShiny;
 
@@ -35,7 +33,6 @@ class CBall : public GameObject {
     static int wanderTicks;
 
     explicit CBall(ballType kind);
-    ~CBall() override;
 
     void setPos(float x, float y, float z);
     float giveRadius();

@@ -1,5 +1,5 @@
-// Bitmap fonts: a picture and a mask texture from the "BMF" file's image, one display list per
-// glyph.
+// Bitmap fonts: a picture and a mask texture from the "BMF" file's image; glyphs are textured
+// quads drawn straight from the cells (no display lists, which not every GL has).
 #include "font/bmffile.h"
 #include "font/fontfile.h"
 #include "font/vfont.h"
@@ -16,7 +16,6 @@ struct BitmapFont {
     BmfCell cells[256];
     GLuint picture = 0;
     GLuint mask = 0;
-    GLuint lists = 0; // first of 256 display lists
     float height = 0;
 };
 
@@ -51,40 +50,62 @@ std::vector<uint8_t> maskOf(const std::vector<uint8_t>& rgba) {
     return mask;
 }
 
-void buildLists(BitmapFont& font) {
-    font.lists = glGenLists(256);
-    for (int c = 0; c < 256; ++c) {
-        const BmfCell& cell = font.cells[c];
-        glNewList(font.lists + c, GL_COMPILE);
-        glBegin(GL_QUADS);
-        glTexCoord2f(cell.x, cell.y);
-        glVertex2f(0, 0);
-        glTexCoord2f(cell.x + cell.width, cell.y);
-        glVertex2f(cell.width, 0);
-        glTexCoord2f(cell.x + cell.width, cell.y + cell.height);
-        glVertex2f(cell.width, cell.height);
-        glTexCoord2f(cell.x, cell.y + cell.height);
-        glVertex2f(0, cell.height);
-        glEnd();
-        glTranslatef(cell.width + 0.001f, 0, 0);
-        glEndList();
-    }
+// One glyph at the current position, then the position moves past it.
+void drawGlyph(const BmfCell& cell) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(cell.x, cell.y);
+    glVertex2f(0, 0);
+    glTexCoord2f(cell.x + cell.width, cell.y);
+    glVertex2f(cell.width, 0);
+    glTexCoord2f(cell.x + cell.width, cell.y + cell.height);
+    glVertex2f(cell.width, cell.height);
+    glTexCoord2f(cell.x, cell.y + cell.height);
+    glVertex2f(0, cell.height);
+    glEnd();
+    glTranslatef(cell.width + 0.001f, 0, 0);
 }
+
+// The state a bitmap string changes, put back by hand afterwards (not every GL has an attribute
+// stack): the two switches, the blend factors and the bound texture.
+#ifndef GL_BLEND_SRC_RGB
+#define GL_BLEND_SRC_RGB 0x80C9
+#define GL_BLEND_DST_RGB 0x80C8
+#endif
+struct SavedTextState {
+    GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    GLboolean blending = glIsEnabled(GL_BLEND);
+    GLint src = GL_ONE, dst = GL_ZERO, texture = 0;
+    SavedTextState() {
+        glGetIntegerv(GL_BLEND_SRC_RGB, &src);
+        glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
+    }
+    ~SavedTextState() {
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
+        glBlendFunc(static_cast<GLenum>(src), static_cast<GLenum>(dst));
+        enable(GL_BLEND, blending);
+        enable(GL_TEXTURE_2D, texturing);
+    }
+    static void enable(GLenum what, GLboolean on) {
+        if (on)
+            glEnable(what);
+        else
+            glDisable(what);
+    }
+};
 
 void release(BitmapFont* font) {
     if (font->picture)
         glDeleteTextures(1, &font->picture);
     if (font->mask)
         glDeleteTextures(1, &font->mask);
-    if (font->lists)
-        glDeleteLists(font->lists, 256);
     delete font;
 }
 
 void callGlyphs(const BitmapFont& font, const char* text) {
     glPushMatrix();
     for (const char* p = text; *p; ++p)
-        glCallList(font.lists + static_cast<unsigned char>(*p));
+        drawGlyph(font.cells[static_cast<unsigned char>(*p)]);
     glPopMatrix();
 }
 
@@ -121,7 +142,6 @@ int vfLoadBMFFont(const char* fileName) {
     const SgiImage& image = file.image;
     font->picture = makeTexture(image.rgba, image.width, image.height);
     font->mask = makeTexture(maskOf(image.rgba), image.width, image.height);
-    buildLists(*font);
     bitmapFonts[slot] = font;
     currentBitmapFont = slot;
     return slot;
@@ -156,7 +176,7 @@ void vfDrawBStringId(int id, const char* text) {
     if (!validBitmapFont(id) || !text || !*text)
         return;
     const BitmapFont& font = *bitmapFonts[id];
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_TEXTURE_BIT);
+    SavedTextState saved;
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glMatrixMode(GL_MODELVIEW);
@@ -166,7 +186,6 @@ void vfDrawBStringId(int id, const char* text) {
     glBlendFunc(GL_ONE, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, font.picture);
     callGlyphs(font, text);
-    glPopAttrib();
 }
 
 void vfDrawBString(const char* text) {

@@ -92,13 +92,23 @@ void draw3DSolid(const FontFileSymbol& s) {
         glVertex3f(vx(s, i), vy(s, i), back);
     glEnd();
 
+    // The side walls: per contour edge (closed on its first vertex) a rectangle from the back to
+    // the front, as two triangles split along the diagonal the desktop GL takes for a quad strip
+    // of back/front pairs (which not every GL draws).
+    auto corner = [&](int v, float z) {
+        glNormal3f(vx(s, v), vy(s, v), 0);
+        glVertex3f(vx(s, v), vy(s, v), z);
+    };
     forEachContour(s, [&](int first, int last) {
-        glBegin(GL_QUAD_STRIP);
-        for (int i = first; i <= last + 1; ++i) {
-            int v = i > last ? first : i;
-            glNormal3f(vx(s, v), vy(s, v), 0);
-            glVertex3f(vx(s, v), vy(s, v), back);
-            glVertex3f(vx(s, v), vy(s, v), front);
+        glBegin(GL_TRIANGLES);
+        for (int i = first; i <= last; ++i) {
+            int next = i == last ? first : i + 1;
+            corner(next, back);
+            corner(i, back);
+            corner(next, front);
+            corner(i, back);
+            corner(i, front);
+            corner(next, front);
         }
         glEnd();
     });

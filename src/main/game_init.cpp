@@ -5,17 +5,18 @@
 #include "main/background.h"
 #include "main/hoopwind.h"
 #include "main/world.h"
+#include "shared/random.h"
+#include "main/world.h"
 
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 int Game_Init() {
-    srand(GetTickCount());
+    seedGameRandom(GetTickCount());
 
     char path[32];
-    std::snprintf(path, sizeof path, "Music/music%d.mp3", rand() % 2);
+    std::snprintf(path, sizeof path, "Music/music%d.mp3", gameRandom() % 2);
     music = new ContentPlayer(path);
     music->play();
 

@@ -6,11 +6,10 @@
 #include "main/world.h"
 #include "player/player.h"
 #include "shared/globals.h"
+#include "shared/steadymath.h"
 #include "team/team.h"
 
 #include <GL/gl.h>
-
-#include <cmath>
 
 namespace {
 
@@ -55,16 +54,16 @@ void ApplyPlayKeys() {
         if (p) {
             p->moveForward();
         } else if (freeCamera) {
-            xpos += std::sin(yrot * piover180) * WALK_SPEED;
-            zpos += std::cos(yrot * piover180) * WALK_SPEED;
+            xpos += steadySin(yrot * piover180) * WALK_SPEED;
+            zpos += steadyCos(yrot * piover180) * WALK_SPEED;
         }
     }
     if (KEYDOWN(VK_DOWN)) {
         if (p) {
             p->moveBackward();
         } else if (freeCamera) {
-            xpos -= std::sin(yrot * piover180) * WALK_SPEED;
-            zpos -= std::cos(yrot * piover180) * WALK_SPEED;
+            xpos -= steadySin(yrot * piover180) * WALK_SPEED;
+            zpos -= steadyCos(yrot * piover180) * WALK_SPEED;
         }
     }
     if (KEYDOWN(VK_PRIOR)) {

@@ -3,6 +3,7 @@
 #include "main/hoopwind.h"
 #include "main/options.h"
 #include "main/worlddigest.h"
+#include "platform/audio.h"
 #include "platform/demo/demo.h"
 #include "platform/msgline.h"
 
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
         demo::setFrameHook(writeDigest);
     }
 
+    MusicSetVolume(options.volume);
     enterDataFolder();
     SetFullscreenModeSwitch(options.modeSwitch);
     int status = WinMain(options.fullscreen);

@@ -1,7 +1,22 @@
 // Reading the command line: every option is optional, and none changes the game itself.
 #include "main/options.h"
 
+#include <cstdlib>
 #include <cstring>
+
+namespace {
+
+// A whole number from 0 to 100, digits only.
+bool readVolume(const char* text, int& volume) {
+    const size_t length = std::strlen(text);
+    if (length == 0 || length > 3 || std::strspn(text, "0123456789") != length) {
+        return false;
+    }
+    volume = std::atoi(text);
+    return volume <= 100;
+}
+
+} // namespace
 
 const char* const USAGE =
     "Usage: hoopwind [OPTION]...\n"
@@ -11,14 +26,19 @@ const char* const USAGE =
     "  --windowed         play in a 640 x 480 window\n"
     "  --mode-switch      play full screen by switching the display to 640 x 480; a window\n"
     "                     when the display refuses\n"
+    "  --volume N         music volume from 0 (silent) to 100 (the default); M mutes and\n"
+    "                     unmutes while playing\n"
     "  --record FILE      write everything played to the demo FILE\n"
     "  --playdemo FILE    show the demo FILE again, then quit\n"
     "  --timedemo FILE    replay the demo FILE as fast as possible and print the frame rate\n"
     "  --help             print this help and quit\n"
     "  --version          print the version and quit\n"
-    "Options taking a FILE also accept --option=FILE.\n"
+    "Options taking a value also accept --option=VALUE.\n"
     "\n"
     "Keys: Alt+Enter or F11 switch between full screen and a window at any time.\n"
+    "A gamepad plays too: left stick flies, right stick steers, triggers climb and descend,\n"
+    "A catches, B switches player, Start starts a new game, Back held for a second quits.\n"
+    "\n"
     "The game data is read from the current folder, or else from the folder installed beside\n"
     "the program.\n";
 
@@ -51,6 +71,16 @@ bool parseOptions(int argc, const char* const* argv, Options& options, std::stri
             demo = DemoMode::PLAY;
         } else if (arg == "--timedemo") {
             demo = DemoMode::TIME;
+        } else if (arg == "--volume") {
+            if (!value) {
+                value = i + 1 < argc ? argv[++i] : "";
+            }
+            if (!readVolume(value, options.volume)) {
+                error =
+                    std::string("--volume wants a whole number from 0 to 100, not '") + value + "'";
+                return false;
+            }
+            continue;
         } else {
             error = std::string("unknown option '") + argv[i] + "'";
             return false;

@@ -9,12 +9,12 @@
 #include "main/world.h"
 #include "player/player.h"
 #include "shared/globals.h"
+#include "shared/steadymath.h"
 #include "team/team.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
 
 float lastLight0[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -35,8 +35,8 @@ int DrawPlaying() {
     }
     // The light follows the camera's heading. In the free camera the offsets are zero, so the
     // same formula places it around the world origin with the free camera's own heading.
-    float light[4] = {lightPos[0] + xoffset - std::sin(yrot * piover180), lightPos[1] + yoffset,
-                      lightPos[2] + zoffset - std::cos(yrot * piover180), 0.0f};
+    float light[4] = {lightPos[0] + xoffset - steadySin(yrot * piover180), lightPos[1] + yoffset,
+                      lightPos[2] + zoffset - steadyCos(yrot * piover180), 0.0f};
 
     if (p) {
         // Orbit the followed player, who is drawn at the origin.

@@ -2,10 +2,10 @@
 #include "particles/particleemitter.h"
 
 #include <GL/gl.h>
-#include <cstdlib>
 
 #include "render/texture.h"
 #include "shared/globals.h"
+#include "shared/random.h"
 
 namespace {
 
@@ -25,9 +25,9 @@ void Advance(PARTICLES& p, const ParticleEmitter& e) {
     if (p.life < 0.0f) {
         p.life = 1.0f;
         p.x = p.y = p.z = 0.0f;
-        p.vx = static_cast<float>(std::rand() % 60 - 32) + e.xspeed;
-        p.vy = static_cast<float>(std::rand() % 60 - 30) + e.yspeed;
-        p.vz = static_cast<float>(std::rand() % 60 - 30) + e.zspeed;
+        p.vx = static_cast<float>(gameRandom() % 60 - 32) + e.xspeed;
+        p.vy = static_cast<float>(gameRandom() % 60 - 30) + e.yspeed;
+        p.vz = static_cast<float>(gameRandom() % 60 - 30) + e.zspeed;
     }
 }
 
@@ -61,13 +61,13 @@ ParticleEmitter::ParticleEmitter(const char* filename, int count, float life, fl
         PARTICLES& p = particle[i];
         p.active = true;
         p.life = life;
-        p.fade = static_cast<float>(std::rand() % 100) / 1000.0f + 0.003f;
+        p.fade = static_cast<float>(gameRandom() % 100) / 1000.0f + 0.003f;
         p.red = red;
         p.green = green;
         p.blue = blue;
-        p.vx = static_cast<float>((std::rand() % 50 - 26) * 10) + xspeed;
-        p.vy = static_cast<float>((std::rand() % 50 - 25) * 10) + yspeed;
-        p.vz = static_cast<float>((std::rand() % 50 - 25) * 10) + zspeed;
+        p.vx = static_cast<float>((gameRandom() % 50 - 26) * 10) + xspeed;
+        p.vy = static_cast<float>((gameRandom() % 50 - 25) * 10) + yspeed;
+        p.vz = static_cast<float>((gameRandom() % 50 - 25) * 10) + zspeed;
         p.gx = 0.0f;
         p.gy = -1.8f;
         p.gz = 2.0f;

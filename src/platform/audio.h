@@ -11,3 +11,9 @@ void MusicStop(PlatMusic* music);
 bool MusicIsPlaying(const PlatMusic* music);
 // Stops, frees the track and releases the audio device.
 void MusicClose(PlatMusic* music);
+
+// Loudness of the music, this track and every later one: 0 (silent) to 100 (as recorded), the
+// amplitude linear in it. Muting keeps the track running, silently, until it is unmuted.
+void MusicSetVolume(int percent);
+void MusicToggleMute();
+bool MusicMuted();

@@ -1,6 +1,6 @@
-// Controls of the headless platform used by tests and tools: scripted keys, cursor and messages,
-// recorded message boxes with scripted answers, injected creation failures, a settable tick count,
-// a per-swap hook, and an offscreen GL context on Mesa (EGL, surfaceless pbuffer).
+// Controls of the headless platform used by tests and tools: scripted keys, pads, cursor and
+// messages, recorded message boxes with scripted answers, injected creation failures, a settable
+// tick count, a per-swap hook, and an offscreen GL context on Mesa (EGL, surfaceless pbuffer).
 #pragma once
 
 #include "platform/platform.h"
@@ -8,6 +8,10 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace pad {
+struct State; // platform/pad/padmap.h
+}
 
 namespace headless {
 
@@ -44,6 +48,9 @@ void reset();
 void setKey(int virtualKey, bool down);
 void releaseAllKeys();
 void setCursor(int x, int y);
+// Every pad together, mapped as the real game maps it at the first key or cursor look of each
+// frame (button messages join the queue then; Back's hold is timed with the tick count).
+void setPad(const pad::State& pads);
 POINT cursor();
 int cursorWarps(); // SetCursorPos calls since reset
 

@@ -9,6 +9,7 @@
 #include "particles/particleemitter.h"
 #include "render/maxmesh.h"
 #include "shared/globals.h"
+#include "shared/steadymath.h"
 #include "team/team.h"
 
 Player::Player(const char* fileName, float x, float y, float z, int teamIndex, PLAYER_TYPE kind)
@@ -114,9 +115,9 @@ void Player::Patrol() {
 void Player::moveForward() {
     const float a = yrot * piover180;
     const float b = xrot * piover180;
-    xpos -= std::sin(a) * WALK_SPEED;
-    zpos -= std::cos(a) * WALK_SPEED;
-    const float h = ypos - std::sin(b) * RISE_SPEED;
+    xpos -= steadySin(a) * WALK_SPEED;
+    zpos -= steadyCos(a) * WALK_SPEED;
+    const float h = ypos - steadySin(b) * RISE_SPEED;
     if (h - 1.0f > 0.0f) {
         ypos = h;
     }
@@ -125,9 +126,9 @@ void Player::moveForward() {
 void Player::moveBackward() {
     const float a = yrot * piover180;
     const float b = xrot * piover180;
-    xpos += std::sin(a) * WALK_SPEED;
-    zpos += std::cos(a) * WALK_SPEED;
-    const float h = ypos + std::sin(b) * RISE_SPEED;
+    xpos += steadySin(a) * WALK_SPEED;
+    zpos += steadyCos(a) * WALK_SPEED;
+    const float h = ypos + steadySin(b) * RISE_SPEED;
     if (h - 1.0f > 0.0f) {
         ypos = h;
     }
@@ -135,14 +136,14 @@ void Player::moveBackward() {
 
 void Player::moveLeft() {
     const float a = yrot * piover180;
-    xpos -= std::cos(a) * WALK_SPEED;
-    zpos += std::sin(a) * WALK_SPEED;
+    xpos -= steadyCos(a) * WALK_SPEED;
+    zpos += steadySin(a) * WALK_SPEED;
 }
 
 void Player::moveRight() {
     const float a = yrot * piover180;
-    xpos += std::cos(a) * WALK_SPEED;
-    zpos -= std::sin(a) * WALK_SPEED;
+    xpos += steadyCos(a) * WALK_SPEED;
+    zpos -= steadySin(a) * WALK_SPEED;
 }
 
 void Player::moveUp() {

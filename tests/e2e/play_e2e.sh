@@ -8,13 +8,15 @@ BUILD="$1"
 XCLOSE="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"
 
-"$BUILD/hoopwind" --help >"$WORK/help" || fail "--help: status $?"
+"$BUILD/hoopwind" --volume=0 --volume 100 --help >"$WORK/help" || fail "--help: status $?"
 grep -q -- '--playdemo FILE' "$WORK/help" || fail "--help: $(cat "$WORK/help")"
-STATUS=0
-"$BUILD/hoopwind" --frobnicate >"$WORK/out" 2>"$WORK/bad" || STATUS=$?
-[[ $STATUS == 2 && ! -s "$WORK/out" ]] || fail "a bad option: status $STATUS"
-grep -qx "hoopwind: unknown option '--frobnicate' (hoopwind --help lists the options)" "$WORK/bad" ||
-  fail "bad option: $(cat "$WORK/bad")"
+for bad in --frobnicate "--volume 101" "--volume -1" "--volume abc" --volume=1000; do
+  STATUS=0
+  "$BUILD/hoopwind" $bad >"$WORK/out" 2>"$WORK/bad" || STATUS=$?
+  [[ $STATUS == 2 && ! -s "$WORK/out" ]] || fail "$bad: status $STATUS"
+  grep -qx "hoopwind: .*'${bad##*[ =]}'.* (hoopwind --help lists the options)" "$WORK/bad" ||
+    fail "$bad: $(cat "$WORK/bad")"
+done
 STATUS=0
 (cd "$BUILD/data" && env -u DISPLAY -u WAYLAND_DISPLAY "$BUILD/hoopwind") 2>"$WORK/err" || STATUS=$?
 [[ $STATUS != 0 && $(wc -l <"$WORK/err") == 1 ]] || fail "no display: status $STATUS, $(cat "$WORK/err")"
@@ -94,8 +96,9 @@ wait_exit 10
 OTHER=$(grep -v -e '^hoopwind: .*disk i/o audio driver' -e '^hoopwind: .*Writing to file' \
   -e '^hoopwind: FULLSCREEN Error: .* by Your Video Card.  Use Windowed mode instead?$' "$WORK/game.err" || true)
 [[ -z "$OTHER" ]] || fail "unexpected output on standard error: $OTHER"
-LOUDEST=$(python3 -c 'import sys, array; a = array.array("h"); d = open(sys.argv[1], "rb").read()
-a.frombytes(d[: len(d) // 2 * 2]); print(max((abs(v) for v in a), default=0))' "$WORK/audio.raw")
+loudest() { python3 -c 'import sys, array; a = array.array("h"); d = open(sys.argv[1], "rb").read()
+a.frombytes(d[: len(d) // 2 * 2]); print(max((abs(v) for v in a), default=-1))' "$1"; }
+LOUDEST=$(loudest "$WORK/audio.raw")
 ((LOUDEST >= 1000)) || fail "the loudest music sample is $LOUDEST"
 AFTER=$(stat -c %s "$WORK/audio.raw")
 sleep 0.3
@@ -103,10 +106,12 @@ sleep 0.3
 FRAMES=$(wc -l <"$WORK/record.digest")
 echo "recorded $FRAMES frames at $FPS a second: team choice, flight, clicks, a catch, a restart, Escape"
 
-export HOOPWIND_DIGEST="$WORK/replay.digest" SDL_AUDIODRIVER=dummy
-start_game / --timedemo "$WORK/session.hwd"
+export HOOPWIND_DIGEST="$WORK/replay.digest" SDL_DISKAUDIOFILE="$WORK/quiet.raw"
+start_game / --timedemo "$WORK/session.hwd" --volume=0
 wait_exit 120
 [[ "$EXIT_STATUS" == 0 ]] || fail "--timedemo: exit status $EXIT_STATUS"
+[[ "$(loudest "$WORK/quiet.raw")" == 0 ]] || fail "music heard at --volume 0"
+export SDL_AUDIODRIVER=dummy
 LINE=$(cat "$WORK/game.out")
 [[ "$LINE" =~ ^$FRAMES\ frames,\ [0-9.]+\ seconds,\ [0-9.]+\ fps$ ]] || fail "timedemo: '$LINE'"
 cmp "$WORK/record.digest" "$WORK/replay.digest" || fail "the replay under Xvfb differs"

@@ -214,7 +214,6 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     ASSERT_EQ(vfLoadBMFFont(dir.file("f.bmf").c_str()), 0);
     EXPECT_NEAR(vfGetBStringWidth(0, "rk"), 1.002f, 1e-5);
     EXPECT_FLOAT_EQ(vfGetBFontHeight(0), 1.0f);
-    glViewport(0, 0, 640, 480);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 2, 0, 1.5, -1, 1); // one cell: 160 x 320 pixels
@@ -236,4 +235,16 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
         EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4], s.red) << s.x << "," << s.y;
         EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4 + 2], s.blue) << s.x << "," << s.y;
     }
+    // The state it changes is put back as found, switched on as well as off.
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, 77);
+    vfDrawBString("r");
+    GLint state[3] = {};
+    glGetIntegerv(GL_BLEND_SRC, &state[0]);
+    glGetIntegerv(GL_BLEND_DST, &state[1]);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[2]);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(std::vector<GLint>(state, state + 3), (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
 }

@@ -1,5 +1,6 @@
-// The play bindings: keys, height guards, mouse look, buttons, team choice and Escape.
+// The play bindings: keys, height guards, mouse look, buttons, team choice, Escape and pads.
 #include "support/gamesession.h"
+#include "support/padscript.h"
 
 #include "cball/cball.h"
 #include "main/gameview.h"
@@ -170,6 +171,23 @@ TEST_F(Play, EscapeEndsTheProgramFromEveryStateAfterDrawingTheFrame) {
     game.frame();
     escape("Enter to Play Again -- ESC to Quit");
     EXPECT_FALSE(game.quitPosted()); // one quit per press
+}
+
+// The SDL test's pad session through the headless twin, its clock at 17 ms a frame: Back held
+// quits once a second has passed, in the 60th frame.
+void headlessPads(int frame, padscript::Device device, const pad::State& pads) {
+    headless::setTickCount(static_cast<uint32_t>(frame) * 17);
+    headless::setPad(device == padscript::NONE ? pad::State{} : pads);
+}
+
+TEST(Pads, SessionThroughTheHeadlessTwin) {
+    testdata::WorkingDir inData(hwtest::dataDir());
+    headless::reset();
+    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
+    const padscript::Result played = padscript::run(headlessPads);
+    headless::reset();
+    EXPECT_EQ(played.failures, std::vector<std::string>());
+    EXPECT_EQ(played.backFrames, 60);
 }
 
 } // namespace

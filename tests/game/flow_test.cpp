@@ -1,4 +1,4 @@
-// A game through the real bindings to game over and restart, and every screen's texts.
+// A game through the real bindings to game over and restart, every screen's texts, and the layers.
 #include "support/gamesession.h"
 
 #include "cball/cball.h"
@@ -13,7 +13,9 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <sstream>
+#include <string>
 
 namespace {
 
@@ -141,3 +143,11 @@ TEST(GameOver, AnnouncesTheResult) {
 }
 
 } // namespace
+
+// The source tree keeps its layers, so a seeded include that runs back up fails a test too.
+TEST(Layers, IncludesRunAlongTheLayerTable) {
+    const std::string root = HW_SOURCE_DIR_DEFAULT;
+    const std::string command =
+        "python3 '" + root + "/scripts/check-layers' '" + root + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << "scripts/check-layers names the violation";
+}

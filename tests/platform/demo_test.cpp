@@ -68,23 +68,24 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
     ASSERT_TRUE(testdata::readFile(path, good));
     std::vector<demo::Record> records;
     ASSERT_TRUE(demo::parse(good.data(), good.size(), records, error)) << error;
-    // Every truncation, and every byte changed, parses without reading out of bounds.
+    // Every truncation, and every byte changed, is refused without reading out of bounds.
     for (size_t n = 0; n < good.size(); ++n) {
         EXPECT_FALSE(demo::parse(good.data(), n, records, error)) << n;
         EXPECT_EQ(error.find('\n'), std::string::npos);
         std::vector<uint8_t> bad = good;
         bad[n] ^= 0xA5;
-        demo::parse(bad.data(), bad.size(), records, error);
+        EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << n;
     }
     const struct {
         size_t at;
         uint8_t value;
         const char* why;
     } cases[] = {{0, 'X', "not a Hoopwind demo"},
-                 {8, 2, "version 2"},
-                 {demo::HEADER_SIZE, 99, "unknown record"},          // first record's type
-                 {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},      // its length
-                 {good.size() - 4, 7, "frame count does not match"}, // the end record's count
+                 {8, 1, "demo version 1, this game plays version 2"}, // an old demo
+                 {demo::HEADER_SIZE, 99, "unknown record"},           // first record's type
+                 {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},       // its length
+                 {good.size() - 8, 7, "frame count does not match"},  // the end record's count
+                 {good.size() - 16, 0x41, "damaged: the checksum"},   // the 'A' key's state
                  {good.size(), 0, "data after the end"}};
     for (const auto& c : cases) {
         std::vector<uint8_t> bad = good;
@@ -92,5 +93,10 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         bad[c.at] = c.value;
         EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << c.why;
         EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        // Opening it names the file and says what is wrong before anything is played.
+        ASSERT_TRUE(testdata::writeFile(path, bad));
+        EXPECT_FALSE(demo::startPlayback(path.c_str(), false, error));
+        EXPECT_TRUE(error.rfind(path + ": ", 0) == 0 && error.find(c.why) != std::string::npos)
+            << error;
     }
 }

@@ -1,10 +1,13 @@
-// The SDL platform turns input events into the window messages and key states the game reads.
+// The SDL platform turns input events into the window messages and key states the game reads,
+// and M into the music's mute.
+#include "platform/audio.h"
 #include "platform/platform.h"
 
 #include <SDL.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -122,4 +125,40 @@ TEST_F(SdlEventsTest, AltReturnIsTheToggleNotReturn) {
         drain();
         EXPECT_EQ(KEYDOWN(VK_RETURN), mod == KMOD_NONE ? 1 : 0);
     }
+}
+
+// M mutes and unmutes the music (its repeats while held do nothing), below the game's keys.
+TEST_F(SdlEventsTest, MKeyTogglesTheMute) {
+    SDL_Event e = {};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_m;
+    int presses = 0;
+    for (int repeat : {0, 1, 0}) {
+        e.key.repeat = static_cast<Uint8>(repeat);
+        presses += repeat == 0;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        drain();
+        EXPECT_EQ(MusicMuted(), presses == 1);
+    }
+}
+
+// SDL_GAMECONTROLLERCONFIG makes a joystick SDL does not know a controller: mapped, its first
+// button is B (team 2 on the selection screen), not a plain joystick's catch.
+TEST_F(SdlEventsTest, PadMappingsFromTheEnvironmentAreHonoured) {
+    SDL_VirtualJoystickDesc d = {};
+    d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    d.nbuttons = 1;
+    char guid[64];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(SDL_JoystickAttachVirtualEx(&d)), guid, 64);
+    SDL_JoystickDetachVirtual(0);
+    std::fill(guid + 4, guid + 8, '0'); // as users' mapping strings have it: no name checksum
+    UnregisterWindowClass("Hoopwind");
+    setenv("SDL_GAMECONTROLLERCONFIG", (std::string(guid) + ",couch stick,b:b0,").c_str(), 1);
+    ASSERT_TRUE(RegisterWindowClass("Hoopwind"));
+    SDL_Joystick* stick = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&d));
+    SDL_JoystickSetVirtualButton(stick, 0, 1);
+    drain();
+    EXPECT_EQ(KEYDOWN('2'), 1);
+    SDL_JoystickClose(stick);
+    unsetenv("SDL_GAMECONTROLLERCONFIG");
 }

@@ -11,6 +11,7 @@
 #include "player/player.h"
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
+#include "shared/random.h"
 #include "team/team.h"
 
 #include <gtest/gtest.h>
@@ -148,8 +149,8 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     expectModels(dir);
     EXPECT_EQ(background->texture == 0, all || GetParam() == "BG.bmp");
     EXPECT_EQ(team[0]->player[0]->magicTrail->texture == 0, all || GetParam() == "Star.bmp");
-    std::srand(ticks); // Game_Init draws the track number first after seeding with the ticks
-    const std::string chosen = "Music/music" + std::to_string(std::rand() % 2) + ".mp3";
+    seedGameRandom(ticks); // Game_Init draws the track number first after seeding with the ticks
+    const std::string chosen = "Music/music" + std::to_string(gameRandom() % 2) + ".mp3";
     EXPECT_EQ(music->hasTrack(), !all && chosen != GetParam()) << chosen;
     game.frame();
     game.tap('2');

@@ -17,7 +17,7 @@ TEST(Options, ValuesFollowOrJoinTheirOptionAndBadLinesAreRefused) {
         {{"--record="}, "option '--record' needs a file name"},
         {{"--record"}, "option '--record' needs a file name"},
         {{"--windowed=yes"}, "option '--windowed' takes no value"},
-        {{"--volume=3"}, "unknown option '--volume=3'"},
+        {{"--speed=3"}, "unknown option '--speed=3'"},
         {{"--record=a", "--playdemo=b"},
          "only one of --record, --playdemo and --timedemo at a time"},
     };

@@ -14,6 +14,7 @@
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
 #include "support/gamesession.h"
+#include "shared/random.h"
 #include "team/team.h"
 
 namespace {
@@ -37,7 +38,7 @@ class World : public ::testing::Test {
                   {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}})}));
         game.start();
         headless::clearMessageBoxes();
-        std::srand(1);
+        seedGameRandom(1);
         for (int t = 0; t < 2; ++t) {
             for (int p = 0; p < NUM_PLAYERS_PER_TEAM; ++p) {
                 place(t, p, -200.0f + 100.0f * static_cast<float>(2 * t + p), 300.0f, 300.0f);
@@ -170,9 +171,8 @@ TEST_F(World, AttackBallsHuntTheNearestPlayerWithinReachAndWanderBeyondIt) {
     EXPECT_TRUE(b->victimsTeam == 1 && b->victim == 1);
     EXPECT_NEAR(b->ypos, 30.0f - 5.0f * 0.0457f, 1e-5);
 
-    place(1, 0, 200.0f, 300.0f, 300.0f);
-    place(0, 1, 200.0f, 300.0f, 300.0f);
-    place(1, 1, 200.0f, 300.0f, 300.0f);
+    for (auto [side, index] : std::vector<std::pair<int, int>>{{1, 0}, {0, 1}, {1, 1}})
+        place(side, index, 200.0f, 300.0f, 300.0f);
     place(0, 0, 35.0f, 30.0f, 0.0f); // exactly at the edge of reach
     b->setPos(0.0f, 30.0f, 0.0f);
     b->step();

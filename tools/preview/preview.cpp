@@ -2,6 +2,7 @@
 // start position, as PNG pictures for looking at the data.
 #include "platform/headless.h"
 #include "render/maxmesh.h"
+#include "render/sphere.h"
 #include "shared/globals.h"
 
 #include <GL/gl.h>
@@ -69,6 +70,12 @@ bool save(const std::string& folder, const std::string& name) {
     return ok;
 }
 
+void unit(float* v) {
+    const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    for (int i = 0; i < 3 && length > 0; ++i)
+        v[i] /= length;
+}
+
 // Looks at `target` from a point at `dist` along heading `yaw` (degrees, 0 = from +z) and
 // elevation `pitch`.
 void orbit(float tx, float ty, float tz, float dist, float yaw, float pitch) {
@@ -76,18 +83,28 @@ void orbit(float tx, float ty, float tz, float dist, float yaw, float pitch) {
     float ex = tx + dist * std::cos(pitch * r) * std::sin(yaw * r);
     float ey = ty + dist * std::sin(pitch * r);
     float ez = tz + dist * std::cos(pitch * r) * std::cos(yaw * r);
-    glLoadIdentity();
-    gluLookAt(ex, ey, ez, tx, ty, tz, 0, 1, 0);
+    // The camera's axes (right, up, back) as the rows of a rotation, then the eye moved to 0.
+    float back[3] = {ex - tx, ey - ty, ez - tz};
+    unit(back);
+    float right[3] = {back[2], 0.0f, -back[0]}; // up (0, 1, 0) x back
+    unit(right);
+    const float up[3] = {back[1] * right[2] - back[2] * right[1],
+                         back[2] * right[0] - back[0] * right[2],
+                         back[0] * right[1] - back[1] * right[0]};
+    const float m[16] = {right[0], up[0], back[0], 0, right[1], up[1], back[1], 0,
+                         right[2], up[2], back[2], 0, 0,        0,     0,       1};
+    glLoadMatrixf(m);
+    glTranslatef(-ex, -ey, -ez);
 }
 
-void ball(GLUquadric* q, float x, float y, float z, float radius, float r, float g, float b) {
+void ball(float x, float y, float z, float radius, float r, float g, float b) {
     glPushMatrix();
     glTranslatef(x - xoffset, y - yoffset, z - zoffset);
     glDisable(GL_TEXTURE_2D);
     glColor3f(r, g, b);
     float dif[4] = {r, g, b, 1};
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, dif);
-    gluSphere(q, radius, 15, 15);
+    drawSolidSphere(radius, 15, 15);
     glPopMatrix();
 }
 
@@ -112,13 +129,10 @@ void playView(maxMesh& stadium, maxMesh& goal, maxMesh& player, bool lights) {
         goal.draw();
         glPopMatrix();
     }
-    GLUquadric* q = gluNewQuadric();
-    gluQuadricNormals(q, GLU_SMOOTH);
-    ball(q, 5, 48, 0, 0.6f, 0.94f, 0.19f, 0.2f);
-    ball(q, 5, 50, 15, 0.5f, 0, 0, 0);
-    ball(q, -5, 47, 15, 0.5f, 0, 0, 0);
-    ball(q, -7, 46, -2, 0.28f, 1, 1, 0);
-    gluDeleteQuadric(q);
+    ball(5, 48, 0, 0.6f, 0.94f, 0.19f, 0.2f);
+    ball(5, 50, 15, 0.5f, 0, 0, 0);
+    ball(-5, 47, 15, 0.5f, 0, 0, 0);
+    ball(-7, 46, -2, 0.28f, 1, 1, 0);
     const float players[4][4] = {{-2.5f, 24, 30.2f, 0},
                                  {2.5f, 24, 30.2f, 0},
                                  {-2.5f, 24, -30.4f, 180},

@@ -16,8 +16,10 @@ enum Mode { OFF, RECORD, PLAY };
 struct State {
     Mode mode = OFF;
     bool unpaced = false;
+    std::string path; // the demo being written or played, for the messages
     FILE* out = nullptr;
     bool writeFailed = false;
+    uint32_t written = 0; // checksum of the bytes written so far
     std::vector<unsigned char> buffer;
     std::vector<Record> records;
     size_t next = 0;
@@ -39,6 +41,7 @@ State& state() {
 void flushBuffer() {
     State& s = state();
     if (s.out && !s.buffer.empty()) {
+        s.written = checksum(s.buffer.data(), s.buffer.size(), s.written);
         if (std::fwrite(s.buffer.data(), 1, s.buffer.size(), s.out) != s.buffer.size()) {
             s.writeFailed = true;
         }
@@ -87,6 +90,7 @@ bool startRecording(const char* path, std::string& error) {
         return false;
     }
     encodeHeader(s.buffer);
+    s.path = path;
     s.mode = RECORD;
     s.started = std::chrono::steady_clock::now();
     return true;
@@ -99,6 +103,7 @@ bool startPlayback(const char* path, bool unpaced, std::string& error) {
         s.records.clear();
         return false;
     }
+    s.path = path;
     s.mode = PLAY;
     s.unpaced = unpaced;
     s.started = std::chrono::steady_clock::now();
@@ -109,19 +114,20 @@ bool finish(std::string& error) {
     State& s = state();
     bool ok = true;
     if (s.mode == RECORD) {
-        write(Record{REC_END, static_cast<uint32_t>(s.frames), 0, 0, 0});
+        // The checksum runs on from the bytes already flushed through those still buffered.
+        encodeEnd(static_cast<uint32_t>(s.frames), s.written, s.buffer);
         flushBuffer();
         if (std::fclose(s.out) != 0 || s.writeFailed) {
-            error = "the demo could not be written completely";
+            error = s.path + ": the demo could not be written completely";
             ok = false;
         }
         s.out = nullptr;
     } else if (s.mode == PLAY && s.outOfStep) {
         char line[160];
         std::snprintf(line, sizeof line,
-                      "the demo does not fit this game at record %zu (made by another build?)",
+                      ": the demo does not fit this game at record %zu (made by another build?)",
                       s.outOfStepAt);
-        error = line;
+        error = s.path + line;
         ok = false;
     }
     s.mode = OFF;

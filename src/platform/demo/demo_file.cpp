@@ -1,6 +1,7 @@
 // Writing and reading demo files: fixed little-endian fields, every read bounds-checked.
 #include "platform/demo/demo_file.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -34,6 +35,22 @@ struct Reader {
     }
 };
 
+// CRC-32 (the reflected polynomial 0xEDB88320) a byte at a time from a table built on first use.
+uint32_t crcStep(uint32_t crc, unsigned char byte) {
+    static const auto table = [] {
+        std::array<uint32_t, 256> t{};
+        for (uint32_t n = 0; n < 256; ++n) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; ++k) {
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            }
+            t[n] = c;
+        }
+        return t;
+    }();
+    return table[(crc ^ byte) & 0xFFu] ^ (crc >> 8);
+}
+
 std::string at(const char* what, size_t offset) {
     char line[160];
     std::snprintf(line, sizeof line, "%s at byte %zu", what, offset);
@@ -46,8 +63,9 @@ size_t payloadSize(RecordType type) {
     switch (type) {
     case REC_TICK:
     case REC_KEY:
-    case REC_END:
         return 4;
+    case REC_END:
+        return 8;
     case REC_CURSOR:
         return 9;
     case REC_PEEK:
@@ -69,8 +87,11 @@ void encode(const Record& r, std::vector<unsigned char>& out) {
     put(out, payloadSize(r.type), 2);
     switch (r.type) {
     case REC_TICK:
+        put(out, r.a, 4);
+        break;
     case REC_END:
         put(out, r.a, 4);
+        put(out, r.b, 4);
         break;
     case REC_KEY:
         put(out, r.a, 2);
@@ -90,6 +111,22 @@ void encode(const Record& r, std::vector<unsigned char>& out) {
     case REC_FRAME:
         break;
     }
+}
+
+uint32_t checksum(const unsigned char* data, size_t size, uint32_t earlier) {
+    uint32_t crc = ~earlier;
+    for (size_t i = 0; i < size; ++i) {
+        crc = crcStep(crc, data[i]);
+    }
+    return ~crc;
+}
+
+void encodeEnd(uint32_t frames, uint32_t earlier, std::vector<unsigned char>& out) {
+    encode(Record{REC_END, frames, 0, 0, 0}, out);
+    const size_t sum = out.size() - 4;
+    const uint32_t crc = checksum(out.data(), sum, earlier);
+    out.resize(sum);
+    put(out, crc, 4);
 }
 
 bool parse(const unsigned char* data, size_t size, std::vector<Record>& records,
@@ -138,8 +175,11 @@ bool parse(const unsigned char* data, size_t size, std::vector<Record>& records,
         }
         switch (r.type) {
         case REC_TICK:
+            r.a = static_cast<uint32_t>(in.get(4));
+            break;
         case REC_END:
             r.a = static_cast<uint32_t>(in.get(4));
+            r.b = static_cast<uint32_t>(in.get(4));
             break;
         case REC_KEY:
             r.a = static_cast<uint32_t>(in.get(2));
@@ -172,6 +212,15 @@ bool parse(const unsigned char* data, size_t size, std::vector<Record>& records,
             }
             if (in.pos != size) {
                 error = at("data after the end", in.pos);
+                return false;
+            }
+            const uint32_t sum = checksum(data, size - 4);
+            if (sum != r.b) {
+                char line[120];
+                std::snprintf(line, sizeof line,
+                              "damaged: the checksum 0x%08x does not match the contents (0x%08x)",
+                              r.b, sum);
+                error = line;
                 return false;
             }
             return true;

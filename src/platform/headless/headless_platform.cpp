@@ -3,6 +3,7 @@
 #include "platform/headless.h"
 #include "platform/demo/demo.h"
 #include "platform/headless/egl_offscreen.h"
+#include "platform/pad/padmap.h"
 
 #include <GL/gl.h>
 
@@ -27,6 +28,12 @@ namespace {
 struct State {
     bool keys[256] = {};
     POINT cursor = {0, 0};
+    pad::State pads = {};
+    pad::Mapper padMapper = {};
+    pad::Frame padFrame = {};
+    bool padMapped = false;
+    bool steered = false;
+    bool steeredLastFrame = false;
     int warps = 0;
     std::deque<MSG> messages;
     bool fail[headless::STEP_COUNT] = {};
@@ -53,6 +60,18 @@ State& state() {
 
 bool failing(headless::Step step) {
     return state().fail[step];
+}
+
+const pad::Frame& padNow() {
+    State& s = state();
+    if (!s.padMapped) {
+        s.padMapped = true;
+        s.padFrame = pad::step(s.padMapper, s.pads, s.steeredLastFrame, s.ticks);
+        for (int i = 0; i < s.padFrame.messageCount; ++i) {
+            s.messages.push_back(MSG{s.padFrame.messages[i], 0, 0});
+        }
+    }
+    return s.padFrame;
 }
 
 } // namespace
@@ -225,6 +244,9 @@ bool SwapBuffers(HDC dc) {
     glFinish();
     State& s = state();
     ++s.swaps;
+    s.padMapped = false;
+    s.steeredLastFrame = s.steered;
+    s.steered = false;
     demo::frameDone();
     if (s.swapHook) {
         auto hook = s.swapHook; // the hook may replace itself
@@ -273,7 +295,8 @@ short GetAsyncKeyState(int virtualKey) {
     if (virtualKey < 0 || virtualKey > 255) {
         return 0;
     }
-    return demo::key(virtualKey, state().keys[virtualKey] ? static_cast<short>(0x8000) : 0);
+    const bool down = state().keys[virtualKey] || padNow().key[virtualKey];
+    return demo::key(virtualKey, down ? static_cast<short>(0x8000) : 0);
 }
 
 bool GetCursorPos(POINT* point) {
@@ -281,11 +304,14 @@ bool GetCursorPos(POINT* point) {
         return false;
     }
     *point = state().cursor;
+    point->x += padNow().dx;
+    point->y += padNow().dy;
     return demo::cursor(point, true);
 }
 
 bool SetCursorPos(int x, int y) {
     state().cursor = POINT{x, y};
+    state().steered = true;
     ++state().warps;
     return true;
 }
@@ -339,6 +365,10 @@ void releaseAllKeys() {
     for (bool& k : state().keys) {
         k = false;
     }
+}
+
+void setPad(const pad::State& pads) {
+    state().pads = pads;
 }
 
 void setCursor(int x, int y) {

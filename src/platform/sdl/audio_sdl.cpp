@@ -26,6 +26,17 @@ void reportNoSoundDevice() {
     }
 }
 
+// Chosen once for the whole run: every game's track opens at the same loudness.
+int volumePercent = 100;
+bool muted = false;
+int openTracks = 0; // the mixer is only touched while a track holds the device open
+
+void applyVolume() {
+    if (openTracks > 0) {
+        Mix_VolumeMusic(muted ? 0 : (volumePercent * MIX_MAX_VOLUME + 50) / 100);
+    }
+}
+
 } // namespace
 
 PlatMusic* MusicOpen(const char* fileName) {
@@ -58,6 +69,8 @@ PlatMusic* MusicOpen(const char* fileName) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
+    ++openTracks;
+    applyVolume();
     return new PlatMusic{track};
 }
 
@@ -83,8 +96,23 @@ void MusicClose(PlatMusic* music) {
     }
     Mix_HaltMusic();
     Mix_FreeMusic(music->track);
+    --openTracks;
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     delete music;
+}
+
+void MusicSetVolume(int percent) {
+    volumePercent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
+    applyVolume();
+}
+
+void MusicToggleMute() {
+    muted = !muted;
+    applyVolume();
+}
+
+bool MusicMuted() {
+    return muted;
 }

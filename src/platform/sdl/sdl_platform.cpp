@@ -2,9 +2,11 @@
 // messages, key state, cursor, message boxes, ticks, and 60 Hz frame pacing).
 #include "platform/platform.h"
 
+#include "platform/audio.h"
 #include "platform/demo/demo.h"
 #include "platform/msgline.h"
 #include "platform/screenfit.h"
+#include "platform/sdl/pad_sdl.h"
 #include "platform/sdl/sdl_desktop.h"
 
 #include <SDL.h>
@@ -39,8 +41,10 @@ struct State {
     int cursorCounter = 0;
     bool grabbed = false;
     bool focused = true;
-    bool refocused = false;       // the first look after the focus came back must not jump
-    bool warpedThisFrame = false; // the game steers with the pointer in this frame
+    bool refocused = false;        // the first look after the focus came back must not jump
+    bool warpedThisFrame = false;  // the game steers with the pointer in this frame
+    bool steered = false;          // ... whether or not the pointer is ours
+    bool steeredLastFrame = false; // in play, as far as the pads are concerned
     POINT lastWarp = {0, 0};
     // Keys that went down since the last frame: a tap shorter than a frame still counts as held.
     bool latched[SDL_NUM_SCANCODES] = {};
@@ -175,10 +179,17 @@ void endInputFrame() {
         releasePointer();
     }
     s.warpedThisFrame = false;
+    s.steeredLastFrame = s.steered;
+    s.steered = false;
+    padFrameEnd();
 }
 
 void pushMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     state().messages.push_back(MSG{message, wParam, lParam});
+}
+
+const pad::Frame& padNow() {
+    return padFrame(state().steeredLastFrame, [](UINT message) { pushMessage(message, 0, 0); });
 }
 
 void translate(const SDL_Event& e) {
@@ -239,6 +250,10 @@ void translate(const SDL_Event& e) {
         if (code < SDL_NUM_SCANCODES) {
             state().latched[code] = true;
         }
+        // Muting is the player's business, not the game's: it never reaches a demo.
+        if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
+            MusicToggleMute();
+        }
         break;
     }
     case SDL_KEYUP:
@@ -250,6 +265,10 @@ void translate(const SDL_Event& e) {
     case SDL_MOUSEMOTION:
         if (state().steerMotion) {
             steerMove(state().motion, e.motion.xrel, e.motion.yrel);
+        }
+        // Muting is the player's business, not the game's: it never reaches a demo.
+        if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
+            MusicToggleMute();
         }
         break;
     case SDL_MOUSEBUTTONDOWN: {
@@ -263,8 +282,15 @@ void translate(const SDL_Event& e) {
         break;
     }
     default:
+        padEvent(e);
         break;
     }
+}
+
+// SDL's driver without a display: no display server to ask for the pointer, no second buffer.
+bool offscreenDriver() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && SDL_strcmp(driver, "offscreen") == 0;
 }
 
 void applyGLAttributes() {
@@ -283,7 +309,11 @@ void applyGLAttributes() {
 
 bool RegisterWindowClass(const char*) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
-    return startVideo(state().initError, sizeof state().initError);
+    if (!startVideo(state().initError, sizeof state().initError)) {
+        return false;
+    }
+    padOpen();
+    return true;
 }
 
 void SetFullscreenModeSwitch(bool modeSwitch) {
@@ -306,6 +336,7 @@ bool UnregisterWindowClass(const char*) {
     if (SDL_WasInit(SDL_INIT_VIDEO) == 0) {
         return false;
     }
+    padClose();
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return true;
 }
@@ -452,7 +483,8 @@ HGLRC CreateGLContext(HDC dc) {
     int depth = 0, doubleBuffered = 0;
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
-    if (depth < 16 || !doubleBuffered) {
+    // SDL's offscreen driver (tests without a display) draws into one buffer that is never shown.
+    if (depth < 16 || (!doubleBuffered && !offscreenDriver())) {
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
@@ -591,6 +623,9 @@ short GetAsyncKeyState(int virtualKey) {
             down = false;
         }
     }
+    if (virtualKey >= 0 && virtualKey < 256 && padNow().key[virtualKey]) {
+        down = true;
+    }
     return demo::key(virtualKey, down ? static_cast<short>(0x8000) : 0);
 }
 
@@ -605,16 +640,16 @@ bool GetCursorPos(POINT* point) {
     // Where the pointer's place cannot be read or set (Wayland), the first look of play reads the
     // point the game keeps putting it at, like every later one.
     if ((state().steerMotion || !canWarp()) && state().focused) {
-        *point = steerCursor(state().motion);
-        return demo::cursor(point, true);
-    }
-    if (state().window && (!state().focused || state().refocused)) {
+        const POINT steered = steerCursor(state().motion);
+        x = static_cast<int>(steered.x);
+        y = static_cast<int>(steered.y);
+    } else if (state().window && (!state().focused || state().refocused)) {
         // Without the focus the pointer is not the game's: report it resting where the game put
         // it. Just after the focus came back, the pointer is wherever the player left it.
         x = state().lastWarp.x;
         y = state().lastWarp.y;
         state().refocused = false;
-    } else if (state().window) {
+    } else if (state().window && !offscreenDriver()) {
         // Ask the display server, not SDL's event-fed copy, so a warp is seen at once.
         int wx = 0, wy = 0;
         SDL_GetGlobalMouseState(&x, &y);
@@ -624,8 +659,9 @@ bool GetCursorPos(POINT* point) {
     } else {
         SDL_GetMouseState(&x, &y);
     }
-    point->x = x;
-    point->y = y;
+    // The right stick steers as the mouse does.
+    point->x = x + padNow().dx;
+    point->y = y + padNow().dy;
     return demo::cursor(point, true);
 }
 
@@ -636,6 +672,7 @@ bool SetCursorPos(int x, int y) {
         return false;
     }
     s.lastWarp = POINT{x, y};
+    s.steered = true;
     if (!s.focused || demo::playing()) {
         return true; // the pointer is the player's while another window has the focus
     }
