@@ -83,30 +83,37 @@ done
 unset HOOPWIND_DIGEST
 
 # One motion of 40 to the right, once the red head-up text shows play: the same turn in windows
-# and full screen; the game read (320, 240) plus it.
-for how in 640x480:--windowed 200x150:--windowed 2560x1440:--fullscreen; do
+# and full screen; the game read (320, 240) plus it. A second try is allowed: on a loaded machine
+# a motion that lands between the game's look and its warp is lost (relative motion loses none).
+steer() { # steer SIZE ARG: prints what the pointer read in play, summed
   kill -9 "$XVFB_PID"
   start_display 2560x1440x24
-  start_game "$BUILD/data" "${how#*:}" --record "$WORK/steer.hwd"
+  start_game "$BUILD/data" "$2" --record "$WORK/steer.hwd"
   WIN=$(wait_window)
-  xdotool windowsize --sync "$WIN" "${how%x*}" "$(cut -d: -f1 <<<"${how#*x}")"
+  xdotool windowsize --sync "$WIN" "${1%x*}" "${1#*x}" windowfocus --sync "$WIN"
   eval "$(xdotool getwindowgeometry --shell "$WIN")"
-  xdotool mousemove $((X + 320)) $((Y + 240))
+  xdotool mousemove $((X + (WIDTH < 640 ? WIDTH / 2 : 320))) $((Y + (HEIGHT < 480 ? HEIGHT / 2 : 240)))
   sleep 1
   xdotool key 1
-  wait_for "$WORK/play.ppm" "${WIDTH}x$HEIGHT+$X+$Y" 'r > 200 and g < 80 and b < 80' 30
-  sleep 0.3
-  xdotool mousemove_relative 40 0
+  wait_for "$WORK/play.ppm" "${WIDTH}x$((HEIGHT / 8))+$X+$Y" 'r > 200 and g < 80 and b < 80' 30
   sleep 0.5
+  xdotool mousemove_relative 40 0
+  sleep 1.5
   xdotool key Escape
   wait_exit 10
-  read -r DX DY < <(python3 -c 'import struct, sys
+  python3 -c 'import struct, sys
 d, i, s = open(sys.argv[1], "rb").read(), 12, [0, 0]
 while i < len(d):
     if d[i] == 3: s = [a + b - c for a, b, c in zip(s, struct.unpack_from("<ii", d, i + 4), (320, 240))]
     i += 3 + struct.unpack_from("<H", d, i + 1)[0]
-print(*s)' "$WORK/steer.hwd")
-  echo "${how%:*}: pointer read +$DX, +$DY in play: a turn of $(awk "BEGIN { print -$DX * 0.12 }") degrees"
+print(*s)' "$WORK/steer.hwd"
+}
+for how in 640x480:--windowed 200x150:--windowed 2560x1440:--fullscreen; do
+  for try in 1 2; do
+    steer "${how%:*}" "${how#*:}" >"$WORK/sums" && read -r DX DY <"$WORK/sums"
+    echo "${how%:*}: pointer read +$DX, +$DY in play: a turn of $(awk "BEGIN { print -$DX * 0.12 }") degrees"
+    [[ "$DX $DY" == "40 0" ]] && break
+  done
   [[ "$DX $DY" == "40 0" ]] || fail "${how%:*}: the motion read as $DX, $DY"
 done
 echo "screens e2e passed"

@@ -705,6 +705,9 @@ bool SetCursorPos(int x, int y) {
         s.grabbed = true;
     }
     SDL_WarpMouseInWindow(w->window, x, y);
+    // A round trip sends the warp at once: left in the request buffer until the frame is shown,
+    // it would undo any motion the player makes while the frame is drawn.
+    SDL_GetGlobalMouseState(nullptr, nullptr);
     return true;
 }
 
