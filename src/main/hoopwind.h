@@ -21,7 +21,10 @@ extern float lightPos[4];
 // The game's font, loaded by InitGL.
 extern int font1;
 
-int WinMain(bool fullscreenWanted = true); // false: a window from the start
+// fullscreenWanted false: a window from the start. whenDone, if given, gets the exit status once
+// the game has closed and returns the program's. On a platform whose loop cannot block (a browser
+// page) WinMain does not return once the loop runs, so whatever ends the program belongs there.
+int WinMain(bool fullscreenWanted = true, int (*whenDone)(int status) = nullptr);
 bool CreateGLWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
 void KillGLWindow();
 // Viewport and projection for a drawable size; in full screen the picture keeps its 4:3 shape.

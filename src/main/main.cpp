@@ -34,6 +34,29 @@ std::string fromStartFolder(const std::string& path) {
     return getcwd(here, sizeof here) ? std::string(here) + "/" + path : path;
 }
 
+DemoMode demoMode = DemoMode::NONE;
+
+// After the game has closed: the digest file, the demo's end, and the timed replay's figure.
+int finishProgram(int status) {
+    if (digestFile) {
+        demo::setFrameHook(nullptr);
+        std::fclose(digestFile);
+        digestFile = nullptr;
+    }
+    const int frames = demo::frames();
+    const double seconds = demo::seconds();
+    std::string error;
+    if (!demo::finish(error)) {
+        printMessageLine(error);
+        return 1;
+    }
+    if (demoMode == DemoMode::TIME) {
+        std::printf("%d frames, %.2f seconds, %.1f fps\n", frames, seconds,
+                    seconds > 0 ? frames / seconds : 0.0);
+    }
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -52,6 +75,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    demoMode = options.demo;
     const std::string demoPath = fromStartFolder(options.demoPath);
     const char* digestEnv = std::getenv("HOOPWIND_DIGEST");
     const std::string digestPath = fromStartFolder(digestEnv ? digestEnv : "");
@@ -82,21 +106,5 @@ int main(int argc, char** argv) {
     MusicSetVolume(options.volume);
     enterDataFolder();
     SetFullscreenModeSwitch(options.modeSwitch);
-    int status = WinMain(options.fullscreen);
-
-    if (digestFile) {
-        demo::setFrameHook(nullptr);
-        std::fclose(digestFile);
-    }
-    const int frames = demo::frames();
-    const double seconds = demo::seconds();
-    if (!demo::finish(error)) {
-        printMessageLine(error);
-        return 1;
-    }
-    if (options.demo == DemoMode::TIME) {
-        std::printf("%d frames, %.2f seconds, %.1f fps\n", frames, seconds,
-                    seconds > 0 ? frames / seconds : 0.0);
-    }
-    return status;
+    return WinMain(options.fullscreen, finishProgram);
 }

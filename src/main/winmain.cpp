@@ -3,36 +3,53 @@
 
 #include "main/game.h"
 
-int WinMain(bool fullscreenWanted) {
+namespace {
+
+MSG msg = {0, 0, 0};
+int (*afterRun)(int status) = nullptr;
+
+// One pass of the loop: every waiting message, then one frame (or a wait while minimised). False
+// once the quit message has been taken.
+bool loopPass() {
+    while (PeekMessage(&msg)) {
+        if (msg.message == WM_QUIT) {
+            return false;
+        }
+        WndProc(hwnd, msg.message, msg.wParam, msg.lParam);
+    }
+    if (active) {
+        ClearPictureBars();
+        Game_Main();
+        SwapBuffers(hdc);
+    } else {
+        WaitMessage(); // minimised: nothing to draw, nothing to do until a message comes
+    }
+    return true;
+}
+
+int finishRun(int status) {
+    return afterRun ? afterRun(status) : status;
+}
+
+int loopEnd() {
+    Game_Shutdown();
+    KillGLWindow();
+    return finishRun(static_cast<int>(msg.wParam));
+}
+
+} // namespace
+
+int WinMain(bool fullscreenWanted, int (*whenDone)(int status)) {
     // A fresh start: the globals may hold a previous run's values when the shell is driven twice
     // in one process (the tests do this).
     active = true;
     fullscreen = fullscreenWanted;
+    msg = MSG{0, 0, 0};
+    afterRun = whenDone;
     if (!CreateGLWindow(WINDOW_CLASS_NAME, SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_BPP, fullscreen)) {
         // Creation failed and has been reported; ending with 0 would call the failure a success.
-        return 1;
+        return finishRun(1);
     }
     Game_Init();
-
-    MSG msg = {0, 0, 0};
-    bool done = false;
-    while (!done) {
-        if (PeekMessage(&msg)) {
-            if (msg.message == WM_QUIT) {
-                done = true;
-            } else {
-                WndProc(hwnd, msg.message, msg.wParam, msg.lParam);
-            }
-        } else if (active) {
-            ClearPictureBars();
-            Game_Main();
-            SwapBuffers(hdc);
-        } else {
-            WaitMessage(); // minimised: nothing to draw, nothing to do until a message comes
-        }
-    }
-
-    Game_Shutdown();
-    KillGLWindow();
-    return static_cast<int>(msg.wParam);
+    return RunLoop(loopPass, loopEnd);
 }

@@ -1,8 +1,8 @@
 // The platform layer's interface: a small Win32-shaped API (window, GL context, messages, keys,
 // cursor, message boxes, tick count, buffer swap), this project's own layer under the game code.
-// Two implementations exist: SDL2 for the real game, and a scripted headless one for tests. Both
-// pass what the game reads through the demo recorder (platform/demo). This header must stay free
-// of SDL.
+// Three implementations exist: SDL2 for the real game, the browser page (web/), and a scripted
+// headless one for tests. All pass what the game reads through the demo recorder (platform/demo)
+// and share their message queue (platform/common). This header must stay free of SDL.
 #pragma once
 
 #include <cstdint>
@@ -131,6 +131,10 @@ LRESULT DefWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Sleeps until a message may be waiting (at most a fraction of a second), so an idle,
 // minimised game does not spin a processor core.
 void WaitMessage();
+// Runs the program's loop: pass is called until it returns false, then finish, whose result is
+// returned. A desktop platform loops right here; a browser page must not block, so there pass runs
+// once per display frame, this call never returns, and the program ends when finish has run.
+int RunLoop(bool (*pass)(), int (*finish)());
 
 // --- Input ------------------------------------------------------------------------------------
 // High bit set while the key is held at the moment of the call, or went down since the last

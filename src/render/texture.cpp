@@ -16,8 +16,9 @@ unsigned int LoadGLTextures(const char* filename) {
         GLint alignment = 4;
         glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, image->width, image->height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                     image->data);
+        // GL_RGB, not the old component count 3: the same texture, and the only form WebGL takes.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image->width, image->height, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, image->data);
         glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

@@ -1,6 +1,7 @@
 // The headless platform: the Win32-shaped API over scripted state, so the whole game can run
 // frame by frame inside a test with an offscreen GL context and no display.
 #include "platform/headless.h"
+#include "platform/common/messagequeue.h"
 #include "platform/demo/demo.h"
 #include "platform/headless/egl_offscreen.h"
 #include "platform/pad/padmap.h"
@@ -35,7 +36,7 @@ struct State {
     bool steered = false;
     bool steeredLastFrame = false;
     int warps = 0;
-    std::deque<MSG> messages;
+    MessageQueue messages;
     bool fail[headless::STEP_COUNT] = {};
     std::vector<headless::MessageBoxRecord> boxes;
     std::deque<int> answers;
@@ -68,7 +69,7 @@ const pad::Frame& padNow() {
         s.padMapped = true;
         s.padFrame = pad::step(s.padMapper, s.pads, s.steeredLastFrame, s.ticks);
         for (int i = 0; i < s.padFrame.messageCount; ++i) {
-            s.messages.push_back(MSG{s.padFrame.messages[i], 0, 0});
+            s.messages.post(s.padFrame.messages[i]);
         }
     }
     return s.padFrame;
@@ -258,13 +259,7 @@ bool SwapBuffers(HDC dc) {
 namespace {
 
 bool livePeek(MSG* msg) {
-    State& s = state();
-    if (!msg || s.messages.empty()) {
-        return false;
-    }
-    *msg = s.messages.front();
-    s.messages.pop_front();
-    return true;
+    return state().messages.take(msg);
 }
 
 } // namespace
@@ -288,7 +283,7 @@ void WaitMessage() {
 }
 
 void PostQuitMessage(int exitCode) {
-    state().messages.push_back(MSG{WM_QUIT, static_cast<WPARAM>(exitCode), 0});
+    state().messages.post(WM_QUIT, static_cast<WPARAM>(exitCode), 0);
 }
 
 short GetAsyncKeyState(int virtualKey) {
@@ -386,7 +381,7 @@ const std::vector<MSG>& defaultProcessed() {
 }
 
 void postMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    state().messages.push_back(MSG{message, wParam, lParam});
+    state().messages.post(message, wParam, lParam);
 }
 
 void failStep(Step step, bool fail) {

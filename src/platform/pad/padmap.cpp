@@ -48,14 +48,14 @@ Frame step(Mapper& mapper, const State& now, bool inPlay, uint32_t ms) {
     out.key[VK_PRIOR] = axis[AXIS_RIGHT_Y] < -STICK_DEAD_ZONE;
     out.key[VK_NEXT] = axis[AXIS_RIGHT_Y] > STICK_DEAD_ZONE;
 
-    out.key['1'] = held[BUTTON_X];
-    out.key['2'] = held[BUTTON_B] && !inPlay;
-    out.key['A'] = held[BUTTON_RIGHT_SHOULDER];
-    out.key['S'] = held[BUTTON_LEFT_SHOULDER];
+    out.key[int{'1'}] = held[BUTTON_X];
+    out.key[int{'2'}] = held[BUTTON_B] && !inPlay;
+    out.key[int{'A'}] = held[BUTTON_RIGHT_SHOULDER];
+    out.key[int{'S'}] = held[BUTTON_LEFT_SHOULDER];
     out.key[VK_RETURN] = held[BUTTON_START];
     out.key[VK_TAB] = pressed(BUTTON_DPAD_UP);
     out.key[VK_F1] = pressed(BUTTON_DPAD_RIGHT);
-    out.key['0'] = pressed(BUTTON_DPAD_DOWN);
+    out.key[int{'0'}] = pressed(BUTTON_DPAD_DOWN);
     if (inPlay && pressed(BUTTON_A)) {
         post(WM_LBUTTONDOWN);
     }

@@ -3,6 +3,7 @@
 #include "platform/platform.h"
 
 #include "platform/audio.h"
+#include "platform/common/messagequeue.h"
 #include "platform/demo/demo.h"
 #include "platform/msgline.h"
 #include "platform/screenfit.h"
@@ -13,7 +14,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <string>
 
 struct PlatWindow {
@@ -33,7 +33,7 @@ namespace {
 constexpr double FRAME_SECONDS = 1.0 / 60.0;
 
 struct State {
-    std::deque<MSG> messages;
+    MessageQueue messages;
     PlatWindow* window = nullptr;
     PlatDeviceContext dc = {nullptr, 0};
     bool vsync = false;
@@ -47,7 +47,7 @@ struct State {
     bool steeredLastFrame = false; // in play, as far as the pads are concerned
     POINT lastWarp = {0, 0};
     // Keys that went down since the last frame: a tap shorter than a frame still counts as held.
-    bool latched[SDL_NUM_SCANCODES] = {};
+    TapLatch latched;
     char initError[256] = {};
     int wantedWidth = 0;
     int wantedHeight = 0;
@@ -57,7 +57,7 @@ struct State {
     bool steerMotion = false; // mouse look reads relative motion in this frame
     MotionSteer motion;
     bool returnSwallowed = false; // Return went down with Alt: the toggle's, not the game's
-    std::deque<MSG> sizes;        // size changes: live only, never recorded in a demo
+    MessageQueue sizes;           // size changes: live only, never recorded in a demo
 };
 
 State& state() {
@@ -172,9 +172,7 @@ void toggleFullscreen() {
 // steer with the pointer hands it back to the player (selection and game-over screens).
 void endInputFrame() {
     State& s = state();
-    for (bool& k : s.latched) {
-        k = false;
-    }
+    s.latched.endFrame();
     if (!s.warpedThisFrame && s.grabbed) {
         releasePointer();
     }
@@ -185,7 +183,7 @@ void endInputFrame() {
 }
 
 void pushMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    state().messages.push_back(MSG{message, wParam, lParam});
+    state().messages.post(message, wParam, lParam);
 }
 
 const pad::Frame& padNow() {
@@ -228,8 +226,8 @@ void translate(const SDL_Event& e) {
             if (state().window) {
                 SDL_GL_GetDrawableSize(state().window->window, &w, &h);
             }
-            state().sizes.push_back(
-                MSG{WM_SIZE, 0, MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h))});
+            state().sizes.post(WM_SIZE, 0,
+                               MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h)));
             break;
         }
         default:
@@ -247,9 +245,7 @@ void translate(const SDL_Event& e) {
             state().returnSwallowed = state().returnSwallowed || altReturn;
             break; // the toggle's keys are not the game's
         }
-        if (code < SDL_NUM_SCANCODES) {
-            state().latched[code] = true;
-        }
+        state().latched.press(code);
         // Muting is the player's business, not the game's: it never reaches a demo.
         if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
             MusicToggleMute();
@@ -265,10 +261,6 @@ void translate(const SDL_Event& e) {
     case SDL_MOUSEMOTION:
         if (state().steerMotion) {
             steerMove(state().motion, e.motion.xrel, e.motion.yrel);
-        }
-        // Muting is the player's business, not the game's: it never reaches a demo.
-        if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
-            MusicToggleMute();
         }
         break;
     case SDL_MOUSEBUTTONDOWN: {
@@ -561,23 +553,15 @@ bool livePeek(MSG* msg) {
             translate(e);
         }
     }
-    if (!msg || s.messages.empty()) {
-        return false;
-    }
-    *msg = s.messages.front();
-    s.messages.pop_front();
-    return true;
+    return s.messages.take(msg);
 }
 
 } // namespace
 
 bool PeekMessage(MSG* msg) {
     State& s = state();
-    if (msg && !s.sizes.empty()) {
-        // Sizes belong to this display, not to the session: they bypass the demo both ways.
-        *msg = s.sizes.front();
-        s.sizes.pop_front();
-        return true;
+    if (s.sizes.take(msg)) {
+        return true; // sizes belong to this display, not to the session: no demo has them
     }
     const bool taken = demo::peekMessage(msg, livePeek);
     if (taken && msg && msg->message == WM_SIZE && demo::playing() && s.window) {
@@ -611,10 +595,10 @@ short GetAsyncKeyState(int virtualKey) {
     if (code != SDL_SCANCODE_UNKNOWN) {
         int count = 0;
         const Uint8* keys = SDL_GetKeyboardState(&count);
-        const bool* latched = state().latched;
-        down = code < count && (keys[code] || latched[code]);
+        const TapLatch& latched = state().latched;
+        down = code < count && (keys[code] || latched.pressed(code));
         if (virtualKey == VK_RETURN && SDL_SCANCODE_KP_ENTER < count &&
-            (keys[SDL_SCANCODE_KP_ENTER] || latched[SDL_SCANCODE_KP_ENTER])) {
+            (keys[SDL_SCANCODE_KP_ENTER] || latched.pressed(SDL_SCANCODE_KP_ENTER))) {
             down = true;
         }
         // Return with Alt held is the full-screen toggle: no restart on the game-over screen.
