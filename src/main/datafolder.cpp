@@ -1,6 +1,8 @@
 // The data folder: the current folder when it holds the data, else the one beside the program.
 #include "main/datafolder.h"
 
+#include "platform/msgline.h"
+
 #include <unistd.h>
 
 #include <climits>
@@ -51,10 +53,10 @@ bool enterDataFolder() {
             tried.push_back(shown);
         }
     }
-    std::string line = "hoopwind: no game data found in";
+    std::string line = "no game data found in";
     for (size_t i = 0; i < tried.size(); ++i) {
         line += (i == 0 ? " " : ", ") + tried[i];
     }
-    std::fprintf(stderr, "%s; playing without it\n", line.c_str());
+    printMessageLine(line + "; playing without it");
     return false;
 }

@@ -27,6 +27,10 @@ extern int font1;
 int WinMain(bool fullscreenWanted = true, int (*whenDone)(int status) = nullptr);
 bool CreateGLWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
 void KillGLWindow();
+// Viewport and projection for a drawable size; in full screen the picture keeps its 4:3 shape.
 void ResizeGLView(int width, int height);
+// Clears the whole drawable to black for the first frames after a size change (call before
+// drawing a frame), so the bars around a full-screen picture are black in every buffer.
+void ClearPictureBars();
 int InitGL();
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

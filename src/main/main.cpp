@@ -5,6 +5,7 @@
 #include "main/worlddigest.h"
 #include "platform/audio.h"
 #include "platform/demo/demo.h"
+#include "platform/msgline.h"
 
 #include <unistd.h>
 
@@ -46,7 +47,7 @@ int finishProgram(int status) {
     const double seconds = demo::seconds();
     std::string error;
     if (!demo::finish(error)) {
-        std::fprintf(stderr, "hoopwind: %s\n", error.c_str());
+        printMessageLine(error);
         return 1;
     }
     if (demoMode == DemoMode::TIME) {
@@ -62,7 +63,7 @@ int main(int argc, char** argv) {
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "hoopwind: %s\n%s", error.c_str(), USAGE);
+        printMessageLine(error + " (hoopwind --help lists the options)");
         return 2;
     }
     if (options.help) {
@@ -87,20 +88,23 @@ int main(int argc, char** argv) {
         demoStarted = demo::startPlayback(demoPath.c_str(), options.demo == DemoMode::TIME, error);
     }
     if (!demoStarted) {
-        std::fprintf(stderr, "hoopwind: %s\n", error.c_str());
+        printMessageLine(error);
         return 1;
     }
     if (!digestPath.empty()) {
         digestFile = std::fopen(digestPath.c_str(), "w");
         if (!digestFile) {
-            std::fprintf(stderr, "hoopwind: %s: cannot write the digest\n", digestPath.c_str());
+            printMessageLine(digestPath + ": cannot write the digest");
             demo::finish(error);
             return 1;
         }
+        // A line a frame as it happens, so a watching test knows which frame is on screen.
+        std::setvbuf(digestFile, nullptr, _IOLBF, 0);
         demo::setFrameHook(writeDigest);
     }
 
     MusicSetVolume(options.volume);
     enterDataFolder();
+    SetFullscreenModeSwitch(options.modeSwitch);
     return WinMain(options.fullscreen, finishProgram);
 }

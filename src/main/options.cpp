@@ -22,8 +22,10 @@ const char* const USAGE =
     "Usage: hoopwind [OPTION]...\n"
     "Fly a team of two in a 3D ball game: choose a side with 1 or 2, quit with Escape.\n"
     "\n"
-    "  --fullscreen       play full screen (the default); a window when the display refuses\n"
+    "  --fullscreen       play full screen at the desktop's resolution (the default)\n"
     "  --windowed         play in a 640 x 480 window\n"
+    "  --mode-switch      play full screen by switching the display to 640 x 480; a window\n"
+    "                     when the display refuses\n"
     "  --volume N         music volume from 0 (silent) to 100 (the default); M mutes and\n"
     "                     unmutes while playing\n"
     "  --record FILE      write everything played to the demo FILE\n"
@@ -31,7 +33,9 @@ const char* const USAGE =
     "  --timedemo FILE    replay the demo FILE as fast as possible and print the frame rate\n"
     "  --help             print this help and quit\n"
     "  --version          print the version and quit\n"
+    "Options taking a value also accept --option=VALUE.\n"
     "\n"
+    "Keys: Alt+Enter or F11 switch between full screen and a window at any time.\n"
     "A gamepad plays too: left stick flies, right stick steers, triggers climb and descend,\n"
     "A catches, B switches player, Start starts a new game, Back held for a second quits.\n"
     "\n"
@@ -41,45 +45,66 @@ const char* const USAGE =
 bool parseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
     options = Options();
     for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
+        // "--name=value" is the same as "--name value".
+        std::string arg = argv[i];
+        const char* value = nullptr;
+        const size_t equals = arg.find('=');
+        if (arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+            value = argv[i] + equals + 1;
+            arg.erase(equals);
+        }
         DemoMode demo = DemoMode::NONE;
-        if (std::strcmp(arg, "--windowed") == 0) {
+        if (arg == "--windowed") {
             options.fullscreen = false;
-        } else if (std::strcmp(arg, "--fullscreen") == 0) {
+        } else if (arg == "--fullscreen") {
             options.fullscreen = true;
-        } else if (std::strcmp(arg, "--help") == 0) {
+        } else if (arg == "--mode-switch") {
+            options.fullscreen = true;
+            options.modeSwitch = true;
+        } else if (arg == "--help") {
             options.help = true;
-        } else if (std::strcmp(arg, "--version") == 0) {
+        } else if (arg == "--version") {
             options.version = true;
-        } else if (std::strcmp(arg, "--record") == 0) {
+        } else if (arg == "--record") {
             demo = DemoMode::RECORD;
-        } else if (std::strcmp(arg, "--playdemo") == 0) {
+        } else if (arg == "--playdemo") {
             demo = DemoMode::PLAY;
-        } else if (std::strcmp(arg, "--timedemo") == 0) {
+        } else if (arg == "--timedemo") {
             demo = DemoMode::TIME;
-        } else if (std::strcmp(arg, "--volume") == 0 || std::strncmp(arg, "--volume=", 9) == 0) {
-            const char* value = arg[8] == '=' ? arg + 9 : i + 1 < argc ? argv[++i] : "";
+        } else if (arg == "--volume") {
+            if (!value) {
+                value = i + 1 < argc ? argv[++i] : "";
+            }
             if (!readVolume(value, options.volume)) {
                 error =
                     std::string("--volume wants a whole number from 0 to 100, not '") + value + "'";
                 return false;
             }
+            continue;
         } else {
-            error = std::string("unknown option '") + arg + "'";
+            error = std::string("unknown option '") + argv[i] + "'";
             return false;
         }
-        if (demo != DemoMode::NONE) {
-            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = std::string("option '") + arg + "' needs a file name";
+        if (demo == DemoMode::NONE) {
+            if (value) {
+                error = "option '" + arg + "' takes no value";
                 return false;
             }
-            if (options.demo != DemoMode::NONE) {
-                error = "only one of --record, --playdemo and --timedemo at a time";
-                return false;
-            }
-            options.demo = demo;
-            options.demoPath = argv[++i];
+            continue;
         }
+        if (!value) {
+            value = i + 1 < argc ? argv[++i] : "";
+        }
+        if (value[0] == '\0') {
+            error = "option '" + arg + "' needs a file name";
+            return false;
+        }
+        if (options.demo != DemoMode::NONE) {
+            error = "only one of --record, --playdemo and --timedemo at a time";
+            return false;
+        }
+        options.demo = demo;
+        options.demoPath = value;
     }
     return true;
 }

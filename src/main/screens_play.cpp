@@ -3,6 +3,7 @@
 
 #include "cball/cball.h"
 #include "font/glprint.h"
+#include "font/vfont.h"
 #include "main/gameview.h"
 #include "main/hoopwind.h"
 #include "main/world.h"
@@ -12,6 +13,9 @@
 #include "team/team.h"
 
 #include <GL/gl.h>
+
+#include <algorithm>
+#include <initializer_list>
 
 float lastLight0[4] = {0.0f, 0.0f, 0.0f, 0.0f};
 float lastLight1[4] = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -64,25 +68,44 @@ int DrawPlaying() {
         glDisable(GL_LIGHTING);
     }
     glColor4f(1.0f, 0.05f, 0.0f, 1.0f);
-    glTranslatef(-25.2f, 18.89f, 0.0f);
-
-    if (p) {
-        glPrint("%s currently in view      Score = %d pts", p->type == SEEKER ? "Seeker" : "Chaser",
-                team[view]->getScore());
-    }
-
-    glTranslatef(12.5f, -1.75f, 0.0f);
-    pellum->dispStatus();
-
-    if (dispPos) {
-        glTranslatef(-10.65f, -35.55f, 0.0f);
-        if (p) {
-            glPrint("X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", xoffset, yoffset, zoffset, yrot);
-            glTranslatef(12.2f, 1.59f, 0.0f);
-            glPrint("distBehindPlayer = %.4f", distBehindPlayer);
+    // The lines are drawn twice: with the font's dark contour in wide lines, then filled again
+    // on top, which leaves the contour's outer half as a thin rim all round the letters that
+    // keeps the red readable over the pale sky and the busy stands.
+    vfSetContourColor(0.12f, 0.0f, 0.0f, 1.0f);
+    for (bool contour : {true, false}) {
+        if (contour) {
+            // Lines are counted in pixels: the rim keeps its share of the letters at any size.
+            GLint area[4];
+            glGetIntegerv(GL_VIEWPORT, area);
+            glLineWidth(std::max(2.0f, 3.0f * static_cast<float>(area[3]) / 480.0f));
+            vfEnable(VF_CONTOURING);
         } else {
-            glPrint("X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", xpos, ytrans, zpos, yrot);
+            glLineWidth(1.0f);
+            vfDisable(VF_CONTOURING);
         }
+        glPushMatrix();
+        glTranslatef(-25.2f, 18.89f, 0.0f);
+
+        if (p) {
+            glPrint("%s currently in view      Score = %d pts",
+                    p->type == SEEKER ? "Seeker" : "Chaser", team[view]->getScore());
+        }
+
+        glTranslatef(12.5f, -1.75f, 0.0f);
+        pellum->dispStatus();
+
+        if (dispPos) {
+            glTranslatef(-10.65f, -35.55f, 0.0f);
+            if (p) {
+                glPrint("X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", xoffset, yoffset, zoffset,
+                        yrot);
+                glTranslatef(12.2f, 1.59f, 0.0f);
+                glPrint("distBehindPlayer = %.4f", distBehindPlayer);
+            } else {
+                glPrint("X = %.4f, Y = %.4f, Z = %.4f, yrot = %.2f", xpos, ytrans, zpos, yrot);
+            }
+        }
+        glPopMatrix();
     }
 
     if (USE_LIGHTS) {

@@ -85,7 +85,10 @@ bool CreateGLWindow(const char* title, int width, int height, int bits, bool ful
     }
 
     ShowGameWindow(hwnd);
-    ResizeGLView(width, height);
+    // The drawable may be larger than asked: full screen at the desktop's size, or HiDPI.
+    int drawableWidth = width, drawableHeight = height;
+    GetDrawableSize(hwnd, &drawableWidth, &drawableHeight);
+    ResizeGLView(drawableWidth, drawableHeight);
 
     if (!InitGL()) {
         KillGLWindow();

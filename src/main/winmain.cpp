@@ -18,6 +18,7 @@ bool loopPass() {
         WndProc(hwnd, msg.message, msg.wParam, msg.lParam);
     }
     if (active) {
+        ClearPictureBars();
         Game_Main();
         SwapBuffers(hdc);
     } else {

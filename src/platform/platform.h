@@ -100,6 +100,15 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
                       bool* fullscreenRefused);
 bool DestroyGameWindow(HWND window);
 void ShowGameWindow(HWND window); // show, bring to the foreground, take the keyboard focus
+// How full screen is reached: by default the window covers the display at its current mode (no
+// mode change); with modeSwitch the display is switched to the game's own mode. Set before the
+// window is made.
+void SetFullscreenModeSwitch(bool modeSwitch);
+// True while the window covers the display (the player can toggle it at any time): the picture
+// then keeps its 4:3 shape inside black bars.
+bool WindowIsFullscreen();
+// The drawable's size in device pixels (larger than the window's size on a HiDPI display).
+bool GetDrawableSize(HWND window, int* width, int* height);
 
 // --- GL context ---------------------------------------------------------------------------------
 HDC GetWindowDeviceContext(HWND window);
@@ -136,7 +145,8 @@ short GetAsyncKeyState(int virtualKey);
 bool GetCursorPos(POINT* point);
 // Moves the cursor to a client point. While the game does this every frame (steering in play)
 // the pointer is kept inside the window and hidden; a frame without it, or losing the focus,
-// frees the pointer.
+// frees the pointer. Where the pointer cannot be put at that point, GetCursorPos reads the point
+// plus the pointer's motion since, so mouse look turns alike at every size and on every display.
 bool SetCursorPos(int x, int y);
 int ShowCursor(bool show);
 

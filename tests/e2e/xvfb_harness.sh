@@ -39,20 +39,12 @@ start_game() {
   GAME_PID=$!
 }
 
-# Where the display can show the game's question boxes (fonts installed), Return answers Yes.
-answer_box() {
-  local id
-  id=$(xwininfo -root -tree 2>/dev/null | awk '/"FULLSCREEN Error"/ { print $1; exit }')
-  [[ -z "$id" ]] || { xdotool key --window "$id" Return 2>/dev/null && echo "$id" >"$WORK/answered"; }
-}
-
 # wait_window: prints the game window's id once it is mapped.
 wait_window() {
   local id=""
   for _ in $(seq 1 100); do
     id=$(xdotool search --onlyvisible --name '^Hoopwind$' 2>/dev/null | head -1 || true)
     [[ -n "$id" ]] && echo "$id" && return 0
-    answer_box
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game exited early: $(cat "$WORK/game.err")"
     sleep 0.1
   done
@@ -70,7 +62,6 @@ wait_exit() {
       GAME_PID=""
       return 0
     fi
-    answer_box
     sleep 0.1
   done
   fail "the game did not exit within $1 s"

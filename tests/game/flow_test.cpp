@@ -50,7 +50,10 @@ TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
                        {"2 - Stormwick", 9.8f, -2.8f}});
     game.tap('2');
     ASSERT_EQ(gameState, STATE_PLAYING);
+    // Twice: the dark-rimmed pass, then the fill on top.
     expectLines(game, {{"Chaser currently in view      Score = 0 pts", -25.2f, 18.89f},
+                       {"No one is holding the Pellum", -12.7f, 17.14f},
+                       {"Chaser currently in view      Score = 0 pts", -25.2f, 18.89f},
                        {"No one is holding the Pellum", -12.7f, 17.14f}});
     game.tap(VK_TAB);
     game.rightClick();

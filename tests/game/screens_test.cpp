@@ -47,6 +47,9 @@ bool yellow(const unsigned char* p) {
 bool red(const unsigned char* p) {
     return p[0] > 200 && p[1] < 80 && p[2] < 80;
 }
+bool rim(const unsigned char* p) { // the head-up text's outline (0.12, 0, 0)
+    return p[0] > 20 && p[0] < 45 && p[1] < 8 && p[2] < 8;
+}
 bool notBlack(const unsigned char* p) {
     return p[0] + p[1] + p[2] > 30;
 }
@@ -81,6 +84,7 @@ TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground
     EXPECT_LT(everywhere(dark, sky), 640 * 480 * 8 / 10) << "the world covers too little";
     EXPECT_GT(inLine(dark, -25.2f, 18.89f, 40.0f, red), 300); // role and score
     EXPECT_GT(inLine(dark, -12.7f, 17.14f, 24.0f, red), 200); // Pellum holder
+    EXPECT_GT(inLine(dark, -25.2f, 18.89f, 40.0f, rim), 300); // its dark outline
 
     game.tap(VK_TAB);
     game.frame();

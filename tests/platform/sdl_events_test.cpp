@@ -21,10 +21,11 @@ class SdlEventsTest : public ::testing::Test {
         drain();
     }
     void TearDown() override { UnregisterWindowClass("Hoopwind"); }
+    // Until two looks in a row find nothing: a size change comes at the look after its event.
     static std::vector<MSG> drain() {
         std::vector<MSG> out;
         MSG m;
-        while (PeekMessage(&m))
+        while (PeekMessage(&m) || PeekMessage(&m))
             out.push_back(m);
         return out;
     }
@@ -138,6 +139,20 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
     EXPECT_FALSE(held());
     ReleaseWindowDeviceContext(w, dc);
     DestroyGameWindow(w);
+}
+
+// Return with Alt held is the full-screen toggle, never the game's Return, not even one tapped
+// in the same frame.
+TEST_F(SdlEventsTest, AltReturnIsTheToggleNotReturn) {
+    SDL_Event e = {};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    for (const Uint16 mod : {KMOD_NONE, KMOD_LALT}) {
+        e.key.keysym.mod = mod;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        drain();
+        EXPECT_EQ(KEYDOWN(VK_RETURN), mod == KMOD_NONE ? 1 : 0);
+    }
 }
 
 // M mutes and unmutes the music (its repeats while held do nothing), below the game's keys.

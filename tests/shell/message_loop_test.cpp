@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -15,7 +16,8 @@ TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
     EXPECT_TRUE(lightPos[0] == 0 && lightPos[1] == 0 && lightPos[2] == 2000 && lightPos[3] == 0);
 }
 
-// A resize reaches the viewport; the game's Escape finishes its frame, then quits with status 0.
+// A resize reaches a window's viewport; the game's Escape finishes its frame, then quits with
+// status 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
     headless::setSwapHook([](int swaps) {
         if (swaps == 1) {
@@ -34,7 +36,7 @@ TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
             active = false;
         }
     };
-    EXPECT_EQ(WinMain(), 0);
+    EXPECT_EQ(WinMain(false), 0); // a window: the picture fills whatever size it is given
     EXPECT_TRUE(fakeGame().inits == 1 && fakeGame().shutdowns == 1);
     EXPECT_TRUE(fakeGame().frames == 5 && headless::swapCount() == 5);
     EXPECT_FALSE(headless::windowExists() || headless::classRegistered());
@@ -89,17 +91,34 @@ TEST_F(ShellTest, WindowProcedureMessages) {
 }
 
 // A 45-degree perspective from 0.1 to 390, the modelview reset; a height of zero counts as one.
+// Full screen draws in the centred 4:3 area only, and the bars beside it are cleared black.
 TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
     headless::OffscreenGL gl;
     ASSERT_TRUE(gl.ok());
-    for (int height : {480, 0}) {
+    const struct {
+        bool full;
+        int width, height;
+        GLint want[4];
+    } cases[] = {{false, 640, 480, {0, 0, 640, 480}},
+                 {false, 640, 0, {0, 0, 640, 1}},
+                 {true, 640, 400, {53, 0, 533, 400}},
+                 {true, 1920, 1080, {240, 0, 1440, 1080}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width * 10000 + c.height);
+        headless::reset();
+        const bool mode = c.full && ChangeDisplayModeFullscreen(640, 480, 16);
+        HWND window = mode ? CreateGameWindow("Hoopwind", 640, 480, true, nullptr) : nullptr;
+        ASSERT_EQ(window != nullptr, c.full);
         glTranslatef(1.0f, 2.0f, 3.0f); // must be reset
-        ResizeGLView(640, height);
-        GLint viewport[4];
+        glClearColor(0.85f, 0.85f, 1.0f, 0.0f);
+        ResizeGLView(c.width, c.height);
+        GLint viewport[4], scissor[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_TRUE(viewport[0] + viewport[1] == 0 && viewport[2] == 640);
-        EXPECT_EQ(viewport[3], height == 0 ? 1 : height);
-        const double f = 2.414213562, aspect = 640.0 / (height == 0 ? 1 : height), n = 0.1, r = 390;
+        glGetIntegerv(GL_SCISSOR_BOX, scissor);
+        EXPECT_TRUE(std::equal(c.want, c.want + 4, viewport) &&
+                    std::equal(viewport, viewport + 4, scissor));
+        EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), c.full ? GL_TRUE : GL_FALSE);
+        const double f = 2.414213562, aspect = double(c.want[2]) / c.want[3], n = 0.1, r = 390;
         const GLdouble projection[16] = {
             f / aspect,          0, 0, 0, 0, f, 0, 0, 0, 0, (r + n) / (n - r), -1, 0, 0,
             2 * r * n / (n - r), 0};
@@ -107,8 +126,14 @@ TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
         glGetDoublev(GL_PROJECTION_MATRIX, p);
         glGetDoublev(GL_MODELVIEW_MATRIX, m);
         for (int i = 0; i < 16; ++i) {
-            EXPECT_NEAR(p[i], projection[i], 1e-5) << height << " " << i;
-            EXPECT_EQ(m[i], i % 5 == 0 ? 1.0 : 0.0) << height << " " << i;
+            EXPECT_NEAR(p[i], projection[i], 1e-5) << i;
+            EXPECT_EQ(m[i], i % 5 == 0 ? 1.0 : 0.0) << i;
         }
+        glClear(GL_COLOR_BUFFER_BIT); // the game's sky colour, kept inside the picture
+        const auto px = headless::readFramebuffer();
+        EXPECT_TRUE(c.width != 640 || c.height != 400 ||
+                    (px[(200 * 640 + 20) * 4 + 2] == 0 && px[(200 * 640 + 320) * 4 + 2] == 255));
+        DestroyGameWindow(window);
+        glDisable(GL_SCISSOR_TEST);
     }
 }

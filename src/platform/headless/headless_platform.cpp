@@ -143,6 +143,21 @@ void ShowGameWindow(HWND window) {
     }
 }
 
+void SetFullscreenModeSwitch(bool) {}
+
+bool WindowIsFullscreen() {
+    return state().displayChanged && state().window;
+}
+
+bool GetDrawableSize(HWND window, int* width, int* height) {
+    if (!window || !width || !height) {
+        return false;
+    }
+    *width = window->width;
+    *height = window->height;
+    return true;
+}
+
 HDC GetWindowDeviceContext(HWND window) {
     if (failing(headless::STEP_GET_DC) || !window) {
         return nullptr;

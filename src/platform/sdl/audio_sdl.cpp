@@ -2,14 +2,29 @@
 // game brings up and releases its own playback, and no device simply means silence.
 #include "platform/audio.h"
 
+#include "platform/msgline.h"
+#include "platform/sdl/sdl_desktop.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
+
+#include <string>
 
 struct PlatMusic {
     Mix_Music* track;
 };
 
 namespace {
+
+// Said once a run: every new game tries the device again, silently.
+void reportNoSoundDevice() {
+    static bool said = false;
+    if (!said) {
+        said = true;
+        printMessageLine(std::string("no sound device (") + SDL_GetError() +
+                         "): playing without music");
+    }
+}
 
 // Chosen once for the whole run: every game's track opens at the same loudness.
 int volumePercent = 100;
@@ -35,11 +50,14 @@ PlatMusic* MusicOpen(const char* fileName) {
         return nullptr;
     }
     SDL_RWclose(probe);
+    silenceSoundLibrary();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        reportNoSoundDevice();
         return nullptr;
     }
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 2048) != 0) {
+        reportNoSoundDevice();
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;

@@ -5,11 +5,16 @@
 #include "platform/audio.h"
 #include "platform/common/messagequeue.h"
 #include "platform/demo/demo.h"
+#include "platform/msgline.h"
+#include "platform/screenfit.h"
 #include "platform/sdl/pad_sdl.h"
+#include "platform/sdl/sdl_desktop.h"
 
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 struct PlatWindow {
     SDL_Window* window;
@@ -46,6 +51,13 @@ struct State {
     char initError[256] = {};
     int wantedWidth = 0;
     int wantedHeight = 0;
+    bool modeSwitch = false; // full screen by switching the display's mode
+    int windowWidth = 640;   // the window's size when not full screen
+    int windowHeight = 480;
+    bool steerMotion = false; // mouse look reads relative motion in this frame
+    MotionSteer motion;
+    bool returnSwallowed = false; // Return went down with Alt: the toggle's, not the game's
+    MessageQueue sizes;           // size changes: live only, never recorded in a demo
 };
 
 State& state() {
@@ -100,8 +112,60 @@ void releasePointer() {
     if (s.grabbed && s.window) {
         SDL_SetWindowGrab(s.window->window, SDL_FALSE);
     }
+    if (s.steerMotion) {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        s.steerMotion = false;
+    }
     s.grabbed = false;
     SDL_ShowCursor(SDL_ENABLE);
+}
+
+// Wayland lets no client put the pointer anywhere or read where it is on the screen.
+bool canWarp() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return !driver || std::strcmp(driver, "wayland") != 0;
+}
+
+// Full screen at the desktop's mode: the window is first made borderless over the whole display,
+// so it covers it even where no window manager honours the full-screen request, then asked to be
+// full screen, which a window manager does above its panels.
+bool coverDisplay(SDL_Window* window) {
+    if (state().modeSwitch) {
+        return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN) == 0;
+    }
+    const int display = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0) {
+        return false;
+    }
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    return SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) == 0;
+}
+
+// Back to the game's 640 x 480 window, framed and centred.
+void uncoverDisplay(SDL_Window* window) {
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowSize(window, state().windowWidth, state().windowHeight);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// Alt+Enter and F11: window and full screen swap at once; the size change that follows reaches
+// the game as a live WM_SIZE. Nothing of it goes into a demo.
+void toggleFullscreen() {
+    PlatWindow* w = state().window;
+    if (!w) {
+        return;
+    }
+    state().refocused = true; // the window moves under the pointer: the next look must not jump
+    if (w->fullscreen) {
+        uncoverDisplay(w->window);
+        w->fullscreen = false;
+    } else {
+        w->fullscreen = coverDisplay(w->window);
+    }
 }
 
 // Ends a frame for the input side: taps are forgotten, and a frame in which the game did not
@@ -143,7 +207,7 @@ void translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-                state().refocused = !state().focused;
+                state().refocused = state().refocused || !state().focused;
                 state().focused = true;
             }
             pushMessage(WM_ACTIVATE, MAKEWPARAM(1, 0), 0);
@@ -153,23 +217,50 @@ void translate(const SDL_Event& e) {
             releasePointer(); // the pointer belongs to whatever has the focus now
             pushMessage(WM_ACTIVATE, MAKEWPARAM(0, 0), 0);
             break;
+        case SDL_WINDOWEVENT_MOVED:
+            state().refocused = true; // the pointer's window point moved with it: no jump
+            break;
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
+            state().refocused = true;
             int w = e.window.data1, h = e.window.data2;
             if (state().window) {
                 SDL_GL_GetDrawableSize(state().window->window, &w, &h);
             }
-            pushMessage(WM_SIZE, 0, MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h)));
+            state().sizes.post(WM_SIZE, 0,
+                               MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h)));
             break;
         }
         default:
             break;
         }
         break;
-    case SDL_KEYDOWN:
-        state().latched.press(e.key.keysym.scancode);
+    case SDL_KEYDOWN: {
+        const SDL_Scancode code = e.key.keysym.scancode;
+        const bool altReturn = (code == SDL_SCANCODE_RETURN || code == SDL_SCANCODE_KP_ENTER) &&
+                               (e.key.keysym.mod & KMOD_ALT) != 0;
+        if (altReturn || code == SDL_SCANCODE_F11) {
+            if (!e.key.repeat) {
+                toggleFullscreen();
+            }
+            state().returnSwallowed = state().returnSwallowed || altReturn;
+            break; // the toggle's keys are not the game's
+        }
+        state().latched.press(code);
         // Muting is the player's business, not the game's: it never reaches a demo.
         if (e.key.keysym.sym == SDLK_m && !e.key.repeat) {
             MusicToggleMute();
+        }
+        break;
+    }
+    case SDL_KEYUP:
+        if (e.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+            e.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) {
+            state().returnSwallowed = false;
+        }
+        break;
+    case SDL_MOUSEMOTION:
+        if (state().steerMotion) {
+            steerMove(state().motion, e.motion.xrel, e.motion.yrel);
         }
         break;
     case SDL_MOUSEBUTTONDOWN: {
@@ -210,20 +301,26 @@ void applyGLAttributes() {
 
 bool RegisterWindowClass(const char*) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
-    // Without a desktop session SDL would probe console back ends and print their complaints;
-    // the player should get one clear line instead. An explicit driver choice is respected.
-    const char* x11 = SDL_getenv("DISPLAY");
-    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
-    const char* driver = SDL_getenv("SDL_VIDEODRIVER");
-    if ((!x11 || !*x11) && (!wayland || !*wayland) && (!driver || !*driver)) {
-        std::snprintf(state().initError, sizeof state().initError, "no display available");
-        return false;
-    }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        std::snprintf(state().initError, sizeof state().initError, "%s", SDL_GetError());
+    if (!startVideo(state().initError, sizeof state().initError)) {
         return false;
     }
     padOpen();
+    return true;
+}
+
+void SetFullscreenModeSwitch(bool modeSwitch) {
+    state().modeSwitch = modeSwitch;
+}
+
+bool WindowIsFullscreen() {
+    return state().window && state().window->fullscreen;
+}
+
+bool GetDrawableSize(HWND window, int* width, int* height) {
+    if (!window || !width || !height) {
+        return false;
+    }
+    SDL_GL_GetDrawableSize(window->window, width, height);
     return true;
 }
 
@@ -237,6 +334,9 @@ bool UnregisterWindowClass(const char*) {
 }
 
 bool ChangeDisplayModeFullscreen(int width, int height, int) {
+    if (!state().modeSwitch) {
+        return true; // full screen at the desktop's own mode: nothing to change
+    }
     // The colour depth is the display's own: modern displays offer no 16-bit modes, and the
     // game draws the same at any depth.
     int modes = SDL_GetNumDisplayModes(0);
@@ -268,14 +368,27 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
         return nullptr;
     }
     applyGLAttributes();
-    Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= fullscreen ? SDL_WINDOW_FULLSCREEN : (SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+    // Resizable in any case: a toggle to a window gives the player a window to size.
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE;
+    const bool desktopFull = fullscreen && !state().modeSwitch;
+    flags |= fullscreen && state().modeSwitch ? static_cast<Uint32>(SDL_WINDOW_FULLSCREEN)
+                                              : static_cast<Uint32>(SDL_WINDOW_HIDDEN);
+    state().windowWidth = width;
+    state().windowHeight = height;
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           width, height, flags);
+    if (window && desktopFull && !coverDisplay(window)) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
     if (!window) {
+        if (fullscreen && fullscreenRefused) {
+            *fullscreenRefused = true; // full screen itself failed: the player is asked
+        }
         return nullptr;
     }
-    if (fullscreen) {
+    setWindowIcon(window);
+    if (fullscreen && state().modeSwitch) {
         // Without a window manager SDL can report a full-screen window while the display kept its
         // mode: only a display really at width x height with a drawable of that size counts.
         SDL_PumpEvents();
@@ -446,7 +559,18 @@ bool livePeek(MSG* msg) {
 } // namespace
 
 bool PeekMessage(MSG* msg) {
-    return demo::peekMessage(msg, livePeek);
+    State& s = state();
+    if (s.sizes.take(msg)) {
+        return true; // sizes belong to this display, not to the session: no demo has them
+    }
+    const bool taken = demo::peekMessage(msg, livePeek);
+    if (taken && msg && msg->message == WM_SIZE && demo::playing() && s.window) {
+        // An older demo carries its recording's window size: the picture follows this window.
+        int w = 0, h = 0;
+        SDL_GL_GetDrawableSize(s.window->window, &w, &h);
+        msg->lParam = MAKELPARAM(static_cast<unsigned>(w), static_cast<unsigned>(h));
+    }
+    return taken;
 }
 
 // SDL does its own default handling while it pumps events; nothing is left to do here.
@@ -477,6 +601,11 @@ short GetAsyncKeyState(int virtualKey) {
             (keys[SDL_SCANCODE_KP_ENTER] || latched.pressed(SDL_SCANCODE_KP_ENTER))) {
             down = true;
         }
+        // Return with Alt held is the full-screen toggle: no restart on the game-over screen.
+        if (virtualKey == VK_RETURN &&
+            (state().returnSwallowed || (SDL_GetModState() & KMOD_ALT))) {
+            down = false;
+        }
     }
     if (virtualKey >= 0 && virtualKey < 256 && padNow().key[virtualKey]) {
         down = true;
@@ -492,7 +621,13 @@ bool GetCursorPos(POINT* point) {
         return demo::cursor(point, false);
     }
     int x = 0, y = 0;
-    if (state().window && (!state().focused || state().refocused)) {
+    // Where the pointer's place cannot be read or set (Wayland), the first look of play reads the
+    // point the game keeps putting it at, like every later one.
+    if ((state().steerMotion || !canWarp()) && state().focused) {
+        const POINT steered = steerCursor(state().motion);
+        x = static_cast<int>(steered.x);
+        y = static_cast<int>(steered.y);
+    } else if (state().window && (!state().focused || state().refocused)) {
         // Without the focus the pointer is not the game's: report it resting where the game put
         // it. Just after the focus came back, the pointer is wherever the player left it.
         x = state().lastWarp.x;
@@ -526,6 +661,26 @@ bool SetCursorPos(int x, int y) {
         return true; // the pointer is the player's while another window has the focus
     }
     s.warpedThisFrame = true;
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(w->window, &ww, &wh);
+    if (steerByMotion(canWarp(), ww, wh, x, y)) {
+        // The pointer cannot be put there: the game reads the point plus the motion since.
+        if (!s.steerMotion) {
+            if (s.grabbed) {
+                SDL_SetWindowGrab(w->window, SDL_FALSE);
+            }
+            SDL_SetRelativeMouseMode(SDL_TRUE);
+            s.steerMotion = true;
+            s.grabbed = true;
+        }
+        steerAnchor(s.motion, x, y);
+        return true;
+    }
+    if (s.steerMotion) {
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+        s.steerMotion = false;
+        s.grabbed = false;
+    }
     if (!s.grabbed) {
         // Mouse look steers from the window's centre: while it does, keep the cursor inside the
         // window and out of sight. The grab ends with the first frame that does not steer.
@@ -534,6 +689,9 @@ bool SetCursorPos(int x, int y) {
         s.grabbed = true;
     }
     SDL_WarpMouseInWindow(w->window, x, y);
+    // A round trip sends the warp at once: left in the request buffer until the frame is shown,
+    // it would undo any motion the player makes while the frame is drawn.
+    SDL_GetGlobalMouseState(nullptr, nullptr);
     return true;
 }
 
@@ -572,16 +730,19 @@ int MessageBox(const char* text, const char* caption, UINT type) {
     data.numbuttons = yesNo ? 2 : 1;
     data.buttons = yesNo ? yesNoButtons : okButton;
     int pressed = 0;
-    // Without a display no box can be shown, and trying would let a helper program speak on
-    // standard error in the game's place.
-    if (state().initError[0] || SDL_ShowMessageBox(&data, &pressed) != 0) {
+    // Without any display the box helper SDL may start only prints its own complaint and the
+    // player would learn nothing: the text goes straight to standard error.
+    const char* x11 = SDL_getenv("DISPLAY");
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const bool display = (x11 && *x11) || (wayland && *wayland);
+    if (!display || SDL_ShowMessageBox(&data, &pressed) != 0) {
         // No box could be shown: the text goes to standard error, and the answer is the one
         // that lets the player go on (Yes to playing in a window).
+        std::string line = std::string(data.title) + ": " + data.message;
         if (state().initError[0]) {
-            std::fprintf(stderr, "%s: %s (%s)\n", data.title, data.message, state().initError);
-        } else {
-            std::fprintf(stderr, "%s: %s\n", data.title, data.message);
+            line += std::string(" (") + state().initError + ")";
         }
+        printMessageLine(line);
         return yesNo ? IDYES : IDOK;
     }
     if (pressed < 0) {

@@ -247,6 +247,23 @@ bool ChangeDisplayModeFullscreen(int, int, int) {
 
 void RestoreDisplayMode() {}
 
+// The page's own full screen shows the canvas as the page lays it out: the picture fills the
+// canvas, as in a window.
+void SetFullscreenModeSwitch(bool) {}
+
+bool WindowIsFullscreen() {
+    return false;
+}
+
+bool GetDrawableSize(HWND window, int* width, int* height) {
+    if (window != &theWindow || !width || !height) {
+        return false;
+    }
+    *width = state().width;
+    *height = state().height;
+    return true;
+}
+
 HWND CreateGameWindow(const char*, int width, int height, bool, bool* fullscreenRefused) {
     if (fullscreenRefused) {
         *fullscreenRefused = false;

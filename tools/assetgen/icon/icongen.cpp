@@ -1,8 +1,10 @@
 // Paints the desktop icon, a golden hoop on a night-blue disc with a red ball flying through it,
-// at every size the icon theme asks for; all sizes sample the same resolution-free drawing.
+// at every size the icon theme asks for and as the window's own icon bitmap; all sizes sample
+// the same resolution-free drawing.
 #include "assetgen/icon/pngwrite.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -84,6 +86,44 @@ std::vector<uint8_t> paint(int size) {
     return rgba;
 }
 
+void put32(std::vector<uint8_t>& out, uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    }
+}
+
+// The window icon: the window system takes bitmaps, so a 32-bit bitmap with alpha, bottom row
+// first, pixels as blue, green, red, alpha.
+bool writeIconBmp(const std::string& path, int size, const std::vector<uint8_t>& rgba) {
+    const uint32_t pixels = static_cast<uint32_t>(size) * static_cast<uint32_t>(size) * 4;
+    std::vector<uint8_t> out = {'B', 'M'};
+    put32(out, 14 + 40 + pixels);
+    put32(out, 0);
+    put32(out, 14 + 40);
+    put32(out, 40);
+    put32(out, static_cast<uint32_t>(size));
+    put32(out, static_cast<uint32_t>(size));
+    put32(out, 1 | 32u << 16); // one plane, 32 bits a pixel
+    put32(out, 0);             // uncompressed
+    put32(out, pixels);
+    put32(out, 2835); // 72 dots an inch, both ways
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    for (int y = size - 1; y >= 0; --y) {
+        for (int x = 0; x < size; ++x) {
+            const uint8_t* p = &rgba[(static_cast<size_t>(y) * size + x) * 4];
+            out.insert(out.end(), {p[2], p[1], p[0], p[3]});
+        }
+    }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    const bool written = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    return std::fclose(f) == 0 && written;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,6 +144,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "icongen: cannot write %s\n", out.c_str());
             return 1;
         }
+    }
+    const std::string bmp = (std::filesystem::path(argv[1]) / "hoopwind-icon.bmp").string();
+    if (!writeIconBmp(bmp, 64, paint(64))) {
+        std::fprintf(stderr, "icongen: cannot write %s\n", bmp.c_str());
+        return 1;
     }
     return 0;
 }

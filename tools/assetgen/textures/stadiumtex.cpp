@@ -118,11 +118,14 @@ Image paintWood() {
 
 Image paintRoofStripes(Color team) {
     Image img(128, 128);
-    const Color cream{0.95f, 0.91f, 0.8f};
+    // The roofs stand behind the red head-up lines at the top of the view: weathered, dark canvas
+    // in a deep team tone lets the red stand out where a pale or orange canvas swallowed it.
+    const Color canvas{0.2f, 0.19f, 0.22f};
+    const Color deepTeam = scale(team, 0.45f);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x) {
             bool teamStripe = (x / 16) % 2 == 0;
-            Color c = teamStripe ? team : cream;
+            Color c = teamStripe ? deepTeam : canvas;
             // Canvas sags between the seams.
             float sag = 0.88f + 0.12f * std::sin((x % 16) * 3.14159f / 16.0f);
             float weave = 0.95f + 0.05f * valueNoise(x / 1.5f, y / 1.5f, 64, 51u);
