@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
 #include "cball/cball.h"
 #include "main/world.h"
