@@ -51,7 +51,7 @@ class World : public ::testing::Test {
         p->zpos = z;
     }
 
-    worldtest::MeshDir dir;
+    testdata::ScratchDir dir;
     hwtest::GameSession game{dir.path()};
 };
 
