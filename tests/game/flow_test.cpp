@@ -51,26 +51,20 @@ TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
     game.tap('2');
     ASSERT_EQ(gameState, STATE_PLAYING);
     // Twice: the dark-rimmed pass, then the fill on top.
-    expectLines(game, {{"Chaser currently in view      Score = 0 pts", -25.2f, 18.89f},
-                       {"No one is holding the Pellum", -12.7f, 17.14f},
-                       {"Chaser currently in view      Score = 0 pts", -25.2f, 18.89f},
-                       {"No one is holding the Pellum", -12.7f, 17.14f}});
+    const Line chaser{"Chaser currently in view      Score = 0 pts", -25.2f, 18.89f},
+        holder{"No one is holding the Pellum", -12.7f, 17.14f};
+    expectLines(game, {chaser, holder, chaser, holder});
     game.tap(VK_TAB);
     game.rightClick();
     game.frame();
     ASSERT_EQ(human(), team[1]->player[1]);
-    EXPECT_TRUE(game.printed("Seeker currently in view      Score = 0 pts"));
     game.tap(VK_F1); // the position lines under the status line (each drawn twice: rim, fill)
     ASSERT_EQ(game.printed().size(), 8u);
-    std::vector<Line> want;
-    for (const hwtest::Printed& line : game.printed())
-        want.push_back({line.text});
-    for (size_t i : {2, 6})
-        want[i] = {game.printed()[i].text, -23.35f, -18.41f};
-    for (size_t i : {3, 7})
-        want[i] = {"distBehindPlayer = 33.3000", -11.15f, -16.82f};
     EXPECT_EQ(game.printed()[2].text.rfind("X = ", 0), 0u);
-    expectLines(game, want);
+    const Line seeker{"Seeker currently in view      Score = 0 pts", -25.2f, 18.89f},
+        position{game.printed()[2].text, -23.35f, -18.41f},
+        distance{"distBehindPlayer = 33.3000", -11.15f, -16.82f};
+    expectLines(game, {seeker, holder, position, distance, seeker, holder, position, distance});
     Player* p = human();
     flicket->getPos(p->xpos, p->ypos, p->zpos);
     p->ypos -= 3.0f;
