@@ -41,21 +41,16 @@ int inLine(const Pixels& px, float x, float y, float units, Test test) {
                  row + 14, test);
 }
 
-bool yellow(const unsigned char* p) {
-    return p[0] > 200 && p[1] > 200 && p[2] < 90;
-}
-bool red(const unsigned char* p) {
-    return p[0] > 200 && p[1] < 80 && p[2] < 80;
-}
-bool rim(const unsigned char* p) { // the head-up text's outline (0.12, 0, 0)
+const Test yellow = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] < 90; };
+const Test red = [](const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; };
+// The head-up text's outline (0.12, 0, 0); the clear colour of play (0.85, 0.85, 1.0).
+const Test rim = [](const unsigned char* p) {
     return p[0] > 20 && p[0] < 45 && p[1] < 8 && p[2] < 8;
-}
-bool notBlack(const unsigned char* p) {
-    return p[0] + p[1] + p[2] > 30;
-}
-bool sky(const unsigned char* p) { // the clear colour of play: (0.85, 0.85, 1.0)
+};
+const Test notBlack = [](const unsigned char* p) { return p[0] + p[1] + p[2] > 30; };
+const Test sky = [](const unsigned char* p) {
     return std::abs(p[0] - 217) <= 2 && std::abs(p[1] - 217) <= 2 && p[2] >= 253;
-}
+};
 
 TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground) {
     hwtest::GameSession game;

@@ -19,7 +19,6 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 namespace {

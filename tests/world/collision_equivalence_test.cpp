@@ -97,7 +97,7 @@ std::vector<scenebuild::Mesh> randomModel(std::mt19937& rng) {
 }
 
 TEST(CollisionEquivalence, RandomModelsStillOrMovedGiveTheSameReactions) {
-    worldtest::MeshDir dir;
+    testdata::ScratchDir dir;
     hwtest::GameSession game{dir.path()};
     ASSERT_TRUE(game.ok());
     std::mt19937 rng(20240611);

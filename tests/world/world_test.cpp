@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 
 #include "cball/cball.h"
 #include "main/world.h"
@@ -52,7 +51,7 @@ class World : public ::testing::Test {
         p->zpos = z;
     }
 
-    worldtest::MeshDir dir;
+    testdata::ScratchDir dir;
     hwtest::GameSession game{dir.path()};
 };
 

@@ -20,18 +20,13 @@ inline scenebuild::Mesh part(std::vector<scenebuild::Vertex> verts,
     return m;
 }
 
+// Relative to the working folder (the game session's); the model's folders are made as needed.
 inline bool writeModel(const std::string& path, const std::vector<scenebuild::Mesh>& meshes) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     scenebuild::Material flat;
     flat.name = "FLAT";
     return testdata::writeFile(path, scenebuild::scene({flat}, meshes));
 }
-
-struct MeshDir : testdata::ScratchDir {
-    MeshDir() {
-        std::error_code ec;
-        if (!path().empty())
-            std::filesystem::create_directories(file("mesh"), ec);
-    }
-};
 
 } // namespace worldtest
