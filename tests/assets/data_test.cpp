@@ -1,5 +1,4 @@
-// The generated data besides models: textures (and the bitmap writer), music, the game font, and
-// every generator writing the same bytes on every run, the bytes that were reviewed.
+// Generated data besides models: textures, music, the game font; generators repeat their bytes.
 #include "assetgen/music/song.h"
 #include "assetgen/textures/catalogue.h"
 #include "font/fontfile.h"

@@ -1,5 +1,4 @@
-// The model generator: its shapes closed and facing outward under every transform, and the
-// generated models loading cleanly and fitting the world that uses them.
+// The model generator: closed outward shapes under any transform; models load and fit the world.
 #include "assetgen/models/modelfile.h"
 #include "platform/headless.h"
 #include "render/maxmesh.h"

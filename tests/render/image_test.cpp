@@ -1,5 +1,4 @@
-// Bitmap decoding: every accepted form checked pixel by pixel against the picture encoded, and
-// damaged files refused with exactly one "Error" box.
+// Bitmap decoding: every accepted form checked pixel by pixel; damaged files refused with one box.
 #include <gtest/gtest.h>
 
 #include <algorithm>

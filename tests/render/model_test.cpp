@@ -1,6 +1,4 @@
-// Models built from scene files and drawn, and the textures they load: geometry, normals,
-// spheres, materials and their matching, damaged meshes, the pixels a draw makes, and our spheres
-// against the quadric ones.
+// Models from scene files: geometry, normals, materials, damaged meshes, drawing, textures, spheres
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
