@@ -252,19 +252,18 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
         expected += std::string(ErrCodeToString3ds(*code)) + "\n";
     EXPECT_EQ(text, expected);
     EXPECT_STREQ(ErrCodeToString3ds(N_ERRORS - 1), "Unknown error code was encountered");
-    // Each published number, 1 to 19, leads to its own code's text.
-    const char* const names[] = {
-        "ERR_NO_MEM",           "ERR_INVALID_ARG",       "ERR_INVALID_DATA",
-        "ERR_INVALID_CHUNK",    "ERR_INVALID_DATABASE",  "ERR_WRONG_DATABASE",
-        "ERR_UNFOUND_CHUNK",    "ERR_WRONG_OBJECT",      "ERR_NO_SUCH_FILE",
-        "ERR_INIT_FAILED",      "ERR_OPENING_FILE",      "ERR_CLOSING_FILE",
-        "ERR_READING_FILE",     "ERR_CREATING_DATABASE", "ERR_READING_DATABASE",
-        "ERR_WRITING_DATABASE", "ERR_WRITING_FILE",      "ERR_STRING_TOO_LONG",
-        "ERR_TOO_MANY_FILES"};
-    for (uint32_t code = 1; code <= 19; ++code)
-        EXPECT_EQ(
-            std::string(ErrCodeToString3ds(code)).rfind(names[code - 1] + std::string(":"), 0), 0u)
-            << code;
+    // Each code's number leads to its own text (the numbers are the module's published ones).
+#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
+    for (const auto& [code, name] :
+         {NAMED(ERR_NO_MEM), NAMED(ERR_INVALID_ARG), NAMED(ERR_INVALID_DATA),
+          NAMED(ERR_INVALID_CHUNK), NAMED(ERR_INVALID_DATABASE), NAMED(ERR_WRONG_DATABASE),
+          NAMED(ERR_UNFOUND_CHUNK), NAMED(ERR_WRONG_OBJECT), NAMED(ERR_NO_SUCH_FILE),
+          NAMED(ERR_INIT_FAILED), NAMED(ERR_OPENING_FILE), NAMED(ERR_CLOSING_FILE),
+          NAMED(ERR_READING_FILE), NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
+          NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE), NAMED(ERR_STRING_TOO_LONG),
+          NAMED(ERR_TOO_MANY_FILES)})
+        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
+#undef NAMED
     ClearErrList3ds();
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
 }
