@@ -36,13 +36,12 @@ struct Piece {
     double volume = 0;
 };
 
-template <class Position, class Corner>
-std::vector<Piece> pieces(size_t faces, Position position, Corner corner) {
+template <class Corner> std::vector<Piece> pieces(size_t faces, Corner corner) {
     std::map<std::array<long, 3>, int> ids;
     std::vector<Tri> corners(faces);
     for (size_t f = 0; f < faces; ++f)
         for (int k = 0; k < 3; ++k) {
-            const P3 p = position(corner(f, k));
+            const P3 p = corner(f, k);
             std::array<long, 3> key{std::lround(p[0] * 1000), std::lround(p[1] * 1000),
                                     std::lround(p[2] * 1000)};
             corners[f][k] = ids.emplace(key, int(ids.size())).first->second;
@@ -62,7 +61,7 @@ std::vector<Piece> pieces(size_t faces, Position position, Corner corner) {
         const Tri& c = corners[f];
         if (c[0] == c[1] || c[1] == c[2] || c[0] == c[2])
             continue; // no area, no volume
-        const P3 a = position(corner(f, 0)), b = position(corner(f, 1)), d = position(corner(f, 2));
+        const P3 a = corner(f, 0), b = corner(f, 1), d = corner(f, 2);
         byRoot[find(c[0])].volume += (a[0] * (double(b[1]) * d[2] - double(b[2]) * d[1]) -
                                       a[1] * (double(b[0]) * d[2] - double(b[2]) * d[0]) +
                                       a[2] * (double(b[0]) * d[1] - double(b[1]) * d[0])) /
@@ -82,22 +81,17 @@ std::vector<Piece> pieces(size_t faces, Position position, Corner corner) {
 }
 
 std::vector<Piece> pieces(const model::Mesh& m) {
-    return pieces(
-        m.tri.size() / 3,
-        [&](int i) {
-            return P3{m.pos[i].x, m.pos[i].y, m.pos[i].z};
-        },
-        [&](size_t f, int k) { return m.tri[3 * f + k]; });
+    return pieces(m.tri.size() / 3, [&](size_t f, int k) {
+        const auto& p = m.pos[m.tri[3 * f + k]];
+        return P3{p.x, p.y, p.z};
+    });
 }
 
 std::vector<Piece> pieces(const MESH& m) {
-    return pieces(
-        m.numFaces,
-        [&](int i) {
-            const Vector3f& p = m.verts[i].pos;
-            return P3{p.x, p.y, p.z};
-        },
-        [&](size_t f, int k) { return int(m.faces[f].vert[k]); });
+    return pieces(m.numFaces, [&](size_t f, int k) {
+        const Vector3f& p = m.verts[m.faces[f].vert[k]].pos;
+        return P3{p.x, p.y, p.z};
+    });
 }
 
 // Loads from the data folder, as the game does from its working directory.

@@ -198,10 +198,7 @@ std::vector<uint8_t> planes(int channels) {
 
 constexpr float kTol = 1e-3f;
 
-std::vector<std::string> printed;
-void observe(const char* text) {
-    printed.push_back(text);
-}
+std::vector<std::string> printed; // what glPrint told its observer
 
 class Text : public testing::Test {
   protected:
@@ -529,7 +526,7 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
 
 TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
     printed.clear();
-    glPrintSetObserver(observe);
+    glPrintSetObserver([](const char* text) { printed.push_back(text); });
     glTranslatef(4, 1, 0);
     float before[16], after[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, before);
