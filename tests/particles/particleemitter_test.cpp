@@ -1,5 +1,4 @@
-// The particle trail: how particles move, fade and respawn, what a draw sends to GL, and the GL
-// state it leaves behind.
+// The particle trail: motion, fading, respawn, what a draw sends to GL and the state it leaves.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>

@@ -1,0 +1,591 @@
+// Font files, the font table, SGI and "BMF" files, and text drawn: layout, glyphs, console, glPrint
+#include "font/bmffile.h"
+#include "font/fontfile.h"
+#include "font/glprint.h"
+#include "font/sgiimage.h"
+#include "font/vfont.h"
+#include "platform/headless.h"
+#include "support/datafolder.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct CellSpec {
+    unsigned char code;
+    float x, y, width, height;
+};
+
+struct FbPrimitive {
+    enum Kind { POLYGON, LINE, POINT } kind;
+    std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
+};
+
+// Glyphs of two triangles each reduced to their x/y extents.
+struct Box {
+    float minX, minY, maxX, maxY;
+};
+
+FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1) {
+    FontFileSymbol s;
+    s.vertexCount = 4;
+    s.triangleCount = 2;
+    s.contourCount = 1;
+    s.vertices = {x0, y0, x1, y0, x1, y1, x0, y1};
+    s.triangles = {0, 1, 2, 0, 2, 3};
+    s.contourEnd = {3};
+    s.minX = x0, s.maxX = x1, s.minY = y0, s.maxY = y1;
+    return s;
+}
+
+std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols) {
+    FontFileData font;
+    std::snprintf(font.name, sizeof font.name, "test font");
+    for (const auto& [c, s] : symbols)
+        font.symbols[static_cast<unsigned char>(c)] = std::make_unique<FontFileSymbol>(s);
+    return writeFontFile(font);
+}
+
+std::vector<uint8_t> layoutFontBytes() {
+    return fontBytes({
+        {'A', rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f)},
+        {'B', rectSymbol(-0.3f, -0.8f, 0.3f, 0.6f)},
+        {'C', rectSymbol(-0.6f, -0.4f, 0.2f, 0.9f)},
+        {' ', rectSymbol(-0.1f, -0.1f, 0.1f, 0.1f)}, // a space with a symbol is still a space
+        {'\xE9', rectSymbol(-0.25f, -0.5f, 0.25f, 0.75f)},
+    });
+}
+
+void putBE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i)
+        out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// SGI images: planes channel-major, bottom row first; run-length files hold rows as literal runs.
+std::vector<uint8_t> sgiFile(int width, int height, int channels,
+                             const std::vector<uint8_t>& planes, bool rle) {
+    std::vector<uint8_t> out;
+    putBE(out, 474, 2);
+    out.push_back(rle ? 1 : 0);
+    out.push_back(1);
+    for (int v : {3, width, height, channels})
+        putBE(out, uint32_t(v), 2);
+    out.resize(512, 0);
+    if (!rle) {
+        out.insert(out.end(), planes.begin(), planes.end());
+        return out;
+    }
+    const size_t rows = size_t(height) * channels;
+    std::vector<uint8_t> data;
+    std::vector<uint32_t> starts, lengths;
+    for (size_t r = 0; r < rows; ++r) {
+        starts.push_back(uint32_t(512 + rows * 8 + data.size()));
+        const uint8_t* row = &planes[r * width];
+        for (int x = 0; x < width; x += 127) {
+            int n = std::min(127, width - x);
+            data.push_back(uint8_t(0x80 | n));
+            data.insert(data.end(), row + x, row + x + n);
+        }
+        data.push_back(0);
+        lengths.push_back(uint32_t(512 + rows * 8 + data.size()) - starts.back());
+    }
+    for (const auto* table : {&starts, &lengths})
+        for (uint32_t v : *table)
+            putBE(out, v, 4);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+std::vector<uint8_t> bmfFile(const std::vector<CellSpec>& cells, const std::vector<uint8_t>& sgi) {
+    std::vector<uint8_t> out(3 + 96, 0);
+    std::memcpy(out.data(), "BMFbitmap test", 14);
+    float table[256][4] = {};
+    for (const CellSpec& c : cells) {
+        const float cell[4] = {c.x, c.y, c.width, c.height};
+        std::memcpy(table[c.code], cell, sizeof cell);
+    }
+    const size_t at = out.size();
+    out.resize(at + sizeof table); // little-endian floats, as this machine holds them
+    std::memcpy(out.data() + at, table, sizeof table);
+    out.insert(out.end(), sgi.begin(), sgi.end());
+    return out;
+}
+
+// What reached the rasteriser while `draw` ran, in object units under the text tests' view: an
+// orthographic projection of 10 pixels per unit centred on the origin on the 640 x 480 window.
+std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
+    std::vector<GLfloat> buffer(1 << 20);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+    std::vector<FbPrimitive> prims;
+    for (GLint i = 0; i < used;) {
+        const GLint token = GLint(buffer[i++]);
+        const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
+        FbPrimitive p{token == GL_POLYGON_TOKEN ? FbPrimitive::POLYGON
+                      : line                    ? FbPrimitive::LINE
+                                                : FbPrimitive::POINT,
+                      {}};
+        const size_t count = token == GL_POLYGON_TOKEN ? size_t(buffer[i++]) : line ? 2 : 1;
+        for (size_t k = 0; k < count; ++k, i += 3)
+            p.vertices.push_back(
+                {(buffer[i] - 320) / 10, (buffer[i + 1] - 240) / 10, 10 * (1 - 2 * buffer[i + 2])});
+        prims.push_back(std::move(p));
+    }
+    return prims;
+}
+
+size_t countKind(const std::vector<FbPrimitive>& prims, FbPrimitive::Kind kind) {
+    return size_t(std::count_if(prims.begin(), prims.end(),
+                                [&](const FbPrimitive& p) { return p.kind == kind; }));
+}
+
+std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
+    std::vector<Box> boxes;
+    size_t inGroup = 0;
+    for (const FbPrimitive& p : prims) {
+        if (p.kind != FbPrimitive::POLYGON)
+            continue;
+        if (inGroup++ % 2 == 0)
+            boxes.push_back({1e9f, 1e9f, -1e9f, -1e9f});
+        Box& b = boxes.back();
+        for (const auto& v : p.vertices) {
+            b.minX = std::min(b.minX, v[0]), b.maxX = std::max(b.maxX, v[0]);
+            b.minY = std::min(b.minY, v[1]), b.maxY = std::max(b.maxY, v[1]);
+        }
+    }
+    return boxes;
+}
+
+// A hand-laid file: header then one block for 'x' with 3 vertices, 1 triangle, 1 contour.
+constexpr size_t kTriangles = 128 + 4 + 24, kContour = kTriangles + 3;
+std::vector<uint8_t> handMadeFile() {
+    std::vector<uint8_t> b(128, 0xEE); // reserved bytes are skipped, whatever they hold
+    std::memcpy(b.data(), "GLFHand\0", 8);
+    b[99] = 1;
+    const uint8_t block[] = {'x', 3, 1, 1};
+    b.insert(b.end(), block, block + 4);
+    const float v[6] = {-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f};
+    b.resize(b.size() + sizeof v);
+    std::memcpy(b.data() + b.size() - sizeof v, v, sizeof v);
+    const uint8_t tail[] = {2, 1, 0, 2};
+    b.insert(b.end(), tail, tail + 4);
+    return b;
+}
+
+// 3 x 2, channel-major planes: value = 10 * channel + 3 * row + x + 1.
+std::vector<uint8_t> planes(int channels) {
+    std::vector<uint8_t> p;
+    for (int c = 0; c < channels; ++c)
+        for (int i = 0; i < 6; ++i)
+            p.push_back(uint8_t(10 * c + i + 1));
+    return p;
+}
+
+constexpr float kTol = 1e-3f;
+
+std::vector<std::string> printed; // what glPrint told its observer
+
+class Text : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        vfInit();
+        ASSERT_TRUE(testdata::writeFile(dir.file("font.glf"), layoutFontBytes()));
+        ASSERT_EQ(vfLoadFont(dir.file("font.glf").c_str()), 0);
+        glViewport(0, 0, 640, 480);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-32, 32, -24, 24, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+    std::vector<Box> solid(const char* text) {
+        return glyphBoxes(captureFeedback([&] { vfDrawSolidString(text); }));
+    }
+    headless::OffscreenGL gl;
+    testdata::ScratchDir dir;
+};
+
+} // namespace
+
+TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
+    auto bytes = handMadeFile();
+    FontFileData font;
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
+    EXPECT_STREQ(font.name, "Hand");
+    const FontFileSymbol* s = font.symbols[int('x')].get();
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->vertices, (std::vector<float>{-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f}));
+    EXPECT_EQ(s->triangles, (std::vector<uint8_t>{2, 1, 0}));
+    EXPECT_EQ(s->contourEnd, (std::vector<uint8_t>{2}));
+    EXPECT_EQ((std::vector<float>{s->minX, s->maxX, s->minY, s->maxY}),
+              (std::vector<float>{-0.5f, 0.75f, -1.0f, 1.0f}));
+
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<uint8_t>&)> damage;
+        FontFileStatus expected;
+    };
+    const Case cases[] = {
+        {"wrong magic", [](auto& b) { b[2] = 'X'; }, FONT_FILE_BAD_MAGIC},
+        {"triangle corner past the vertices", [](auto& b) { b[kTriangles + 1] = 3; },
+         FONT_FILE_BAD_INDEX},
+        {"contour end past the vertices", [](auto& b) { b[kContour] = 3; }, FONT_FILE_BAD_INDEX},
+        {"a name filling its whole field", [](auto& b) { std::memset(&b[3], 'N', 96); },
+         FONT_FILE_OK},
+        {"a symbol without vertices, with the start bounds",
+         [](auto& b) {
+             b.resize(132);
+             b[129] = b[130] = b[131] = 0;
+         },
+         FONT_FILE_OK},
+        {"the same symbol twice",
+         [](auto& b) {
+             b.insert(b.end(), b.begin() + 128, b.end());
+             b[99] = 2;
+         },
+         FONT_FILE_REPEATED_SYMBOL},
+    };
+    for (const Case& c : cases) {
+        auto damaged = handMadeFile();
+        c.damage(damaged);
+        FontFileData f;
+        EXPECT_EQ(parseFontFile(damaged.data(), damaged.size(), f), c.expected) << c.what;
+        EXPECT_EQ(f.symbols[int('x')] == nullptr, c.expected != FONT_FILE_OK) << c.what;
+        EXPECT_LE(std::strlen(f.name), 96u);
+        const FontFileSymbol* x = f.symbols[int('x')].get();
+        EXPECT_TRUE(!x || x->vertexCount > 0 ||
+                    (x->minX == 10 && x->maxX == -10 && x->minY == 10 && x->maxY == -10));
+    }
+    // Every truncation; a copy of exactly n bytes lets a sanitizer build catch reads past it.
+    for (size_t n = 3; n < bytes.size(); ++n) {
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + long(n));
+        FontFileData f;
+        EXPECT_EQ(parseFontFile(cut.data(), cut.size(), f), FONT_FILE_TRUNCATED) << n;
+    }
+}
+
+TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
+    vfInit();
+    testdata::ScratchDir dir;
+    auto badMagic = layoutFontBytes();
+    badMagic[0] = 'g';
+    const std::string good = dir.file("good.glf"), bad = dir.file("bad.glf");
+    ASSERT_TRUE(testdata::writeFile(good, layoutFontBytes()) && testdata::writeFile(bad, badMagic));
+    EXPECT_EQ(vfGetCurrentFont(), -1);
+    EXPECT_EQ(vfLoadFont(good.c_str()), 0);
+    EXPECT_EQ(vfLoadFont(good.c_str()), 1);
+    EXPECT_EQ(vfUnloadFontId(0), 0);
+    EXPECT_EQ(vfGetCurrentFont(), 1) << "unloading another font keeps the current one";
+    for (bool messages : {false, true}) {
+        if (messages)
+            vfEnable(VF_CONSOLE_MESSAGES);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(vfLoadFont(bad.c_str()), -1);
+        std::fflush(stdout);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  messages ? "Error reading font file: incorrect file format\n" : "");
+        EXPECT_EQ(vfLoadFont("/nonexistent/times_new1.glf"), -1);
+        EXPECT_EQ(vfGetCurrentFont(), 1);
+    }
+    EXPECT_EQ(vfLoadFont(good.c_str()), 0) << "the freed slot is reused first";
+    EXPECT_EQ(vfUnloadFont(), 0);
+    EXPECT_EQ(vfGetCurrentFont(), -1);
+    EXPECT_EQ(vfSetCurrentFont(0), -1) << "an empty slot cannot become current";
+    EXPECT_EQ(vfSetCurrentFont(1), 0);
+    EXPECT_EQ(vfLoadFont(good.c_str()), 0);
+    for (int i = 2; i < VF_MAX_FONTS; ++i)
+        ASSERT_EQ(vfLoadFont(good.c_str()), i);
+    EXPECT_EQ(vfLoadFont(good.c_str()), -1) << "the table is full";
+}
+
+TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
+    // Pixel (x=2, y=1), sample 6 of channel 0: grey for one channel, grey and alpha for two,
+    // colour for three, colour and alpha for four.
+    const uint8_t expected[4][4] = {
+        {6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
+    for (int channels = 1; channels <= 4; ++channels)
+        for (bool rle : {false, true}) {
+            auto file = sgiFile(3, 2, channels, planes(channels), rle);
+            SgiImage img;
+            ASSERT_TRUE(sgiDecode(file.data(), file.size(), img)) << channels;
+            ASSERT_EQ(img.width, 3);
+            ASSERT_EQ(img.rgba.size(), 24u);
+            for (int k = 0; k < 4; ++k)
+                EXPECT_EQ(img.rgba[(1 * 3 + 2) * 4 + k], expected[channels - 1][k])
+                    << channels << " channels, byte " << k << (rle ? " run-length" : "");
+        }
+    auto repeat = sgiFile(3, 1, 1, {0, 0, 0}, true);
+    repeat.resize(512 + 8);
+    repeat.insert(repeat.end(), {0x03, 0x42, 0x00}); // a repeat run "3 x 0x42"
+    repeat[512 + 7] = 3;
+    SgiImage img;
+    ASSERT_TRUE(sgiDecode(repeat.data(), repeat.size(), img));
+    EXPECT_EQ(img.rgba[8], 0x42);
+}
+
+TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
+    auto good = sgiFile(3, 2, 3, planes(3), false);
+    SgiImage img;
+    for (size_t n = 0; n < good.size(); n += 7) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + long(n));
+        EXPECT_FALSE(sgiDecode(cut.data(), cut.size(), img)) << n;
+        EXPECT_TRUE(img.rgba.empty());
+    }
+    auto rle = sgiFile(3, 2, 1, planes(1), true);
+    const std::pair<size_t, uint8_t> patches[] = {
+        {1, 0},               // magic
+        {2, 2},               // storage
+        {3, 3},               // bytes per channel
+        {11, 5},              // five channels
+        {7, 0},               // zero width
+        {6, 0x20},            // width 8195: over the limit, refused before any allocation
+        {512, 0x7F},          // row start far beyond the file
+        {512 + 16, 0x84},     // a literal run of 4 in a row of 3
+        {512 + 16 + 5, 0x84}, // the same in the last row, where a write would leave the image
+    };
+    for (const auto& [at, value] : patches) {
+        auto b = rle;
+        b[at] = value;
+        EXPECT_FALSE(sgiDecode(b.data(), b.size(), img)) << "byte " << at;
+    }
+
+    auto file = bmfFile({{'a', 0.25f, 0.5f, 0.125f, 0.75f}}, sgiFile(3, 2, 1, planes(1), false));
+    BmfFile bmf;
+    ASSERT_TRUE(bmfParse(file.data(), file.size(), bmf));
+    EXPECT_FLOAT_EQ(bmf.cells[int('a')].height, 0.75f); // the drawing test shows the rest
+    for (size_t n : {size_t(2), size_t(99 + 4096 - 1), file.size() - 1})
+        EXPECT_FALSE(bmfParse(file.data(), n, bmf)) << n;
+    auto nan = bmfFile({{'a', 0, 0, std::nanf(""), 1}}, sgiFile(3, 2, 1, planes(1), false));
+    EXPECT_FALSE(bmfParse(nan.data(), nan.size(), bmf));
+}
+
+TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
+    // Each string starts with a leading edge that puts the first glyph's ink one unit from the
+    // start; then each pair advances by the facing extents plus the symbol space (0.2). A space
+    // or a character without a symbol adds the space size (2.0) instead.
+    struct Case {
+        const char* text;
+        int direction;
+        bool centred;
+        std::vector<float> edges; // per glyph drawn: minX, maxX, minY or maxY as `side` says
+        char side;
+    };
+    const Case cases[] = {
+        {"CAB", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.0f, 1.2f}, 'l'},
+        {"CAB", VF_RIGHT_TO_LEFT, false, {1.0f, 0.0f, -1.2f}, 'r'},
+        {"CB", VF_BOTTOM_TO_UP, false, {0.2f, 1.7f}, 'b'},
+        {"CB", VF_UP_TO_BOTTOM, false, {0.8f, -0.7f}, 't'},
+        {"AB", VF_LEFT_TO_RIGHT, true, {-1.0f, 0.2f}, 'l'},
+        {"A A", VF_UP_TO_BOTTOM, true, {1.6f, -0.6f}, 't'},
+        {"A B", VF_LEFT_TO_RIGHT, false, {-1.0f, 1.4f}, 'l'},
+        {"AzB", VF_LEFT_TO_RIGHT, false, {-1.0f, 1.2f}, 'l'},
+        {"zA", VF_LEFT_TO_RIGHT, false, {1.5f}, 'l'}, // no leading edge without a first symbol
+        {" A", VF_LEFT_TO_RIGHT, false, {1.5f}, 'l'},
+        {"A\xE9", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.2f}, 'l'}, // codes above 127 are unsigned
+    };
+    for (const Case& c : cases) {
+        vfStringDirection(c.direction);
+        vfStringCentering(c.centred);
+        auto boxes = solid(c.text);
+        ASSERT_EQ(boxes.size(), c.edges.size()) << c.text;
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            const Box& b = boxes[i];
+            float got = c.side == 'l'   ? b.minX
+                        : c.side == 'r' ? b.maxX
+                        : c.side == 'b' ? b.minY
+                                        : b.maxY;
+            EXPECT_NEAR(got, c.edges[i], kTol) << c.text << " glyph " << i;
+        }
+    }
+}
+
+TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
+    vfSetSymbolDepth(0.5f);
+    // Wired: one loop of 4 edges; 3D wired: two loops and 4 joins between z = 1 and 1.5; 3D solid:
+    // both faces and the 4 sides between them.
+    const struct {
+        void (*draw)(char);
+        size_t polygons, lines;
+        float minZ, maxZ;
+    } kinds[] = {{vfDrawSolidSymbol, 2, 0, 0, 0},
+                 {vfDrawWiredSymbol, 0, 4, 0, 0},
+                 {vfDraw3DWiredSymbol, 0, 12, 1, 1.5f},
+                 {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
+    for (const auto& k : kinds) {
+        auto prims = captureFeedback([&] { k.draw('A'); });
+        EXPECT_EQ(countKind(prims, FbPrimitive::POLYGON), k.polygons);
+        EXPECT_EQ(countKind(prims, FbPrimitive::LINE), k.lines);
+        float minZ = 99, maxZ = -99;
+        for (const auto& p : prims)
+            for (const auto& v : p.vertices)
+                minZ = std::min(minZ, v[2]), maxZ = std::max(maxZ, v[2]);
+        EXPECT_NEAR(minZ, k.minZ, kTol);
+        EXPECT_NEAR(maxZ, k.maxZ, kTol);
+    }
+    EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
+    // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
+    std::vector<GLfloat> fb(128);
+    glFeedbackBuffer(GLsizei(fb.size()), GL_3D_COLOR_TEXTURE, fb.data());
+    glRenderMode(GL_FEEDBACK);
+    vfEnable(VF_TEXTURING);
+    vfDrawSolidSymbol('A'); // its first corner is (-0.5, -0.5)
+    vfDisable(VF_TEXTURING);
+    ASSERT_GT(glRenderMode(GL_RENDER), 12);
+    EXPECT_TRUE(fb[2 + 7] == 0.25f && fb[2 + 8] == 0.25f) << fb[9] << " " << fb[10];
+
+    FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
+    s.contourCount = 3;
+    s.contourEnd = {1, 0, 3}; // the second end goes backwards
+    FontFileSymbol none = s;
+    none.contourCount = 0;
+    none.contourEnd.clear();
+    ASSERT_TRUE(testdata::writeFile(dir.file("d.glf"), fontBytes({{'d', s}, {'n', none}})));
+    ASSERT_GE(vfLoadFont(dir.file("d.glf").c_str()), 0);
+    auto prims = captureFeedback([] {
+        vfDrawWiredString("dn");
+        vfDraw3DSolidString("dn");
+        vfDraw3DWiredString("dn");
+    });
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    EXPECT_GT(countKind(prims, FbPrimitive::LINE), 0u);
+}
+
+TEST_F(Text, StringBoundsFollowTheLayout) {
+    float minX = 0, minY = 0, maxX = 0, maxY = 0;
+    vfGetStringBounds(0, "CA B", &minX, &minY, &maxX, &maxY);
+    // C: 0.8 + 0.2; A: 1.0 + 0.2; space 2.0; B: 0.6 + 0.2.
+    EXPECT_FLOAT_EQ(minX, -0.6f);
+    EXPECT_NEAR(maxX, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 1e-5);
+    EXPECT_FLOAT_EQ(minY, -0.8f);
+    EXPECT_FLOAT_EQ(maxY, 0.9f);
+    vfGetCurrentStringBounds("z  ", &minX, &minY, &maxX, &maxY);
+    EXPECT_FLOAT_EQ(minX, 0) << "first character without a symbol";
+    EXPECT_FLOAT_EQ(maxX, 6);
+    EXPECT_FLOAT_EQ(minY, 10);
+    // Each pair is written only when both of its pointers are given; bad ids write nothing.
+    float a = 77, b = 77;
+    vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr);
+    vfGetStringBounds(9, "A", &a, &a, &b, &b);
+    EXPECT_EQ(a, 77);
+    vfGetStringBounds(0, "A", nullptr, nullptr, &a, &b);
+    EXPECT_FLOAT_EQ(a, -0.5f + 1.2f);
+    EXPECT_FLOAT_EQ(b, 0.5f);
+}
+
+TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
+    auto cursor = [] {
+        int c = -1, r = -1;
+        vfGetConsoleCursor(&c, &r);
+        return std::make_pair(c, r);
+    };
+    vfSetConsoleParam(4, 2);
+    vfSetConsoleParam(0, 3); // no grid without columns or rows: the last one stays
+    vfSetConsoleParam(3, 0);
+    vfPrintString("ab\ncd\t\x01\x80\x7F");
+    EXPECT_STREQ(vfGetConsoleRow(0), "ab");
+    EXPECT_STREQ(vfGetConsoleRow(1), "cd\x7F") << "other control bytes are ignored";
+    EXPECT_EQ(cursor(), std::make_pair(3, 1));
+    const char bytes[] = {'e', '\0', 'f', '\n'};
+    vfPrint(bytes, 3); // the count, not the terminator, decides; e wraps, f scrolls
+    EXPECT_STREQ(vfGetConsoleRow(0), "cd\x7F"
+                                     "e");
+    EXPECT_STREQ(vfGetConsoleRow(1), "f");
+    EXPECT_EQ(cursor(), std::make_pair(1, 1));
+    EXPECT_STREQ(vfGetConsoleRow(2), "") << "rows outside the grid read as empty";
+    vfConsoleClear();
+    EXPECT_STREQ(vfGetConsoleRow(0), "");
+    EXPECT_EQ(cursor(), std::make_pair(0, 0));
+
+    vfSetConsoleParam(10, 3);
+    vfDisable(VF_CONSOLE_CURSOR);
+    vfPrintString("AB\nC");
+    auto boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NEAR(boxes[0].minY, -0.5f, kTol);
+    EXPECT_NEAR(boxes[2].minY, -2.0f - 0.4f, kTol) << "second row 2 units down";
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
+}
+
+TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
+    printed.clear();
+    glPrintSetObserver([](const char* text) { printed.push_back(text); });
+    glTranslatef(4, 1, 0);
+    float before[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    auto boxes = glyphBoxes(captureFeedback([] { glPrint("A%dB %s", 7, "C"); }));
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
+    ASSERT_EQ(boxes.size(), 3u) << "the digit has no symbol; A, B and C are drawn";
+    EXPECT_NEAR(boxes[0].minX, 4 - 1.0f, kTol);
+    EXPECT_NEAR(boxes[0].minY, 1 - 0.5f, kTol);
+    vfSetSymbolSpace(-1.0f); // every A on the same spot, so none falls outside the view
+    std::string longText(600, 'A');
+    EXPECT_EQ(glyphBoxes(captureFeedback([&] { glPrint("%s", longText.c_str()); })).size(), 255u);
+    vfUnloadFont();
+    EXPECT_TRUE(captureFeedback([] { glPrint("AB"); }).empty());
+    glPrintSetObserver(nullptr);
+    glPrint("more");
+    EXPECT_EQ(printed, (std::vector<std::string>{"A7B C", std::string(255, 'A'), "AB"}));
+}
+
+TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
+    // 4 x 1 RGB picture: two red texels, two black ones. 'r' uses the red half, 'k' the black.
+    std::vector<uint8_t> p = {255, 255, 0, 0, /*g*/ 0, 0, 0, 0, /*b*/ 0, 0, 0, 0};
+    ASSERT_TRUE(testdata::writeFile(
+        dir.file("f.bmf"), bmfFile({{'r', 0.0f, 0.0f, 0.5f, 1.0f}, {'k', 0.5f, 0.0f, 0.5f, 1.0f}},
+                                   sgiFile(4, 1, 3, p, false))));
+    ASSERT_EQ(vfLoadBMFFont(dir.file("f.bmf").c_str()), 0);
+    EXPECT_NEAR(vfGetBStringWidth(0, "rk"), 1.002f, 1e-5);
+    EXPECT_FLOAT_EQ(vfGetBFontHeight(0), 1.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 2, 0, 1.5, -1, 1); // one cell: 160 x 320 pixels
+    glMatrixMode(GL_MODELVIEW);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    vfDrawBString("rkr");
+    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blend state restored";
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    auto px = headless::readFramebuffer();
+    const struct {
+        int x, y, red, blue;
+    } spots[] = {{80, 160, 255, 0},  // red glyph; the mask cut the blue background out
+                 {240, 160, 0, 255}, // black texels leave the background
+                 {400, 160, 255, 0},
+                 {560, 160, 0, 255},
+                 {80, 400, 0, 255}};
+    for (const auto& s : spots) {
+        EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4], s.red) << s.x << "," << s.y;
+        EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4 + 2], s.blue) << s.x << "," << s.y;
+    }
+    // The state it changes is put back as found, switched on as well as off.
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, 77);
+    vfDrawBString("r");
+    GLint state[3] = {};
+    glGetIntegerv(GL_BLEND_SRC, &state[0]);
+    glGetIntegerv(GL_BLEND_DST, &state[1]);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[2]);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_EQ(std::vector<GLint>(state, state + 3), (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
+}

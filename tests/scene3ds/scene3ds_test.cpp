@@ -1,0 +1,466 @@
+// The scene database: bookkeeping, damaged files, and the meshes and materials the game extracts.
+#include "scene3ds/chunkdata3ds_local.h"
+#include "scene3ds/scene3ds.h"
+#include "support/datafolder.h"
+#include "support/scenebuilder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace scenebuild;
+
+namespace {
+
+std::vector<uint32_t> pendingErrors() {
+    std::vector<uint32_t> out;
+    const errrec3ds* list = ReturnErrorList3ds();
+    for (int i = 0; i < ErrListOverflow3ds - 1 && list[i].id != NO_FTK_ERRORS; ++i)
+        out.push_back(list[i].id);
+    return out;
+}
+
+// A mesh file whose editor block holds what `body` writes; chunks it leaves open are closed.
+template <class Body> ChunkWriter editor(Body body) {
+    ChunkWriter w;
+    w.begin(MESH_FILE);
+    w.begin(EDITOR_BLOCK);
+    body(w);
+    while (w.depth() > 0)
+        w.end();
+    return w;
+}
+
+class SceneTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ignoreftkerr3ds = 0;
+        ClearErrList3ds();
+        ReturnErrorList3ds()[ErrListOverflow3ds].id = NO_FTK_ERRORS;
+    }
+    void TearDown() override {
+        for (database3ds* db : dbs_)
+            ReleaseDatabase3ds(&db);
+        CloseAllFiles3ds();
+        SetUp();
+    }
+    std::string write(const ChunkWriter& w, const std::string& name = "scene.3ds") {
+        EXPECT_TRUE(w.writeFile(dir.file(name)));
+        return dir.file(name);
+    }
+    // Builds; then detaches and closes the file as the model loader does, or leaves it open for
+    // reading on demand.
+    database3ds* load(const ChunkWriter& w, bool detach = true) {
+        file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
+        dbs_.push_back(nullptr);
+        InitDatabase3ds(&dbs_.back());
+        CreateDatabase3ds(f, dbs_.back());
+        if (detach) {
+            DisconnectDatabase3ds(dbs_.back());
+            CloseFile3ds(f);
+        }
+        return dbs_.back();
+    }
+    testdata::ScratchDir dir;
+
+  private:
+    std::vector<database3ds*> dbs_;
+};
+
+using TreeTest = SceneTest;
+using DamagedTest = SceneTest;
+using MeshTest = SceneTest;
+
+// An object "Box" whose triangle mesh holds what `body` writes.
+template <class Body> ChunkWriter trimesh(Body body) {
+    return editor([&](ChunkWriter& w) {
+        w.begin(OBJECT_BLOCK);
+        w.string("Box");
+        w.begin(TRIMESH_BLOCK);
+        body(w);
+    });
+}
+
+ChunkWriter material(const char* texture) {
+    return editor([&](ChunkWriter& w) { scenebuild::material(w, {"M", {}, {}, {}, 0, texture}); });
+}
+
+const uint32_t Invalid = ERR_INVALID_CHUNK, Reading = ERR_READING_FILE;
+
+struct Case {
+    const char* what;
+    std::vector<uint32_t> build;  // errors of building; the two build failures follow any first one
+    std::vector<uint32_t> detach; // errors of detaching afterwards (reading what was left)
+    ChunkWriter file;
+};
+
+std::vector<Case> cases() {
+    std::vector<Case> c;
+    for (uint32_t size : {0u, 1u, 5u})
+        c.push_back({"chunk size below six", {Invalid}, {}, editor([=](ChunkWriter& w) {
+                         w.header(0x4321, size);
+                         w.u32(0);
+                     })});
+    for (uint32_t size : {40u, 11u}) // the object holds 10 bytes; 11 is one past its parent
+        c.push_back({"child running past its parent", {Invalid}, {}, editor([=](ChunkWriter& w) {
+                         w.header(OBJECT_BLOCK, size);
+                         w.string("Box");
+                         w.end();
+                         chunk(w, 0x0002, [&] { w.u32(3); });
+                     })});
+    c.push_back({"face count past the face list", {Reading}, {}, trimesh([](ChunkWriter& w) {
+                     w.begin(FACE_LIST);
+                     for (uint16_t v : {500, 0, 1, 2, 0})
+                         w.u16(v);
+                 })});
+    c.push_back({"deep nesting", {Invalid}, {}, editor([](ChunkWriter& w) {
+                     for (int i = 0; i < 20000; ++i)
+                         w.begin(EDITOR_BLOCK);
+                 })});
+    c.push_back({"object name without terminator", {Reading}, {}, editor([](ChunkWriter& w) {
+                     w.begin(OBJECT_BLOCK);
+                     w.raw("ABCDEFGHIJK", 11);
+                     w.u8(0);
+                 })});
+    c.push_back({"ten-character object name", {}, {}, editor([](ChunkWriter& w) {
+                     scenebuild::mesh(w, scenebuild::strip("ABCDEFGHIJ", 3));
+                 })});
+    c.push_back({"thirteen-character map name", {Reading}, {}, material("abcdefghi.bmp")});
+    c.push_back({"twelve-character map name", {}, {}, material("abcdefgh.bmp")});
+    for (size_t n : {0u, 5u}) {
+        c.push_back({"empty or tiny file", {Reading, ERR_CREATING_DATABASE}, {}, {}});
+        c.back().file.raw("MMMMM", n);
+    }
+    c.push_back({"file chunk of size three", {Invalid, ERR_CREATING_DATABASE}, {}, {}});
+    c.back().file.header(MESH_FILE, 3);
+    // Read only on demand: the build passes, detaching reads the damage.
+    c.push_back({"group name without terminator", {}, {Reading}, trimesh([](ChunkWriter& w) {
+                     scenebuild::beginFaces(w, {{0, 1, 2, 0}});
+                     w.begin(FACE_MATERIAL_GROUP);
+                     w.raw("0123456789ABCDEFGHIJ", 20);
+                 })});
+    c.push_back({"smoothing list past sixteen bits", {}, {Invalid}, trimesh([](ChunkWriter& w) {
+                     scenebuild::beginFaces(w, {{0, 1, 2, 0}});
+                     chunk(w, SMOOTHING_LIST, [&] {
+                         for (int i = 0; i < 65536; ++i)
+                             w.u32(1);
+                     });
+                 })});
+    return c;
+}
+
+class MaterialTest : public SceneTest {
+  protected:
+    // The only material, "Mat", holds what body writes; one record is reused across fetches.
+    template <class Body> material3ds* fetch(Body body) {
+        GetMaterialByName3ds(load(editor([&](ChunkWriter& w) {
+                                 chunk(w, MATERIAL_BLOCK, [&] {
+                                     stringChunk(w, MATERIAL_NAME, "Mat");
+                                     body(w);
+                                 });
+                             })),
+                             "Mat", &mat_);
+        return mat_;
+    }
+    ~MaterialTest() override { ReleaseMaterial3ds(&mat_); }
+
+  private:
+    material3ds* mat_ = nullptr;
+};
+
+} // namespace
+
+// Each node's header gets its parent's name (with the parent's instance name), first among the
+// header's children or in place of a stale one, kept when the file is closed; a missing parent
+// names nothing.
+TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
+    ChunkWriter w;
+    chunk(w, MESH_FILE, [&] {
+        chunk(w, KEYFRAMER_BLOCK, [&] {
+            const struct {
+                const char* name;
+                int parent;
+            } nodes[] = {{"Body", -1}, {"Arm", 10}, {"Ghost", 99}, {"Hand", 11}};
+            for (int i = 0; i < 4; ++i)
+                chunk(w, 0xB002, [&] {
+                    chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(10 + i)); });
+                    chunk(w, NODE_HEADER, [&] {
+                        w.string(nodes[i].name);
+                        w.u32(0);
+                        w.i16(static_cast<int16_t>(nodes[i].parent));
+                        if (i == 3) // a stale name, replaced
+                            scenebuild::stringChunk(w, PARENT_NAME, "Old");
+                        chunk(w, 0x1234, [&] { w.u32(7); });
+                    });
+                    if (i == 0)
+                        scenebuild::stringChunk(w, INSTANCE_NAME, "inst");
+                });
+        });
+    });
+    database3ds* db = load(w, false);
+    DisconnectDatabase3ds(db);
+    CloseAllFiles3ds();
+    ASSERT_EQ(ftkerr3ds, 0);
+    std::vector<std::string> names;
+    for (chunk3ds* n = db->root->children->children; n; n = n->sibling) {
+        chunk3ds *header = nullptr, *pn = nullptr;
+        FindChunkInSiblings3ds(n->children, NODE_HEADER, &header);
+        ASSERT_NE(header, nullptr);
+        FindChunkInSiblings3ds(header->children, PARENT_NAME, &pn);
+        auto* s = pn ? static_cast<StringData3ds*>(LoadChunkData3ds(pn)) : nullptr;
+        names.push_back(!pn ? "-" : s && s->name ? s->name : "<unread>");
+        if (pn) { // the header's first child, and its only name
+            EXPECT_EQ(header->children, pn);
+            EXPECT_TRUE(pn->sibling && pn->sibling->tag == 0x1234 && !pn->sibling->sibling);
+        }
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
+}
+
+// Nineteen errors are kept in order; the twentieth goes to the overflow record and any later one
+// turns it into N_ERRORS, which a clear keeps. The dump prints the newest first.
+TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
+    std::vector<uint32_t> pushed;
+    for (uint32_t code = ERR_NO_MEM; code <= ERR_TOO_MANY_FILES; ++code) {
+        PushErrList3ds(code);
+        pushed.push_back(code);
+    }
+    PushErrList3ds(NO_FTK_ERRORS); // no error at all
+    const errrec3ds* overflow = ReturnErrorList3ds() + ErrListOverflow3ds;
+    EXPECT_EQ(overflow->id, NO_FTK_ERRORS);
+    for (uint32_t code : {ERR_NO_MEM, ERR_NO_MEM}) {
+        PushErrList3ds(code);
+        EXPECT_EQ(pendingErrors(), pushed);
+    }
+    EXPECT_EQ(overflow->id, N_ERRORS);
+    EXPECT_STREQ(overflow->desc, "N_ERRORS: More errors were reported then could be recorded.");
+    char text[8192] = {};
+    FILE* out = fmemopen(text, sizeof text - 1, "w");
+    DumpErrList3ds(out);
+    std::fclose(out);
+    std::string expected;
+    for (auto code = pushed.rbegin(); code != pushed.rend(); ++code)
+        expected += std::string(ErrCodeToString3ds(*code)) + "\n";
+    EXPECT_EQ(text, expected);
+    EXPECT_STREQ(ErrCodeToString3ds(N_ERRORS - 1), "Unknown error code was encountered");
+    // Each code's number leads to its own text (the numbers are the module's published ones).
+#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
+    for (const auto& [code, name] :
+         {NAMED(ERR_NO_MEM), NAMED(ERR_INVALID_ARG), NAMED(ERR_INVALID_DATA),
+          NAMED(ERR_INVALID_CHUNK), NAMED(ERR_INVALID_DATABASE), NAMED(ERR_WRONG_DATABASE),
+          NAMED(ERR_UNFOUND_CHUNK), NAMED(ERR_WRONG_OBJECT), NAMED(ERR_NO_SUCH_FILE),
+          NAMED(ERR_INIT_FAILED), NAMED(ERR_OPENING_FILE), NAMED(ERR_CLOSING_FILE),
+          NAMED(ERR_READING_FILE), NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
+          NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE), NAMED(ERR_STRING_TOO_LONG),
+          NAMED(ERR_TOO_MANY_FILES)})
+        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
+#undef NAMED
+    ClearErrList3ds();
+    EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
+}
+
+// The first 'r' or 'w' of a mode decides: "rw" reads and leaves the file whole, "wr" writes and
+// empties it (a reader of that name moves to a temporary in its folder), a mode with neither
+// fails. The same name opened again to read shares the handle; a pending error refuses any open.
+TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
+    const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
+    auto size = [&] {
+        struct stat st = {};
+        return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1L;
+    };
+    const long whole = size();
+    file3ds* reading = OpenFile3ds(path.c_str(), "arw");
+    ASSERT_NE(reading, nullptr);
+    EXPECT_EQ(OpenFile3ds(path.c_str(), "rb"), reading);
+    EXPECT_EQ(size(), whole);
+    for (const char* mode : {"ab", "r"}) // no letter that decides; then refused for the error
+        EXPECT_EQ(OpenFile3ds(path.c_str(), mode), nullptr) << mode;
+    EXPECT_EQ(pendingErrors(), (std::vector<uint32_t>{ERR_INIT_FAILED, ERR_INIT_FAILED}));
+    ClearErrList3ds();
+    EXPECT_NE(OpenFile3ds(path.c_str(), "wr"), nullptr); // the reader moves aside, beside it
+    EXPECT_EQ(size(), 0);
+    EXPECT_EQ(std::string(reading->filename).rfind(dir.path() + "/3ds", 0), 0u)
+        << reading->filename;
+}
+
+TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
+    for (const Case& c : cases()) {
+        database3ds* db = load(c.file, false);
+        std::vector<uint32_t> expected = c.build;
+        if (expected.size() == 1)
+            expected.insert(expected.end(), {ERR_READING_DATABASE, ERR_CREATING_DATABASE});
+        EXPECT_EQ(pendingErrors(), expected) << c.what;
+        ClearErrList3ds();
+        DisconnectDatabase3ds(db);
+        if (c.build.empty()) {
+            EXPECT_EQ(pendingErrors(), c.detach) << c.what;
+        }
+        CloseAllFiles3ds();
+        ClearErrList3ds();
+    }
+}
+
+TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
+    // "Broken" claims more vertices than its list holds, so reading it fails; "Whole" comes after
+    // it and is only read if the detach goes on past the failure.
+    auto scene = [](float first) {
+        return editor([&](ChunkWriter& w) {
+            for (uint16_t claimed : {40, 3})
+                chunk(w, OBJECT_BLOCK, [&] {
+                    w.string(claimed == 3 ? "Whole" : "Broken");
+                    chunk(w, TRIMESH_BLOCK, [&] {
+                        chunk(w, VERTEX_LIST, [&] {
+                            w.u16(claimed);
+                            for (int i = 0; i < 3; ++i)
+                                for (float v : {first + i, first + 10 + i, first + 20 + i})
+                                    w.f32(v);
+                        });
+                    });
+                });
+        });
+    };
+    database3ds* db = load(scene(1), false);
+    ASSERT_EQ(ftkerr3ds, 0);
+    DisconnectDatabase3ds(db);
+    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{Reading}) << "the broken vertex list";
+    CloseAllFiles3ds();
+    ClearErrList3ds(); // the caller carries on; another file now takes the freed slot
+    ASSERT_NE(OpenFile3ds(write(scene(500), "theirs.3ds").c_str(), "r"), nullptr);
+    mesh3ds* mesh = nullptr;
+    GetMeshByName3ds(db, "Whole", &mesh);
+    ASSERT_NE(mesh, nullptr);
+    ASSERT_EQ(mesh->vertexcount, 3);
+    EXPECT_EQ(mesh->vertices[0].x, 1.0f);
+    EXPECT_EQ(mesh->vertices[2].z, 23.0f);
+    RelMeshObj3ds(&mesh);
+}
+
+TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
+    scenebuild::Mesh full; // optional parts, an empty group, smoothing one mask short
+    full.name = "Full";
+    full.objectFlags = {0x4010, 0x4015};
+    full.verts = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
+    full.vertexFlags = {0x11, 0x22};
+    full.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}};
+    full.faces = {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}};
+    full.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}};
+    full.smoothing = {1, 0x80000000u};
+    full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, passed over
+    full.localMatrix.assign(12, 0.5f);
+    full.mapping.assign(21, 100.0f);
+    for (bool detach : {true, false}) {
+        SCOPED_TRACE(detach ? "detached" : "on demand");
+        database3ds* db = load(editor([&](ChunkWriter& w) {
+                                   scenebuild::mesh(w, full);
+                                   scenebuild::mesh(w, scenebuild::strip("Second", 3));
+                               }),
+                               detach);
+        mesh3ds* m = nullptr;
+        GetMeshByName3ds(db, "Full", &m);
+        ASSERT_NE(m, nullptr);
+        ASSERT_EQ(m->vertexcount, 4);
+        EXPECT_EQ(m->vertices[1].y, 5.0f);
+        EXPECT_EQ(m->vertices[3].z, -3.0f);
+        ASSERT_EQ(m->texvertcount, 3);
+        EXPECT_EQ(m->texverts[0].v, 0.25f);
+        ASSERT_EQ(m->facecount, 3);
+        EXPECT_EQ(m->faces[0].v1, 0);
+        EXPECT_EQ(m->faces[0].v2, 1);
+        EXPECT_EQ(m->faces[2].v1, 3);
+        EXPECT_EQ(m->faces[0].flag, FaceABVisable3ds | FaceUWrap3ds);
+        ASSERT_EQ(m->matgroupcount, 3);
+        EXPECT_STREQ(m->matgroups[2].name, "Blue");
+        ASSERT_EQ(m->matgroups[0].facecount, 2);
+        EXPECT_EQ(m->matgroups[0].faces[1], 2);
+        EXPECT_EQ(m->matgroups[1].faces, nullptr);
+        ASSERT_NE(m->smoothing, nullptr);
+        EXPECT_EQ(m->smoothing[1], 0x80000000u);
+        EXPECT_EQ(m->smoothing[2], 0u) << "padded to one mask per face";
+        GetMeshByName3ds(db, "Second", &m); // the reused record keeps no masks of the last
+        EXPECT_EQ(m->smoothing, nullptr);
+        RelMeshObj3ds(&m);
+        EXPECT_EQ(m, nullptr);
+        EXPECT_EQ(ftkerr3ds, 0);
+    }
+}
+
+// Names differ by case; of duplicates the first wins; a light is no mesh; a miss leaves the record.
+TEST_F(MeshTest, OnlyObjectsWithATriangleMeshAreMeshes) {
+    database3ds* db = load(editor([&](ChunkWriter& w) {
+        chunk(w, OBJECT_BLOCK, [&] {
+            w.string("Light");
+            chunk(w, 0x4600, [&] { w.raw("123456789012", 12); });
+        });
+        for (int n : {4, 5, 6})
+            scenebuild::mesh(w, scenebuild::strip(n == 4 ? "two" : "Two", n));
+    }));
+    EXPECT_EQ(GetMeshCount3ds(db), 3u);
+    mesh3ds* m = nullptr;
+    GetMeshByName3ds(db, "Two", &m);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->vertexcount, 5);
+    GetMeshByIndex3ds(db, 0, &m);
+    EXPECT_EQ(m->vertexcount, 4);
+    for (const char* miss : {"Light", "Nobody"})
+        GetMeshByName3ds(db, miss, &m);
+    EXPECT_EQ(m->vertexcount, 4);
+    RelMeshObj3ds(&m);
+    EXPECT_EQ(ftkerr3ds, 0);
+}
+
+// What the model loader reads: colours, the shininess and the texture map's file name.
+TEST_F(MaterialTest, ColourPercentageAndMapRules) {
+    material3ds* m = fetch([](ChunkWriter& w) {
+        chunk(w, MATERIAL_DIFFUSE, [&] { // float colours are never used
+            chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); });
+            rgb(w, COLOR_BYTE, 255, 128, 0);
+        });
+        chunk(w, MATERIAL_AMBIENT, [&] { // the alternate wins, even when it comes first
+            rgb(w, COLOR_BYTE_ALT, 1, 2, 3);
+            rgb(w, COLOR_BYTE, 9, 8, 7);
+        });
+        chunk(w, MATERIAL_SHININESS, [&] { // the integer wins even when it comes later
+            chunk(w, PERCENT_FLOAT, [&] { w.f32(0.75f); });
+            chunk(w, PERCENT_INT, [&] { w.u16(25); });
+        });
+        chunk(w, MATERIAL_TEXTURE_MAP, [&] {
+            percent(w, 0xA042, 0); // an unhandled child of a map is passed over
+            stringChunk(w, MAP_FILE_NAME, "abcdefgh.bmp");
+        });
+    });
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(ftkerr3ds, 0);
+    EXPECT_EQ(m->diffuse.r, 1.0f);
+    EXPECT_FLOAT_EQ(m->diffuse.g, 128 / 255.0f);
+    EXPECT_EQ(m->diffuse.b, 0.0f);
+    EXPECT_FLOAT_EQ(m->ambient.g, 2 / 255.0f);
+    EXPECT_FLOAT_EQ(m->shininess, 0.25f);
+    EXPECT_STREQ(m->texmap.name, "abcdefgh.bmp");
+}
+
+TEST_F(MaterialTest, ReadingStopsAtAnUnusableChild) {
+    auto floatColour = [](ChunkWriter& w) {
+        chunk(w, MATERIAL_DIFFUSE,
+              [&] { chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); }); });
+    };
+    auto unknown = [](ChunkWriter& w) { chunk(w, 0xA777, [] {}); };
+    const struct {
+        void (*bad)(ChunkWriter&);
+        uint32_t error;
+    } cases[] = {{floatColour, ERR_UNFOUND_CHUNK}, {unknown, ERR_INVALID_CHUNK}};
+    for (const auto& c : cases) {
+        material3ds* m = fetch([&](ChunkWriter& w) {
+            colour(w, MATERIAL_AMBIENT, {255, 0, 0});
+            c.bad(w);
+            percent(w, MATERIAL_SHININESS, 60);
+        });
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->ambient.r, 1.0f);
+        EXPECT_EQ(m->shininess, 0.0f) << c.error << ": the child after the bad one is read";
+        EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{c.error});
+        ClearErrList3ds();
+    }
+}
