@@ -1,5 +1,4 @@
-// What the platform twins share: the message queue hands messages out oldest first, and the tap
-// latch holds a press until the frame ends (codes outside its table are never pressed).
+// What the platform twins share: the message queue and the tap latch.
 #include "platform/common/messagequeue.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// Demos: a replay gives back what the game read, not the live state, and stops a game that asks
-// for other input; a damaged file is refused with one line and never read out of bounds. The
-// end-to-end test replays a whole session.
+// Demos: replays give back what the game read and stop a game out of step; damage is refused.
 #include "platform/demo/demo.h"
 #include "platform/demo/demo_file.h"
 #include "platform/headless.h"

@@ -1,5 +1,4 @@
-// The pad session through the SDL layer on SDL's virtual joysticks, recorded as a demo and
-// replayed with no pad to the same per-frame digests.
+// The pad session on SDL's virtual joysticks, recorded as a demo and replayed with no pad.
 #include "platform/demo/demo.h"
 #include "support/datafolder.h"
 #include "support/padscript.h"

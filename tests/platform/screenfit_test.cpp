@@ -1,5 +1,4 @@
-// The display-free platform arithmetic: the picture's area, mouse look's pointer, message lines
-// and the icon file.
+// The display-free platform arithmetic: picture area, mouse look, message lines, the icon file.
 #include "platform/iconfile.h"
 #include "platform/msgline.h"
 #include "platform/screenfit.h"

@@ -1,5 +1,4 @@
-// The SDL platform turns input events into the window messages and key states the game reads,
-// and M into the music's mute.
+// The SDL platform turns input events into window messages, key states and the music's mute.
 #include "platform/audio.h"
 #include "platform/platform.h"
 
@@ -28,6 +27,10 @@ class SdlEventsTest : public ::testing::Test {
         while (PeekMessage(&m) || PeekMessage(&m))
             out.push_back(m);
         return out;
+    }
+    static std::vector<MSG> send(SDL_Event e) {
+        EXPECT_EQ(SDL_PushEvent(&e), 1);
+        return drain();
     }
 };
 
@@ -67,8 +70,7 @@ TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
             e.button.x = 100;
             e.button.y = 50;
         }
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-        const std::vector<MSG> messages = drain();
+        const std::vector<MSG> messages = send(e);
         ASSERT_EQ(messages.size(), c.message != 0 ? 1u : 0u);
         if (c.message != 0) {
             EXPECT_EQ(messages[0].message, c.message);
@@ -127,8 +129,7 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
     for (Uint8 focus :
          {SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED}) {
         e.window.event = focus;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-        drain();
+        send(e);
         EXPECT_TRUE(SetCursorPos(320, 240));
         EXPECT_EQ(held(), focus == SDL_WINDOWEVENT_FOCUS_GAINED) << int(focus);
     }
@@ -141,31 +142,24 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
     DestroyGameWindow(w);
 }
 
-// Return with Alt held is the full-screen toggle, never the game's Return, not even one tapped
-// in the same frame.
-TEST_F(SdlEventsTest, AltReturnIsTheToggleNotReturn) {
+// The platform's own keys: Return with Alt held is the full-screen toggle, never the game's
+// Return, not even one tapped in the same frame; M mutes and unmutes (repeats while held do not).
+TEST_F(SdlEventsTest, AltReturnTogglesTheScreenAndMTheMute) {
     SDL_Event e = {};
     e.type = SDL_KEYDOWN;
     e.key.keysym.scancode = SDL_SCANCODE_RETURN;
     for (const Uint16 mod : {KMOD_NONE, KMOD_LALT}) {
         e.key.keysym.mod = mod;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-        drain();
+        send(e);
         EXPECT_EQ(KEYDOWN(VK_RETURN), mod == KMOD_NONE ? 1 : 0);
     }
-}
-
-// M mutes and unmutes the music (its repeats while held do nothing), below the game's keys.
-TEST_F(SdlEventsTest, MKeyTogglesTheMute) {
-    SDL_Event e = {};
-    e.type = SDL_KEYDOWN;
+    e.key.keysym = {};
     e.key.keysym.sym = SDLK_m;
     int presses = 0;
     for (int repeat : {0, 1, 0}) {
         e.key.repeat = static_cast<Uint8>(repeat);
         presses += repeat == 0;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-        drain();
+        send(e);
         EXPECT_EQ(MusicMuted(), presses == 1);
     }
 }

@@ -9,8 +9,7 @@
 #include <cstdlib>
 #include <utility>
 
-// What the program starts with (no game has run in this process): lights off, the world offset at
-// the start camera's place, the light along +z.
+// The light along +z; the shell and its fake game change none of these.
 TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
     EXPECT_TRUE(!USE_LIGHTS && xoffset == 0.0f && yoffset == -2.34f && zoffset == -45.0f);
     EXPECT_TRUE(lightPos[0] == 0 && lightPos[1] == 0 && lightPos[2] == 2000 && lightPos[3] == 0);

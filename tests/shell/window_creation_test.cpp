@@ -54,7 +54,6 @@ TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     }
 }
 
-// A failed step tears down what was made; WinMain then ends, as on a refused full screen.
 TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
     const std::pair<headless::Step, const char*> cases[] = {
         {headless::STEP_REGISTER_CLASS, "Failed to Register the Window Class"},

@@ -1,5 +1,4 @@
-// Files and folders for tests: the generated data folder, scratch folders, whole-file reads and
-// writes, and running inside a folder the way the game runs inside its data folder.
+// Files and folders for tests: the data folder, scratch folders, whole files, working folders.
 #pragma once
 
 #include <cstdint>

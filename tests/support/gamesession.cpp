@@ -112,10 +112,9 @@ const std::vector<Printed>& GameSession::printed() const {
     return captured;
 }
 
-const Printed* GameSession::where(const std::string& text) const {
-    auto it = std::find_if(captured.begin(), captured.end(),
-                           [&](const Printed& p) { return p.text == text; });
-    return it != captured.end() ? &*it : nullptr;
+bool GameSession::printed(const std::string& text) const {
+    return std::any_of(captured.begin(), captured.end(),
+                       [&](const Printed& p) { return p.text == text; });
 }
 
 Player* human() {

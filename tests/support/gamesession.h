@@ -40,8 +40,7 @@ class GameSession {
     bool quitPosted(); // empties the message queue
 
     const std::vector<Printed>& printed() const;
-    const Printed* where(const std::string& text) const;
-    bool printed(const std::string& text) const { return where(text) != nullptr; }
+    bool printed(const std::string& text) const;
 
     std::function<void()> afterFrame;
 

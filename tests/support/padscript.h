@@ -1,7 +1,4 @@
-// One pad session through the game's own loop, for either platform twin: a pad plugged in on the
-// selection screen, team choice, dead zones, flight, climb, steering at two deflections, a toggle
-// held 20 frames, both catches, the player switch, a plain joystick, a new game, a pad pulled out
-// mid-flight, Back held to quit.
+// One pad session through the game's own loop, for either platform twin (steps in padscript.cpp).
 #pragma once
 
 #include "platform/pad/padmap.h"

@@ -1,5 +1,4 @@
-// .3ds scene files built over the scene database's chunk writer: materials, meshes and keyframer
-// nodes as plain records, for the tests, the benches and the fuzz seeds.
+// .3ds scene files built from plain records over the chunk writer, for tests, benches and fuzzing.
 #pragma once
 
 #include <array>
