@@ -142,6 +142,24 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
     DestroyGameWindow(w);
 }
 
+// The game's context is made current on its window and, when deleted, really goes: SDL lets go of
+// a deleted context that was current, so nothing is left holding the window's drawable.
+TEST_F(SdlEventsTest, ContextIsCurrentUntilDeleted) {
+    HWND w = CreateGameWindow("Hoopwind", 640, 480, false, nullptr);
+    ASSERT_NE(w, nullptr) << SDL_GetError();
+    HDC dc = GetWindowDeviceContext(w);
+    const PixelFormatRequest request = {16, 16, true};
+    ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
+    HGLRC rc = CreateGLContext(dc);
+    ASSERT_NE(rc, nullptr) << SDL_GetError();
+    ASSERT_TRUE(MakeGLContextCurrent(dc, rc));
+    EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
+    EXPECT_TRUE(DeleteGLContext(rc));
+    EXPECT_EQ(SDL_GL_GetCurrentContext(), nullptr);
+    ReleaseWindowDeviceContext(w, dc);
+    DestroyGameWindow(w);
+}
+
 // The platform's own keys: Return with Alt held is the full-screen toggle, never the game's
 // Return, not even one tapped in the same frame; M mutes and unmutes (repeats while held do not).
 TEST_F(SdlEventsTest, AltReturnTogglesTheScreenAndMTheMute) {
