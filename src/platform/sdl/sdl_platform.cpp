@@ -377,6 +377,9 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
     state().windowHeight = height;
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           width, height, flags);
+    if (window) {
+        setWindowIcon(window); // before the window is first shown, so no dock sees it without
+    }
     if (window && desktopFull && !coverDisplay(window)) {
         SDL_DestroyWindow(window);
         window = nullptr;
@@ -387,7 +390,6 @@ HWND CreateGameWindow(const char* title, int width, int height, bool fullscreen,
         }
         return nullptr;
     }
-    setWindowIcon(window);
     if (fullscreen && state().modeSwitch) {
         // Without a window manager SDL can report a full-screen window while the display kept its
         // mode: only a display really at width x height with a drawable of that size counts.
