@@ -5,6 +5,7 @@
 #include "support/scenebuilder.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -260,6 +261,29 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
 #undef NAMED
     ClearErrList3ds();
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
+}
+
+// A name list whose slots cannot be allocated holds nothing and says so; reused, it takes the new
+// count. The address space is capped so the allocation fails on any machine (the sanitizer's own
+// reservations cannot live under such a cap).
+TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "needs an address-space cap";
+#endif
+    namelist3ds* list = nullptr;
+    InitNameList3ds(&list, 3);
+    ASSERT_TRUE(list && list->names && list->count == 3 && list->capacity == 3);
+    rlimit old{};
+    getrlimit(RLIMIT_AS, &old);
+    rlimit capped = old;
+    capped.rlim_cur = rlim_t(8) << 30; // far below the 32 GiB of slots asked for next
+    setrlimit(RLIMIT_AS, &capped);
+    InitNameList3ds(&list, 0xFFFFFFFFu);
+    setrlimit(RLIMIT_AS, &old);
+    EXPECT_TRUE(!list->names && list->count == 0 && list->capacity == 0);
+    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_NO_MEM});
+    ReleaseNameList3ds(&list);
+    EXPECT_EQ(list, nullptr);
 }
 
 // The first 'r' or 'w' of a mode decides: "rw" reads and leaves the file whole, "wr" writes and
