@@ -93,6 +93,10 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         const demo::Record &a = records[i], &b = sent[i];
         EXPECT_TRUE(a.type == b.type && a.a == b.a && a.b == b.b && a.x == b.x && a.y == b.y) << i;
     }
+    const uint8_t storedType[] = {3, 4, 2, 1, 5, 6}; // demos of other builds rely on the numbers
+    for (size_t i = 0, at = demo::HEADER_SIZE; i < 6;
+         at += 3 + demo::payloadSize(records[i++].type))
+        EXPECT_EQ(good[at], storedType[i]) << i;
     const struct {
         size_t at;
         uint8_t value;
