@@ -79,9 +79,8 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
     EXPECT_EQ(alphas, (std::vector<float>{0.5f, 0.25f, 0.0f, 1.0f}));
     // A step moves with the velocity from before it, so gravity shows from the second step on:
     // down, and back along z.
-    EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f);
+    EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f && heights[2] == 0.0f);
     EXPECT_TRUE(heights[1] < 0.0f && depths[1] > 0.0f);
-    EXPECT_EQ(heights[2], 0.0f);
     // Respawned speeds spread over -32..27 on x and -30..29 on y and z around the base speed (0).
     float lo[3] = {99, 99, 99}, hi[3] = {-99, -99, -99};
     for (int i = 0; i < 600; ++i) {
@@ -119,9 +118,7 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     GLboolean mask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
     EXPECT_EQ(mask, GL_TRUE);
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_LIGHTING));
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_TRUE(std::equal(before, before + 16, after));
     glDisable(GL_LIGHTING);

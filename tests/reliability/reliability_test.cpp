@@ -28,17 +28,15 @@ namespace fs = std::filesystem;
 
 int liveTextures() {
     int n = 0;
-    for (GLuint name = 1; name < 4096; ++name) {
+    for (GLuint name = 1; name < 4096; ++name)
         n += glIsTexture(name) == GL_TRUE ? 1 : 0;
-    }
     return n;
 }
 
 // The human's Seeker put on the Flicket and clicked: the quickest honest way to a game over.
 void catchFlicket(GameSession& game) {
-    if (hwtest::human()->type != SEEKER) {
+    if (hwtest::human()->type != SEEKER)
         game.rightClick();
-    }
     Player* seeker = hwtest::human();
     flicket->getPos(seeker->xpos, seeker->ypos, seeker->zpos);
     seeker->ypos -= 3.0f; // the catch measures from a point 3 above the player
@@ -52,13 +50,11 @@ void playRandomly(GameSession& game, int frames, unsigned seed) {
                         VK_NEXT, 'A',      'S',   VK_TAB,  VK_F1,      '0'};
     for (int i = 0; i < frames && gameState == STATE_PLAYING; ++i) {
         seed = seed * 1103515245u + 12345u;
-        for (int k = 0; k < 13; ++k) {
+        for (int k = 0; k < 13; ++k)
             headless::setKey(keys[k], (seed >> (k + 8) & 3) == 0);
-        }
         headless::setCursor(static_cast<int>(seed % 640), static_cast<int>(seed / 640 % 480));
-        if (seed % 23 == 0) {
+        if (seed % 23 == 0)
             seed % 2 ? game.leftClick() : game.rightClick();
-        }
         game.frame();
     }
     headless::releaseAllKeys();
@@ -108,11 +104,9 @@ TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
 
 std::vector<std::string> dataFiles(const std::string& dir) {
     std::vector<std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
-        if (entry.is_regular_file()) {
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file())
             files.push_back(fs::relative(entry.path(), dir).generic_string());
-        }
-    }
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -120,14 +114,11 @@ std::vector<std::string> dataFiles(const std::string& dir) {
 void expectModels(const std::string& dir) {
     auto has = [&](const char* file) { return fs::exists(dir + "/" + file); };
     EXPECT_EQ(stadium->hasShape(), has("mesh/stadium.3ds"));
-    for (GoalPost* hoop : stadium->goal) {
+    for (GoalPost* hoop : stadium->goal)
         EXPECT_EQ(hoop->hasShape(), has("mesh/goal.3ds"));
-    }
-    for (Team* side : team) {
-        for (Player* p : side->player) {
+    for (Team* side : team)
+        for (Player* p : side->player)
             EXPECT_EQ(p->hasShape(), has("mesh/player.3ds"));
-        }
-    }
 }
 
 // One data file ("" all of them) gone: the game plays and restarts without it, silently.
@@ -138,9 +129,8 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     const std::string dir = copy.file("data");
     fs::copy(hwtest::dataDir(), dir, fs::copy_options::recursive);
     const bool all = GetParam().empty();
-    for (const std::string& file : all ? dataFiles(dir) : std::vector<std::string>{GetParam()}) {
+    for (const std::string& file : all ? dataFiles(dir) : std::vector<std::string>{GetParam()})
         ASSERT_TRUE(fs::remove(dir + "/" + file)) << file;
-    }
     GameSession game(dir);
     ASSERT_TRUE(game.ok());
     const uint32_t ticks = 31;
@@ -154,9 +144,8 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     game.frame();
     game.tap('2');
     game.frames(20);
-    if (gameState == STATE_PLAYING) { // else a computer Seeker was quicker
+    if (gameState == STATE_PLAYING) // else a computer Seeker was quicker
         catchFlicket(game);
-    }
     ASSERT_EQ(gameState, STATE_GAME_OVER);
     game.tap(VK_RETURN);
     game.tap('1');

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -181,17 +181,15 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     ChunkWriter w;
     chunk(w, MESH_FILE, [&] {
         chunk(w, KEYFRAMER_BLOCK, [&] {
-            const struct {
-                const char* name;
-                int parent;
-            } nodes[] = {{"Body", -1}, {"Arm", 10}, {"Ghost", 99}, {"Hand", 11}};
+            const std::pair<const char*, int> nodes[] = {
+                {"Body", -1}, {"Arm", 10}, {"Ghost", 99}, {"Hand", 11}}; // name, parent id
             for (int i = 0; i < 4; ++i)
                 chunk(w, 0xB002, [&] {
                     chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(10 + i)); });
                     chunk(w, NODE_HEADER, [&] {
-                        w.string(nodes[i].name);
+                        w.string(nodes[i].first);
                         w.u32(0);
-                        w.i16(static_cast<int16_t>(nodes[i].parent));
+                        w.i16(static_cast<int16_t>(nodes[i].second));
                         if (i == 3) // a stale name, replaced
                             scenebuild::stringChunk(w, PARENT_NAME, "Old");
                         chunk(w, 0x1234, [&] { w.u32(7); });
@@ -291,10 +289,7 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
 // fails. The same name opened again to read shares the handle; a pending error refuses any open.
 TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
-    auto size = [&] {
-        struct stat st = {};
-        return stat(path.c_str(), &st) == 0 ? static_cast<long>(st.st_size) : -1L;
-    };
+    auto size = [&] { return static_cast<long>(std::filesystem::file_size(path)); };
     const long whole = size();
     file3ds* reading = OpenFile3ds(path.c_str(), "arw");
     ASSERT_NE(reading, nullptr);
@@ -355,10 +350,8 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
     ASSERT_NE(OpenFile3ds(write(scene(500), "theirs.3ds").c_str(), "r"), nullptr);
     mesh3ds* mesh = nullptr;
     GetMeshByName3ds(db, "Whole", &mesh);
-    ASSERT_NE(mesh, nullptr);
-    ASSERT_EQ(mesh->vertexcount, 3);
-    EXPECT_EQ(mesh->vertices[0].x, 1.0f);
-    EXPECT_EQ(mesh->vertices[2].z, 23.0f);
+    ASSERT_TRUE(mesh && mesh->vertexcount == 3);
+    EXPECT_TRUE(mesh->vertices[0].x == 1.0f && mesh->vertices[2].z == 23.0f) << "this file's own";
     RelMeshObj3ds(&mesh);
 }
 
@@ -384,25 +377,16 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
                                detach);
         mesh3ds* m = nullptr;
         GetMeshByName3ds(db, "Full", &m);
-        ASSERT_NE(m, nullptr);
-        ASSERT_EQ(m->vertexcount, 4);
-        EXPECT_EQ(m->vertices[1].y, 5.0f);
-        EXPECT_EQ(m->vertices[3].z, -3.0f);
-        ASSERT_EQ(m->texvertcount, 3);
+        ASSERT_TRUE(m && m->vertexcount == 4 && m->texvertcount == 3 && m->facecount == 3);
+        EXPECT_TRUE(m->vertices[1].y == 5.0f && m->vertices[3].z == -3.0f);
         EXPECT_EQ(m->texverts[0].v, 0.25f);
-        ASSERT_EQ(m->facecount, 3);
-        EXPECT_EQ(m->faces[0].v1, 0);
-        EXPECT_EQ(m->faces[0].v2, 1);
-        EXPECT_EQ(m->faces[2].v1, 3);
+        EXPECT_TRUE(m->faces[0].v1 == 0 && m->faces[0].v2 == 1 && m->faces[2].v1 == 3);
         EXPECT_EQ(m->faces[0].flag, FaceABVisable3ds | FaceUWrap3ds);
-        ASSERT_EQ(m->matgroupcount, 3);
+        ASSERT_TRUE(m->matgroupcount == 3 && m->matgroups[0].facecount == 2);
         EXPECT_STREQ(m->matgroups[2].name, "Blue");
-        ASSERT_EQ(m->matgroups[0].facecount, 2);
-        EXPECT_EQ(m->matgroups[0].faces[1], 2);
-        EXPECT_EQ(m->matgroups[1].faces, nullptr);
+        EXPECT_TRUE(m->matgroups[0].faces[1] == 2 && m->matgroups[1].faces == nullptr);
         ASSERT_NE(m->smoothing, nullptr);
-        EXPECT_EQ(m->smoothing[1], 0x80000000u);
-        EXPECT_EQ(m->smoothing[2], 0u) << "padded to one mask per face";
+        EXPECT_TRUE(m->smoothing[1] == 0x80000000u && m->smoothing[2] == 0u) << "padded per face";
         GetMeshByName3ds(db, "Second", &m); // the reused record keeps no masks of the last
         EXPECT_EQ(m->smoothing, nullptr);
         RelMeshObj3ds(&m);

@@ -1,24 +1,45 @@
-// The world's rules, step by step on small generated models.
-#include "worldtest.h"
-
+// The world's rules step by step on small generated models, and the collision pass against a plain
+// every-face-pair reference over random models.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <random>
 
 #include "cball/cball.h"
 #include "main/world.h"
 #include "platform/headless.h"
 #include "player/player.h"
+#include "render/maxmesh.h"
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
+#include "support/datafolder.h"
 #include "support/gamesession.h"
+#include "support/scenebuilder.h"
 #include "shared/random.h"
 #include "team/team.h"
 
 namespace {
 
-using worldtest::part;
+scenebuild::Mesh part(std::vector<scenebuild::Vertex> verts, std::vector<scenebuild::Face> faces) {
+    scenebuild::Mesh m;
+    m.name = "part";
+    m.verts = std::move(verts);
+    m.faces = std::move(faces);
+    m.groups = {"FLAT"};
+    return m;
+}
+
+// A one-material model, relative to the working folder (the game session's); folders made on need.
+bool writeModel(const std::string& path, const std::vector<scenebuild::Mesh>& meshes) {
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
+    scenebuild::Material flat;
+    flat.name = "FLAT";
+    return testdata::writeFile(path, scenebuild::scene({flat}, meshes));
+}
 
 // A wide floor, two-triangle hoops, four-face player wedges (a ball centred on a player touches
 // it); the random generator seeded after the build and every player parked out of reach.
@@ -26,23 +47,21 @@ class World : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(game.ok());
-        ASSERT_TRUE(worldtest::writeModel(
-            "mesh/stadium.3ds", {part({{-30, 0, -90}, {30, 0, -90}, {30, 0, 90}}, {{0, 1, 2}})}));
-        ASSERT_TRUE(worldtest::writeModel(
+        ASSERT_TRUE(writeModel("mesh/stadium.3ds",
+                               {part({{-30, 0, -90}, {30, 0, -90}, {30, 0, 90}}, {{0, 1, 2}})}));
+        ASSERT_TRUE(writeModel(
             "mesh/goal.3ds",
             {part({{-3, 20, 0}, {3, 20, 0}, {3, 27, 0}, {-3, 27, 0}}, {{0, 1, 2}, {0, 2, 3}})}));
-        ASSERT_TRUE(worldtest::writeModel(
+        ASSERT_TRUE(writeModel(
             "mesh/player.3ds",
             {part({{0, 0.5f, 0}, {-0.5f, -0.5f, 0.5f}, {0.5f, -0.5f, 0.5f}, {0, -0.5f, -0.5f}},
                   {{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}})}));
         game.start();
         headless::clearMessageBoxes();
         seedGameRandom(1);
-        for (int t = 0; t < 2; ++t) {
-            for (int p = 0; p < NUM_PLAYERS_PER_TEAM; ++p) {
+        for (int t = 0; t < 2; ++t)
+            for (int p = 0; p < NUM_PLAYERS_PER_TEAM; ++p)
                 place(t, p, -200.0f + 100.0f * static_cast<float>(2 * t + p), 300.0f, 300.0f);
-            }
-        }
     }
     static void place(int side, int index, float x, float y, float z) {
         Player* p = team[side]->player[index];
@@ -66,9 +85,8 @@ Player* player(int side, int index) {
 
 // Gives the Pellum to a side's Chaser, standing just under it.
 void carry(int side, float x, float y, float z) {
-    if (pellum->caught) {
+    if (pellum->caught)
         pellum->catchBall(team[pellum->holding]->getChaser());
-    }
     pellum->setPos(x, y, z);
     Player* c = team[side]->getChaser();
     c->xpos = x;
@@ -79,17 +97,15 @@ void carry(int side, float x, float y, float z) {
 }
 
 void stepHoops() {
-    for (GoalPost* g : stadium->goal) {
+    for (GoalPost* g : stadium->goal)
         g->step();
-    }
 }
 
 TEST_F(World, PellumFallsToRestAtItsRadiusFollowsItsCarrierAndOnlyTheHoldingSideLetsGo) {
     pellum->step();
     EXPECT_NEAR(pellum->ypos, 48.0f - 0.845f, 1e-5);
-    for (int i = 1; i < 56; ++i) {
+    for (int i = 1; i < 56; ++i)
         pellum->step();
-    }
     EXPECT_NEAR(pellum->ypos, 0.68f, 1e-3); // 56 steps down, still above the floor
     pellum->step();
     EXPECT_EQ(at(pellum), (Place{5.0f, 0.6f, 0.0f}));
@@ -123,9 +139,8 @@ TEST_F(World, CatchReachIsStrictOnEveryAxisAndMeasuredThreeAboveThePlayer) {
         pellum->catchBall(player(0, 0));
         EXPECT_EQ(pellum->caught, k.caught) << k.dx << " " << k.dy << " " << k.dz;
         EXPECT_EQ(team[0]->isHoldingPellum(), k.caught);
-        if (pellum->caught) {
+        if (pellum->caught)
             pellum->catchBall(player(0, 0));
-        }
     }
 }
 
@@ -148,9 +163,8 @@ TEST_F(World, AttackBallHittingTheHoldingSideKnocksThePellumLooseAndItBouncesFiv
     pellum->step();
     EXPECT_NEAR(pellum->ypos, 0.6f + (0.6f - 5.6f - 0.6f) * 0.035f, 1e-6);
     EXPECT_EQ(CBall::bounceCountdown, 4.0f);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 4; ++i)
         pellum->step();
-    }
     EXPECT_TRUE(!pellum->collided && pellum->ypos < 0.6f);
     pellum->step();
     EXPECT_EQ(pellum->ypos, 0.6f);
@@ -187,7 +201,7 @@ TEST_F(World, AttackBallsHuntTheNearestPlayerWithinReachAndWanderBeyondIt) {
 TEST_F(World, ComputerPlayersPatrolTurningHalfwayAtEachEndAndDriftOffTheAxis) {
     Player* p = player(0, 1); // the human side's Seeker, not the active player: patrols
     place(0, 1, 2.5f, 24.0f, 30.2f);
-    int turns[2] = {0, 0};
+    std::array<int, 2> turns{};
     for (int step = 1; step <= 140; ++step) {
         const int target = p->target;
         const float z = p->zpos;
@@ -199,8 +213,7 @@ TEST_F(World, ComputerPlayersPatrolTurningHalfwayAtEachEndAndDriftOffTheAxis) {
             EXPECT_NEAR(std::fabs(p->zpos - z), 2.05f, 1e-4);
         }
     }
-    EXPECT_TRUE(turns[0] == 54 && turns[1] == 134)
-        << turns[0] << " " << turns[1]; // 53 x 2.05 > 30.2 + 78
+    EXPECT_EQ(turns, (std::array<int, 2>{54, 134})); // 53 x 2.05 > 30.2 + 78
     EXPECT_EQ(p->yrot, 360.0f);
     EXPECT_NEAR(p->xpos, 2.5f, 1e-3);
 
@@ -302,15 +315,148 @@ TEST_F(World, TheScoringBoxIsStrictAndThinAlongZ) {
             << k.hoop << " " << k.x << " " << k.y << " " << k.z;
     }
     // A free Pellum falls right through a box and scores for nobody.
-    if (pellum->caught) {
+    if (pellum->caught)
         pellum->catchBall(team[0]->getChaser());
-    }
     const int total = team[0]->getScore();
     pellum->setPos(0.0f, 30.0f, -60.0f);
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 20; ++i)
         hoopwind->stepAllObjects(); // hoops look before the ball moves, as in a drawn frame
-    }
     EXPECT_TRUE(pellum->ypos < 20.0f && team[0]->getScore() + team[1]->getScore() == total);
+}
+
+struct Reaction {
+    const GameObject* who;
+    float at[3];
+    OBJECT_TYPE type;
+    bool operator==(const Reaction& o) const { // bits, so -0 and 0 or two NaNs may differ
+        return who == o.who && std::memcmp(at, o.at, sizeof at) == 0 && type == o.type;
+    }
+};
+std::vector<Reaction> reactions;
+
+// A moving object that records every reaction; each reaction may nudge it along x.
+struct Recorder : GameObject {
+    Recorder(const char* file, OBJECT_TYPE kind, float nudge) : GameObject(file), nudge(nudge) {
+        typeID = kind;
+    }
+    void reactCollision(float x, float y, float z, OBJECT_TYPE type) override {
+        reactions.push_back(Reaction{this, {x, y, z}, type});
+        xpos += nudge;
+    }
+    float nudge;
+};
+
+bool touch(const BoundingSphere& a, const GameObject* oa, const BoundingSphere& b,
+           const GameObject* ob) {
+    const float dx = b.center.x + ob->xpos - (a.center.x + oa->xpos);
+    const float dy = b.center.y + ob->ypos - (a.center.y + oa->ypos);
+    const float dz = b.center.z + ob->zpos - (a.center.z + oa->zpos);
+    return std::sqrt(dx * dx + dy * dy + dz * dz) < a.radius + b.radius;
+}
+
+// Every later object of every moving one, every mesh pair whose spheres touch, every face pair.
+void referencePass() {
+    for (GameObject* a = hoopwind->head; a != nullptr; a = a->next) {
+        for (GameObject* b = a->next; a->typeID != STATIONARY_PIECE && b != nullptr; b = b->next) {
+            for (int32_t i = 0; i < a->getMesh()->numMeshes; ++i) {
+                const MESH& mi = a->getMesh()->meshes[i];
+                for (int32_t j = 0; j < b->getMesh()->numMeshes; ++j) {
+                    const MESH& mj = b->getMesh()->meshes[j];
+                    const bool near = touch(mi.bounds, a, mj.bounds, b); // before any reaction
+                    for (int32_t k = 0; near && k < mi.numFaces; ++k) {
+                        for (int32_t l = 0; l < mj.numFaces; ++l) {
+                            const BoundingSphere& fb = mj.faces[l].bounds;
+                            // The hit point is taken before either reaction moves anything.
+                            const float bx = fb.center.x + b->xpos, by = fb.center.y + b->ypos,
+                                        bz = fb.center.z + b->zpos;
+                            if (touch(mi.faces[k].bounds, a, fb, b)) {
+                                b->reactCollision(a->xpos, a->ypos, a->zpos, a->typeID);
+                                a->reactCollision(bx, by, bz, b->typeID);
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// A random triangle soup of a few meshes, sized so that placements near each other overlap.
+std::vector<scenebuild::Mesh> randomModel(std::mt19937& rng) {
+    auto uniform = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(rng);
+    };
+    auto below = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    std::vector<scenebuild::Mesh> meshes;
+    for (int m = below(1, 4); m > 0; --m) {
+        const float cx = uniform(-1.5f, 1.5f), cy = uniform(-1.5f, 1.5f), cz = uniform(-1.5f, 1.5f);
+        const float s = uniform(0.2f, 2.5f);
+        const int verts = below(3, 40);
+        std::vector<scenebuild::Vertex> v;
+        for (int i = 0; i < verts; ++i)
+            v.push_back({cx + uniform(-s, s), cy + uniform(-s, s), cz + uniform(-s, s)});
+        std::vector<scenebuild::Face> f;
+        for (int i = below(1, 70); i > 0; --i) {
+            f.push_back({static_cast<uint16_t>(below(0, verts - 1)),
+                         static_cast<uint16_t>(below(0, verts - 1)),
+                         static_cast<uint16_t>(below(0, verts - 1))});
+        }
+        meshes.push_back(part(v, f));
+    }
+    return meshes;
+}
+
+TEST(CollisionEquivalence, RandomModelsStillOrMovedGiveTheSameReactions) {
+    testdata::ScratchDir dir;
+    hwtest::GameSession game{dir.path()};
+    ASSERT_TRUE(game.ok());
+    std::mt19937 rng(20240611);
+    // Still (some stationary), then nudged so contacts end part-way through a mesh pair.
+    const struct {
+        int trials;
+        float spread, nudge;
+        size_t leastReactions;
+    } kinds[] = {{120, 3.0f, 0.0f, 1000}, {40, 1.0f, 0.013f, 100}};
+    for (const auto& kind : kinds) {
+        size_t total = 0;
+        for (int trial = 0; trial < kind.trials; ++trial) {
+            delete hoopwind;
+            hoopwind = new GameManager;
+            std::vector<GameObject*> objects; // owned by the list
+            std::uniform_real_distribution<float> place(-kind.spread, kind.spread);
+            const int n = kind.nudge == 0.0f ? 2 + trial % 3 : 3;
+            for (int o = 0; o < n; ++o) {
+                const std::string file = "mesh/r" + std::to_string(o) + ".3ds";
+                ASSERT_TRUE(writeModel(file, randomModel(rng)));
+                const bool still = kind.nudge == 0.0f && rng() % 5 == 0;
+                objects.push_back(new Recorder(file.c_str(), still ? STATIONARY_PIECE : PLAYER,
+                                               kind.nudge * static_cast<float>(o + 1)));
+                objects.back()->xpos = place(rng);
+                objects.back()->ypos = place(rng);
+                objects.back()->zpos = place(rng);
+            }
+            std::vector<float> start, fastEnd;
+            for (const GameObject* o : objects)
+                start.insert(start.end(), {o->xpos, o->ypos, o->zpos});
+            reactions.clear();
+            hoopwind->checkCollisions();
+            const std::vector<Reaction> fast = reactions;
+            for (size_t i = 0; i < objects.size(); ++i) {
+                fastEnd.push_back(objects[i]->xpos);
+                objects[i]->xpos = start[3 * i];
+                objects[i]->ypos = start[3 * i + 1];
+                objects[i]->zpos = start[3 * i + 2];
+            }
+            reactions.clear();
+            referencePass();
+            EXPECT_TRUE(fast == reactions) << "trial " << trial << ": " << fast.size()
+                                           << " against " << reactions.size() << " reactions";
+            for (size_t i = 0; i < objects.size(); ++i)
+                EXPECT_EQ(std::memcmp(&objects[i]->xpos, &fastEnd[i], sizeof(float)), 0) << trial;
+            total += reactions.size();
+        }
+        EXPECT_GE(total, kind.leastReactions);
+    }
 }
 
 } // namespace
