@@ -121,6 +121,7 @@ TEST_F(World, PellumFallsToRestAtItsRadiusFollowsItsCarrierAndOnlyTheHoldingSide
     pellum->catchBall(player(1, 1)); // any player of the holding side, wherever it is
     EXPECT_FALSE(pellum->caught || team[1]->isHoldingPellum());
     EXPECT_EQ(pellum->holding, 20); // no team
+    EXPECT_TRUE(!worldTeam(20) && !worldTeam(2) && !worldTeam(-1) && worldTeam(1) == team[1]);
     pellum->step();
     EXPECT_NEAR(pellum->ypos, 20.0f - 0.845f, 1e-5);
 }
