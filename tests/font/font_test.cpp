@@ -155,17 +155,19 @@ std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
     return boxes;
 }
 
-// A hand-laid file: header then one block for 'x' with 3 vertices, 1 triangle, 1 contour.
+// A hand-laid file: header, then `copies` blocks for 'x' of 3 vertices, 1 triangle, 1 contour.
 constexpr size_t kTriangles = 128 + 4 + 24, kContour = kTriangles + 3;
-std::vector<uint8_t> handMadeFile() {
+std::vector<uint8_t> handMadeFile(uint8_t copies = 1) {
     std::vector<uint8_t> b(128, 0xEE); // reserved bytes are skipped, whatever they hold
     std::memcpy(b.data(), "GLFHand\0", 8);
-    b[99] = 1;
-    b.insert(b.end(), {'x', 3, 1, 1});
+    b[99] = copies;
     const float v[6] = {-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f};
-    b.resize(b.size() + sizeof v);
-    std::memcpy(b.data() + b.size() - sizeof v, v, sizeof v);
-    b.insert(b.end(), {2, 1, 0, 2}); // the triangle, then the contour's end
+    for (int i = 0; i < copies; ++i) {
+        b.insert(b.end(), {'x', 3, 1, 1});
+        b.resize(b.size() + sizeof v);
+        std::memcpy(b.data() + b.size() - sizeof v, v, sizeof v);
+        b.insert(b.end(), {2, 1, 0, 2}); // the triangle, then the contour's end
+    }
     return b;
 }
 
@@ -228,12 +230,7 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
          FONT_FILE_OK},
         {"a symbol without vertices, with the start bounds",
          [](auto& b) { std::fill(b.begin() + 129, b.end(), 0); }, FONT_FILE_OK},
-        {"the same symbol twice",
-         [](auto& b) {
-             b.insert(b.end(), b.begin() + 128, b.end());
-             b[99] = 2;
-         },
-         FONT_FILE_REPEATED_SYMBOL},
+        {"the same symbol twice", [](auto& b) { b = handMadeFile(2); }, FONT_FILE_REPEATED_SYMBOL},
     };
     for (const Case& c : cases) {
         auto damaged = handMadeFile();
@@ -416,12 +413,9 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     ASSERT_GT(glRenderMode(GL_RENDER), 12);
     EXPECT_TRUE(fb[2 + 7] == 0.25f && fb[2 + 8] == 0.25f) << fb[9] << " " << fb[10];
 
-    FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
-    s.contourCount = 3;
-    s.contourEnd = {1, 0, 3}; // the second end goes backwards
-    FontFileSymbol none = s;
-    none.contourCount = 0;
-    none.contourEnd.clear();
+    FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f), none = s;
+    s.contourCount = 3, s.contourEnd = {1, 0, 3}; // the second end goes backwards
+    none.contourCount = 0, none.contourEnd.clear();
     ASSERT_TRUE(testdata::writeFile(dir.file("d.glf"), fontBytes({{'d', s}, {'n', none}})));
     ASSERT_GE(vfLoadFont(dir.file("d.glf").c_str()), 0);
     auto prims = captureFeedback([] {
@@ -470,8 +464,7 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
     EXPECT_EQ(cursor(), std::make_pair(3, 1));
     const char bytes[] = {'e', '\0', 'f', '\n'};
     vfPrint(bytes, 3); // the count, not the terminator, decides; e wraps, f scrolls
-    EXPECT_STREQ(vfGetConsoleRow(0), "cd\x7F"
-                                     "e");
+    EXPECT_STREQ(vfGetConsoleRow(0), "cd\177e");
     EXPECT_STREQ(vfGetConsoleRow(1), "f");
     EXPECT_EQ(cursor(), std::make_pair(1, 1));
     EXPECT_STREQ(vfGetConsoleRow(2), "") << "rows outside the grid read as empty";

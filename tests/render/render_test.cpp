@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
