@@ -24,11 +24,6 @@
 
 namespace {
 
-struct CellSpec {
-    unsigned char code;
-    float x, y, width, height;
-};
-
 struct FbPrimitive {
     enum Kind { POLYGON, LINE, POINT } kind;
     std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
@@ -39,16 +34,9 @@ struct Box {
     float minX, minY, maxX, maxY;
 };
 
+// A rectangle: 4 corners, 2 triangles, 1 contour, its own bounds.
 FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1) {
-    FontFileSymbol s;
-    s.vertexCount = 4;
-    s.triangleCount = 2;
-    s.contourCount = 1;
-    s.vertices = {x0, y0, x1, y0, x1, y1, x0, y1};
-    s.triangles = {0, 1, 2, 0, 2, 3};
-    s.contourEnd = {3};
-    s.minX = x0, s.maxX = x1, s.minY = y0, s.maxY = y1;
-    return s;
+    return {4, 2, 1, {x0, y0, x1, y0, x1, y1, x0, y1}, {0, 1, 2, 0, 2, 3}, {3}, x0, x1, y0, y1};
 }
 
 std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols) {
@@ -77,10 +65,7 @@ void putBE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
 // SGI images: planes channel-major, bottom row first; run-length files hold rows as literal runs.
 std::vector<uint8_t> sgiFile(int width, int height, int channels,
                              const std::vector<uint8_t>& planes, bool rle) {
-    std::vector<uint8_t> out;
-    putBE(out, 474, 2);
-    out.push_back(rle ? 1 : 0);
-    out.push_back(1);
+    std::vector<uint8_t> out = {474 >> 8, 474 & 0xFF, rle, 1}; // magic, storage, bytes per channel
     for (int v : {3, width, height, channels})
         putBE(out, uint32_t(v), 2);
     out.resize(512, 0);
@@ -109,14 +94,14 @@ std::vector<uint8_t> sgiFile(int width, int height, int channels,
     return out;
 }
 
-std::vector<uint8_t> bmfFile(const std::vector<CellSpec>& cells, const std::vector<uint8_t>& sgi) {
+// A bitmap font: its cells (code, then x, y, width and height in the picture) and the picture.
+using Cell = std::pair<unsigned char, std::array<float, 4>>;
+std::vector<uint8_t> bmfFile(const std::vector<Cell>& cells, const std::vector<uint8_t>& sgi) {
     std::vector<uint8_t> out(3 + 96, 0);
     std::memcpy(out.data(), "BMFbitmap test", 14);
     float table[256][4] = {};
-    for (const CellSpec& c : cells) {
-        const float cell[4] = {c.x, c.y, c.width, c.height};
-        std::memcpy(table[c.code], cell, sizeof cell);
-    }
+    for (const auto& [code, cell] : cells)
+        std::copy(cell.begin(), cell.end(), table[code]);
     const size_t at = out.size();
     out.resize(at + sizeof table); // little-endian floats, as this machine holds them
     std::memcpy(out.data() + at, table, sizeof table);
@@ -124,8 +109,7 @@ std::vector<uint8_t> bmfFile(const std::vector<CellSpec>& cells, const std::vect
     return out;
 }
 
-// What reached the rasteriser while `draw` ran, in object units under the text tests' view: an
-// orthographic projection of 10 pixels per unit centred on the origin on the 640 x 480 window.
+// What reached the rasteriser while `draw` ran, in object units of the Text view (10 pixels each).
 std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 20);
     glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
@@ -171,28 +155,27 @@ std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
     return boxes;
 }
 
-// A hand-laid file: header then one block for 'x' with 3 vertices, 1 triangle, 1 contour.
+// A hand-laid file: header, then `copies` blocks for 'x' of 3 vertices, 1 triangle, 1 contour.
 constexpr size_t kTriangles = 128 + 4 + 24, kContour = kTriangles + 3;
-std::vector<uint8_t> handMadeFile() {
+std::vector<uint8_t> handMadeFile(uint8_t copies = 1) {
     std::vector<uint8_t> b(128, 0xEE); // reserved bytes are skipped, whatever they hold
     std::memcpy(b.data(), "GLFHand\0", 8);
-    b[99] = 1;
-    const uint8_t block[] = {'x', 3, 1, 1};
-    b.insert(b.end(), block, block + 4);
+    b[99] = copies;
     const float v[6] = {-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f};
-    b.resize(b.size() + sizeof v);
-    std::memcpy(b.data() + b.size() - sizeof v, v, sizeof v);
-    const uint8_t tail[] = {2, 1, 0, 2};
-    b.insert(b.end(), tail, tail + 4);
+    for (int i = 0; i < copies; ++i) {
+        b.insert(b.end(), {'x', 3, 1, 1});
+        b.resize(b.size() + sizeof v);
+        std::memcpy(b.data() + b.size() - sizeof v, v, sizeof v);
+        b.insert(b.end(), {2, 1, 0, 2}); // the triangle, then the contour's end
+    }
     return b;
 }
 
 // 3 x 2, channel-major planes: value = 10 * channel + 3 * row + x + 1.
 std::vector<uint8_t> planes(int channels) {
     std::vector<uint8_t> p;
-    for (int c = 0; c < channels; ++c)
-        for (int i = 0; i < 6; ++i)
-            p.push_back(uint8_t(10 * c + i + 1));
+    for (int i = 0; i < 6 * channels; ++i)
+        p.push_back(uint8_t(10 * (i / 6) + i % 6 + 1));
     return p;
 }
 
@@ -213,9 +196,6 @@ class Text : public testing::Test {
         glOrtho(-32, 32, -24, 24, -10, 10);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-    }
-    std::vector<Box> solid(const char* text) {
-        return glyphBoxes(captureFeedback([&] { vfDrawSolidString(text); }));
     }
     headless::OffscreenGL gl;
     testdata::ScratchDir dir;
@@ -249,17 +229,8 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
         {"a name filling its whole field", [](auto& b) { std::memset(&b[3], 'N', 96); },
          FONT_FILE_OK},
         {"a symbol without vertices, with the start bounds",
-         [](auto& b) {
-             b.resize(132);
-             b[129] = b[130] = b[131] = 0;
-         },
-         FONT_FILE_OK},
-        {"the same symbol twice",
-         [](auto& b) {
-             b.insert(b.end(), b.begin() + 128, b.end());
-             b[99] = 2;
-         },
-         FONT_FILE_REPEATED_SYMBOL},
+         [](auto& b) { std::fill(b.begin() + 129, b.end(), 0); }, FONT_FILE_OK},
+        {"the same symbol twice", [](auto& b) { b = handMadeFile(2); }, FONT_FILE_REPEATED_SYMBOL},
     };
     for (const Case& c : cases) {
         auto damaged = handMadeFile();
@@ -315,8 +286,7 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
 }
 
 TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
-    // Pixel (x=2, y=1), sample 6 of channel 0: grey for one channel, grey and alpha for two,
-    // colour for three, colour and alpha for four.
+    // Pixel (2, 1) for 1 to 4 channels: grey, grey and alpha, colour, colour and alpha.
     const uint8_t expected[4][4] = {
         {6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
     for (int channels = 1; channels <= 4; ++channels)
@@ -365,26 +335,25 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
         EXPECT_FALSE(sgiDecode(b.data(), b.size(), img)) << "byte " << at;
     }
 
-    auto file = bmfFile({{'a', 0.25f, 0.5f, 0.125f, 0.75f}}, sgiFile(3, 2, 1, planes(1), false));
+    auto file = bmfFile({{'a', {0.25f, 0.5f, 0.125f, 0.75f}}}, sgiFile(3, 2, 1, planes(1), false));
     BmfFile bmf;
     ASSERT_TRUE(bmfParse(file.data(), file.size(), bmf));
     EXPECT_FLOAT_EQ(bmf.cells[int('a')].height, 0.75f); // the drawing test shows the rest
     for (size_t n : {size_t(2), size_t(99 + 4096 - 1), file.size() - 1})
         EXPECT_FALSE(bmfParse(file.data(), n, bmf)) << n;
-    auto nan = bmfFile({{'a', 0, 0, std::nanf(""), 1}}, sgiFile(3, 2, 1, planes(1), false));
+    auto nan = bmfFile({{'a', {0, 0, std::nanf(""), 1}}}, sgiFile(3, 2, 1, planes(1), false));
     EXPECT_FALSE(bmfParse(nan.data(), nan.size(), bmf));
 }
 
 TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
-    // Each string starts with a leading edge that puts the first glyph's ink one unit from the
-    // start; then each pair advances by the facing extents plus the symbol space (0.2). A space
-    // or a character without a symbol adds the space size (2.0) instead.
+    // A leading edge puts the first glyph's ink one unit from the start; each pair advances by the
+    // facing extents plus the symbol space (0.2); a space or a missing symbol adds 2.0 instead.
     struct Case {
         const char* text;
         int direction;
         bool centred;
-        std::vector<float> edges; // per glyph drawn: minX, maxX, minY or maxY as `side` says
-        char side;
+        std::vector<float> edges; // per glyph drawn: its leading side's edge
+        char side;                // l, r, b or t: minX, maxX, minY or maxY
     };
     const Case cases[] = {
         {"CAB", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.0f, 1.2f}, 'l'},
@@ -402,23 +371,18 @@ TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
     for (const Case& c : cases) {
         vfStringDirection(c.direction);
         vfStringCentering(c.centred);
-        auto boxes = solid(c.text);
+        auto boxes = glyphBoxes(captureFeedback([&] { vfDrawSolidString(c.text); }));
         ASSERT_EQ(boxes.size(), c.edges.size()) << c.text;
         for (size_t i = 0; i < boxes.size(); ++i) {
-            const Box& b = boxes[i];
-            float got = c.side == 'l'   ? b.minX
-                        : c.side == 'r' ? b.maxX
-                        : c.side == 'b' ? b.minY
-                                        : b.maxY;
-            EXPECT_NEAR(got, c.edges[i], kTol) << c.text << " glyph " << i;
+            const float edge[] = {boxes[i].minX, boxes[i].maxX, boxes[i].minY, boxes[i].maxY};
+            EXPECT_NEAR(edge[std::string("lrbt").find(c.side)], c.edges[i], kTol) << c.text << i;
         }
     }
 }
 
 TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     vfSetSymbolDepth(0.5f);
-    // Wired: one loop of 4 edges; 3D wired: two loops and 4 joins between z = 1 and 1.5; 3D solid:
-    // both faces and the 4 sides between them.
+    // Wired: a loop of 4 edges; 3D: two faces at z = 1 and 1.5 joined by 4 edges or 4 sides.
     const struct {
         void (*draw)(char);
         size_t polygons, lines;
@@ -449,12 +413,9 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     ASSERT_GT(glRenderMode(GL_RENDER), 12);
     EXPECT_TRUE(fb[2 + 7] == 0.25f && fb[2 + 8] == 0.25f) << fb[9] << " " << fb[10];
 
-    FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f);
-    s.contourCount = 3;
-    s.contourEnd = {1, 0, 3}; // the second end goes backwards
-    FontFileSymbol none = s;
-    none.contourCount = 0;
-    none.contourEnd.clear();
+    FontFileSymbol s = rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f), none = s;
+    s.contourCount = 3, s.contourEnd = {1, 0, 3}; // the second end goes backwards
+    none.contourCount = 0, none.contourEnd.clear();
     ASSERT_TRUE(testdata::writeFile(dir.file("d.glf"), fontBytes({{'d', s}, {'n', none}})));
     ASSERT_GE(vfLoadFont(dir.file("d.glf").c_str()), 0);
     auto prims = captureFeedback([] {
@@ -503,8 +464,7 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
     EXPECT_EQ(cursor(), std::make_pair(3, 1));
     const char bytes[] = {'e', '\0', 'f', '\n'};
     vfPrint(bytes, 3); // the count, not the terminator, decides; e wraps, f scrolls
-    EXPECT_STREQ(vfGetConsoleRow(0), "cd\x7F"
-                                     "e");
+    EXPECT_STREQ(vfGetConsoleRow(0), "cd\177e");
     EXPECT_STREQ(vfGetConsoleRow(1), "f");
     EXPECT_EQ(cursor(), std::make_pair(1, 1));
     EXPECT_STREQ(vfGetConsoleRow(2), "") << "rows outside the grid read as empty";
@@ -549,9 +509,9 @@ TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
 TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     // 4 x 1 RGB picture: two red texels, two black ones. 'r' uses the red half, 'k' the black.
     std::vector<uint8_t> p = {255, 255, 0, 0, /*g*/ 0, 0, 0, 0, /*b*/ 0, 0, 0, 0};
-    ASSERT_TRUE(testdata::writeFile(
-        dir.file("f.bmf"), bmfFile({{'r', 0.0f, 0.0f, 0.5f, 1.0f}, {'k', 0.5f, 0.0f, 0.5f, 1.0f}},
-                                   sgiFile(4, 1, 3, p, false))));
+    ASSERT_TRUE(testdata::writeFile(dir.file("f.bmf"), bmfFile({{'r', {0.0f, 0.0f, 0.5f, 1.0f}},
+                                                                {'k', {0.5f, 0.0f, 0.5f, 1.0f}}},
+                                                               sgiFile(4, 1, 3, p, false))));
     ASSERT_EQ(vfLoadBMFFont(dir.file("f.bmf").c_str()), 0);
     EXPECT_NEAR(vfGetBStringWidth(0, "rk"), 1.002f, 1e-5);
     EXPECT_FLOAT_EQ(vfGetBFontHeight(0), 1.0f);

@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -71,17 +70,17 @@ Picture fromRows(const std::vector<Rgb>& pal, const std::vector<std::vector<int>
 
 Layout of(int w, int h, int bits, const std::vector<uint8_t>& stored, int entries = 0) {
     Layout s;
-    s.width = w;
-    s.height = h;
-    s.bitCount = static_cast<uint16_t>(bits);
-    s.palette = palette(entries);
-    s.bits = stored;
+    s.width = w, s.height = h, s.bitCount = static_cast<uint16_t>(bits);
+    s.palette = palette(entries), s.bits = stored;
     return s;
 }
 
-Layout rle(std::vector<uint8_t> codes, int width = 4, int height = 2, int bits = 8) {
+// Run-length codes, with the data size the header gives (0: none).
+Layout rle(std::vector<uint8_t> codes, uint32_t size = 0, int width = 4, int height = 2,
+           int bits = 8) {
     Layout s = of(width, height, bits, codes, 1 << bits);
     s.compression = bits == 8 ? 1 : 2;
+    s.sizeImage = size;
     return s;
 }
 
@@ -165,16 +164,15 @@ std::vector<Form> forms() {
     // clang-format off
     Layout r8 = rle({3, 9,  0, 3, 10, 11, 12, 0,  0, 0,
                      0, 3, 20, 21, 22, 0,  0, 2, 2, 0,  1, 12,  0, 0,
-                     0, 2,  5, 0,  1, 13,  0, 1}, 6, 3);
+                     0, 2,  5, 0,  1, 13,  0, 1}, 32, 6, 3);
     // clang-format on
-    r8.sizeImage = static_cast<uint32_t>(r8.bits.size());
     f.push_back(
         {"run-length 8", r8,
          fromRows(pal,
                   {{9, 9, 9, 10, 11, 12}, {20, 21, 22, -1, -1, 12}, {-1, -1, -1, -1, -1, 13}})});
     // Run-length 4, top-down: alternating nibbles in runs and absolute runs.
     f.push_back(
-        {"run-length 4", rle({5, 0xAB, 0, 3, 0x12, 0x30, 0, 0, 2, 0x45, 0, 1}, 8, -2, 4),
+        {"run-length 4", rle({5, 0xAB, 0, 3, 0x12, 0x30, 0, 0, 2, 0x45, 0, 1}, 0, 8, -2, 4),
          fromRows(palette(16), {{4, 5, -1, -1, -1, -1, -1, -1}, {10, 11, 10, 11, 10, 1, 2, 3}})});
     return f;
 }
@@ -228,9 +226,9 @@ class ModelTest : public ::testing::Test {
 
 TEST_F(Image, EveryFormDecodesToItsPicture) {
     for (const Form& f : forms()) {
-        int rows = f.layout.height < 0 ? -f.layout.height : f.layout.height;
-        ImagePtr image = decode(build(f.layout));
-        EXPECT_TRUE(samePicture(image.get(), f.layout.width, rows, f.picture)) << f.what;
+        const int rows = std::abs(f.layout.height);
+        EXPECT_TRUE(samePicture(decode(build(f.layout)).get(), f.layout.width, rows, f.picture))
+            << f.what;
     }
     EXPECT_TRUE(boxTexts().empty());
 }
@@ -270,11 +268,6 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
          Conversion},
         {"masks past the end", [](Layout& s) { s.bitCount = 32, s.compression = 3, s.bits = {}; },
          Conversion},
-        {"end code beyond the image size",
-         [](Layout& s) {
-             s = rle({2, 1, 0, 1}), s.sizeImage = 2;
-         },
-         Conversion},
     };
     for (const Damage& d : damages) {
         Layout s = of(4, 3, 24, pack24(4, 3, false, gradient));
@@ -282,24 +275,22 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
         EXPECT_EQ(decode(build(s)), nullptr) << d.what;
         EXPECT_EQ(boxTexts(), std::vector<std::string>{d.message}) << d.what;
     }
-    // Run-length codes that leave the picture or never end.
-    const std::vector<uint8_t> badRuns[] = {
-        {5, 1, 0, 1},                         // run past the row
-        {2, 1, 0, 3, 1, 2, 3, 0, 0, 1},       // absolute run past the row
-        {0, 2, 0, 3, 0, 1},                   // delta past the last row
-        {0, 2, 5, 0, 0, 1},                   // delta past the row end
-        {1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1}, // run after the last row
-        {2, 1, 0, 0},                         // no end of bitmap
-        {0, 4, 1, 2, 3},                      // codes cut inside an absolute run
+    // Run-length codes that leave the picture or never end, and files too short for a header.
+    const std::pair<std::vector<uint8_t>, const char*> files[] = {
+        {build(rle({5, 1, 0, 1})), Conversion},                         // run past the row
+        {build(rle({2, 1, 0, 3, 1, 2, 3, 0, 0, 1})), Conversion},       // absolute run past the row
+        {build(rle({0, 2, 0, 3, 0, 1})), Conversion},                   // delta past the last row
+        {build(rle({0, 2, 5, 0, 0, 1})), Conversion},                   // delta past the row end
+        {build(rle({1, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1})), Conversion}, // run after the last row
+        {build(rle({2, 1, 0, 0})), Conversion},                         // no end of bitmap
+        {build(rle({0, 4, 1, 2, 3})), Conversion}, // codes cut inside an absolute run
+        {build(rle({2, 1, 0, 1}, 2)), Conversion}, // end code beyond the image size
+        {{}, UnknownForm},
+        {{'B', 'M', 0, 0}, UnknownForm},
     };
-    for (const auto& codes : badRuns) {
-        EXPECT_EQ(decode(build(rle(codes))), nullptr) << int(codes[0]) << "," << int(codes[1]);
-        EXPECT_EQ(boxTexts(), std::vector<std::string>{Conversion});
-    }
-    for (const std::vector<uint8_t>& bytes :
-         {std::vector<uint8_t>{}, std::vector<uint8_t>{'B', 'M', 0, 0}}) {
-        EXPECT_EQ(decode(bytes), nullptr);
-        EXPECT_EQ(boxTexts(), std::vector<std::string>{UnknownForm});
+    for (size_t i = 0; i < std::size(files); ++i) {
+        EXPECT_EQ(decode(files[i].first), nullptr) << "file " << i;
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{files[i].second}) << "file " << i;
     }
 }
 
@@ -314,8 +305,7 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     EXPECT_NEAR(m.bounds.center.z, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.radius, std::sqrt(3.0f), Eps);
     for (int f = 0; f < 12; ++f) {
-        // The face's sphere sits on its centroid (a right triangle with legs 2); its normal is
-        // twice its area and points out of the cube along one axis.
+        // Sphere on the centroid of a right triangle with legs 2; normal twice the area, outward.
         const FACE& face = m.faces[f];
         const Vector3f& c = face.bounds.center;
         Vector3f sum(-3 * c.x, -3 * c.y, -3 * c.z);
@@ -334,9 +324,7 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
         const float* n = &m.normalArray[3 * j];
         EXPECT_NEAR(n[0] * n[0] + n[1] * n[1] + n[2] * n[2], 1.0f, Eps);
         Vector3f out = m.verts[j].pos.difference(m.bounds.center);
-        EXPECT_GT(n[0] * out.x, 0.0f);
-        EXPECT_GT(n[1] * out.y, 0.0f);
-        EXPECT_GT(n[2] * out.z, 0.0f);
+        EXPECT_TRUE(n[0] * out.x > 0 && n[1] * out.y > 0 && n[2] * out.z > 0) << "vertex " << j;
     }
 }
 
@@ -402,23 +390,17 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
                        {"tex", {0, 0, 0}, {255, 0, 0}, {0, 0, 0}, 0, "tex.bmp"}},
                       {Rect("red", -0.9f, 0.1f, -0.5f, 0.5f, "red"), plain,
                        Rect("pic", 0.1f, -0.4f, 0.9f, 0.4f, "tex")});
-    using Rgb = std::array<int, 3>;
-    auto texel = [](int x, int y) {
-        bmpbuild::Rgb c = bmpbuild::gradient(x, y);
-        return Rgb{c[0], c[1], c[2]};
-    };
     struct Spot {
         int x, y;
-        Rgb unlit, lit; // lit by a white ambient light only; -1: not checked
+        Rgb unlit, lit; // lit by a white ambient light only
     };
     const Spot spots[] = {
         {96, 312, {10, 20, 30}, {255, 0, 0}},     // diffuse unlit, the material's ambient lit
         {224, 72, {204, 204, 204}, {51, 51, 51}}, // no material: the plain one
         {96, 168, {0, 0, 0}, {0, 0, 0}},          // the dropped triangle
-        {416, 192, texel(0, 0), {-1}},            // texels unchanged: drawn in white
-        {544, 192, texel(1, 0), {-1}},
-        {416, 288, texel(0, 1), {-1}},
-        {320, 400, {0, 0, 0}, {0, 0, 0}},
+        {416, 192, gradient(0, 0), {0, 0, 0}},    // texels unchanged: drawn in white
+        {544, 192, gradient(1, 0), {0, 0, 0}},    // (lit by the material's black ambient)
+        {416, 288, gradient(0, 1), {0, 0, 0}},    {320, 400, {0, 0, 0}, {0, 0, 0}}, // no mesh there
     };
     const float white[4] = {1, 1, 1, 1};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, white);
@@ -436,9 +418,7 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
         std::vector<unsigned char> fb = headless::readFramebuffer();
         for (const Spot& s : spots) {
             const unsigned char* p = &fb[(static_cast<size_t>(s.y) * 640 + s.x) * 4];
-            Rgb want = lit ? s.lit : s.unlit;
-            EXPECT_TRUE(want[0] < 0 || (Rgb{p[0], p[1], p[2]}) == want)
-                << s.x << "," << s.y << " lit " << lit << ": " << int(p[0]) << "," << int(p[1]);
+            EXPECT_EQ((Rgb{p[0], p[1], p[2]}), lit ? s.lit : s.unlit) << s.x << "," << s.y << lit;
         }
         GLint bound = 0;
         glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
