@@ -21,13 +21,7 @@ namespace {
 
 using hwtest::GameSession;
 using hwtest::human;
-
-// Puts the followed player just under the ball, where a click catches it.
-void standUnder(CBall* ball) {
-    Player* p = hwtest::human();
-    ball->getPos(p->xpos, p->ypos, p->zpos);
-    p->ypos -= 3.0f;
-}
+using hwtest::standUnder;
 
 struct Play : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(game.start()); }
@@ -109,8 +103,7 @@ TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {
         (std::vector<float>{0.0f, 0.0f, 0.0f, -2.34f, -45.0f, 0.0f, 0.0f, 0.0f}));
     headless::setCursor(320 + 100, 240 - 100);
     game.frame();
-    EXPECT_TRUE(yrot == 0.0f && pivot == 0.0f);
-    EXPECT_EQ(headless::cursor().x, 320);
+    EXPECT_TRUE(yrot == 0.0f && pivot == 0.0f && headless::cursor().x == 320);
     const int before = team[1]->active;
     game.rightClick(); // the buttons act on no team
     EXPECT_EQ(team[1]->active, before);

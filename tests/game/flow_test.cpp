@@ -57,15 +57,12 @@ TEST(Flow, HumanSeekerCatchesTheFlicketTheRestartKeepsViewAndLightsAndEveryResul
     game.frame();
     ASSERT_EQ(human(), team[1]->player[1]);
     game.tap(VK_F1); // the position lines under the status line (each drawn twice: rim, fill)
-    ASSERT_EQ(game.printed().size(), 8u);
-    EXPECT_EQ(game.printed()[2].text.rfind("X = ", 0), 0u);
+    ASSERT_TRUE(game.printed().size() == 8u && game.printed()[2].text.rfind("X = ", 0) == 0);
     const Line seeker{"Seeker currently in view      Score = 0 pts", -25.2f, 18.89f},
         position{game.printed()[2].text, -23.35f, -18.41f},
         distance{"distBehindPlayer = 33.3000", -11.15f, -16.82f};
     expectLines(game, {seeker, holder, position, distance, seeker, holder, position, distance});
-    Player* p = human();
-    flicket->getPos(p->xpos, p->ypos, p->zpos);
-    p->ypos -= 3.0f;
+    hwtest::standUnder(flicket);
     game.leftClick();
     EXPECT_TRUE(team[1]->flicketCaught() && !team[0]->flicketCaught());
     game.frames(2);

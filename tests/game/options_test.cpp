@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
+#include <filesystem>
 #include <vector>
 
 #include "support/datafolder.h"
@@ -67,17 +64,15 @@ TEST(DataFolder, CurrentFolderFirstThenBesideTheProgram) {
     EXPECT_EQ(dataFolderCandidates("hoopwind")[0], "./data");
     testdata::ScratchDir dir;
     ASSERT_TRUE(testdata::writeFile(dir.file("times_new1.glf"), {}));
-    char here[PATH_MAX];
     for (bool complete : {false, true}) {
         testdata::WorkingDir inside(dir.path());
         ASSERT_TRUE(inside.ok());
         EXPECT_EQ(holdsGameData(dir.path()), complete);
         // Beside this test program there is no data: only a complete current folder is taken.
         EXPECT_EQ(enterDataFolder(), complete);
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        EXPECT_EQ(std::string(here), dir.path());
+        EXPECT_EQ(std::filesystem::current_path().string(), dir.path());
         if (!complete) {
-            ASSERT_EQ(mkdir(dir.file("mesh").c_str(), 0755), 0);
+            ASSERT_TRUE(std::filesystem::create_directory(dir.file("mesh")));
             ASSERT_TRUE(testdata::writeFile(dir.file("mesh/stadium.3ds"), {}));
         }
     }

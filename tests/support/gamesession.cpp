@@ -108,6 +108,12 @@ Player* human() {
     return side != nullptr ? side->activePlayer() : nullptr;
 }
 
+void standUnder(CBall* ball) {
+    Player* p = human();
+    ball->getPos(p->xpos, p->ypos, p->zpos);
+    p->ypos -= 3.0f;
+}
+
 bool worldPositionsFinite() {
     for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next) {
         if (!std::isfinite(o->xpos) || !std::isfinite(o->ypos) || !std::isfinite(o->zpos))

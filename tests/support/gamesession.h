@@ -58,6 +58,8 @@ class GameSession {
 
 // The followed team's active player (null in the free camera or without a world).
 Player* human();
+// Puts the followed player just under the ball, where a click catches it.
+void standUnder(CBall* ball);
 bool worldPositionsFinite();
 
 } // namespace hwtest
