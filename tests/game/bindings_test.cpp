@@ -1,33 +1,30 @@
-// The play bindings: keys, height guards, mouse look, buttons, team choice, Escape and pads.
+// The play bindings (keys, height guards, mouse look, buttons, team choice, Escape, pads), and
+// scripted whole games hashed frame by frame against recorded digests.
 #include "support/gamesession.h"
 #include "support/padscript.h"
 
-#include "cball/cball.h"
-#include "main/gameview.h"
-#include "main/hoopwind.h"
-#include "main/world.h"
-#include "platform/headless.h"
-#include "player/player.h"
-#include "shared/globals.h"
-#include "team/team.h"
+#include "main/worlddigest.h"
+#include "shared/random.h"
+#include "shared/steadymath.h"
+#include "static_objects/goal.h"
+#include "static_objects/stadium.h"
 
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
-#include <vector>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
 using hwtest::GameSession;
 using hwtest::human;
+using hwtest::standUnder;
 
-class Play : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(game.ok());
-        game.start();
-    }
+struct Play : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(game.start()); }
     GameSession game;
 };
 
@@ -69,15 +66,9 @@ TEST_F(Play, EachKeyHeldOneFrameMovesByOneStep) {
 }
 
 TEST_F(Play, BothNumbersHeldChooseTeamTwoAndPlayKeysWaitForTheSelection) {
-    headless::setKey(VK_TAB, true);
-    headless::setKey('0', true);
-    game.frame();
-    headless::releaseAllKeys();
+    game.hold({VK_TAB, '0'});
     EXPECT_FALSE(USE_LIGHTS || view != 0); // play keys wait for the selection
-    headless::setKey('1', true);
-    headless::setKey('2', true);
-    game.frame();
-    headless::releaseAllKeys();
+    game.hold({'1', '2'});
     EXPECT_TRUE(gameState == STATE_PLAYING && view == 1 && PLAYER_TEAM_ID == 1);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
@@ -85,20 +76,17 @@ TEST_F(Play, BothNumbersHeldChooseTeamTwoAndPlayKeysWaitForTheSelection) {
 TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {
     game.tap('1');
     Player* p = human();
-    headless::setKey(VK_NUMPAD2, true);
-    game.frames(20);
+    game.hold({VK_NUMPAD2}, 20);
     // From 24 in steps of 1.85: the last allowed from 3.65 (3.65 - 2.85 > 0), none from 1.8.
     EXPECT_NEAR(p->ypos, 24.0f - 12 * 1.85f, 1e-3f);
-    headless::setKey(VK_NUMPAD2, false);
     p->ypos = 2.5f; // drawn there, it may not sink: 2.5 - 1.85 is less than one above ground
     game.frame();
     game.tap(VK_NUMPAD2);
     EXPECT_EQ(p->ypos, 2.5f);
     game.tap('0');
-    headless::setKey(VK_NUMPAD2, true);
-    game.frames(4);
+    game.hold({VK_NUMPAD2}, 4);
     EXPECT_NEAR(ytrans, -2.34f + 1.85f, 1e-4f); // one more step would pass the ground plane
-    headless::setKey(VK_NUMPAD2, false);
+
     ytrans = -1.85f; // a step would end on the ground plane itself: none
     game.tap(VK_NUMPAD2);
     EXPECT_EQ(ytrans, -1.85f);
@@ -106,10 +94,8 @@ TEST_F(Play, SinkingStopsAboveTheGroundFollowingAndBelowItFree) {
 
 TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {
     game.tap('2');
-    headless::setKey(VK_PRIOR, true);
     headless::setCursor(320 - 40, 240 + 10);
-    game.frames(2);
-    headless::releaseAllKeys();
+    game.hold({VK_PRIOR}, 2);
     EXPECT_TRUE(pivot != 0.0f && yrot != 0.0f);
     game.tap('0');
     EXPECT_EQ(
@@ -117,8 +103,7 @@ TEST_F(Play, ZeroEntersTheFreeCameraAtTheStartPoseWhereTheMouseTurnsNothing) {
         (std::vector<float>{0.0f, 0.0f, 0.0f, -2.34f, -45.0f, 0.0f, 0.0f, 0.0f}));
     headless::setCursor(320 + 100, 240 - 100);
     game.frame();
-    EXPECT_TRUE(yrot == 0.0f && pivot == 0.0f);
-    EXPECT_EQ(headless::cursor().x, 320);
+    EXPECT_TRUE(yrot == 0.0f && pivot == 0.0f && headless::cursor().x == 320);
     const int before = team[1]->active;
     game.rightClick(); // the buttons act on no team
     EXPECT_EQ(team[1]->active, before);
@@ -141,11 +126,9 @@ TEST_F(Play, MouseLookTurnsAndPitchesTheFollowedPlayerAndTheCameraFollows) {
 
 TEST_F(Play, ButtonsCatchWithTheFollowedPlayerOnlyInPlayAndSwitchPlayers) {
     Player* chaser = team[1]->getChaser();
-    chaser->xpos = pellum->xpos;
-    chaser->ypos = pellum->ypos - 3.0f;
-    chaser->zpos = pellum->zpos;
     team[1]->active = 0;
     view = 1;
+    standUnder(pellum);
     game.leftClick(); // the selection screen: nothing
     EXPECT_FALSE(pellum->caught);
     gameState = STATE_PLAYING;
@@ -191,6 +174,114 @@ TEST(Pads, SessionThroughTheHeadlessTwin) {
     headless::reset();
     EXPECT_EQ(played.failures, std::vector<std::string>());
     EXPECT_EQ(played.backFrames, 60);
+}
+
+// The camera and offsets live beside the world; they are folded in with each frame's digest.
+uint64_t frameDigest(uint64_t chain) {
+    auto fold = [&](uint64_t v) {
+        for (int b = 0; b < 8; ++b)
+            chain = (chain ^ ((v >> (8 * b)) & 0xffu)) * 0x100000001b3ULL;
+    };
+    fold(worldDigest());
+    for (float value :
+         {yrot, pivot, xpos, ytrans, zpos, distBehindPlayer, xoffset, yoffset, zoffset}) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        fold(bits);
+    }
+    return chain;
+}
+
+// A frame of steering: some keys held and the mouse off centre, varying with the count.
+void steer(GameSession& game, int i) {
+    headless::setKey(VK_UP, i % 4 != 0);
+    headless::setKey(VK_LEFT, (i / 30) % 3 == 1);
+    headless::setKey(VK_NUMPAD8, i % 50 < 4);
+    headless::setKey(VK_NUMPAD2, i % 50 == 30);
+    headless::setCursor(WIDTH_CENTER + (i % 40 < 20 ? 9 : -11),
+                        HEIGHT_CENTER + (i % 60 < 4 ? 6 : 0));
+    game.frame();
+    headless::releaseAllKeys();
+    headless::setCursor(WIDTH_CENTER, HEIGHT_CENTER);
+}
+
+// Per seed and side: the chain after the goal, the catch, the restart and the end.
+struct Script {
+    uint32_t ticks;
+    int teamKey;
+    uint64_t expected[4];
+} const kScripts[] = {
+    {4242, '1', {0x3c5c5b809c5c92d0, 0x6da3e64c65b645b2, 0xfef25ab8a428ed45, 0x60ee008b462b5344}},
+    {4242, '2', {0x2320ba24eb70ea5b, 0x5815a2d3935aa201, 0x73863ec58431853d, 0x7cb072f53bee20a4}},
+    {2026, '2', {0xda1300a6a7c6dc18, 0x0411c00113dbc953, 0xd4699fa00c745c96, 0x0cf9fd21966f08be}},
+    {99990, '1', {0x216f51ed887cbbfa, 0xa32e1fd92b86055b, 0xb7f51d2f6f816efc, 0x30297b6068526063}},
+};
+
+TEST(GameDigest, ScriptedGamesRunFrameForFrameAsRecorded) {
+    for (const Script& s : kScripts) {
+        SCOPED_TRACE(std::to_string(s.ticks) + " " + static_cast<char>(s.teamKey));
+        GameSession game;
+        ASSERT_TRUE(game.start(s.ticks));
+        uint64_t chain = 0xcbf29ce484222325ULL;
+        game.afterFrame = [&] { chain = frameDigest(chain); };
+        auto checkpoint = [&](int k) {
+            EXPECT_EQ(chain, s.expected[k]) << "checkpoint " << k << ": 0x" << std::hex << chain;
+        };
+        game.frames(2);
+        game.tap(s.teamKey);
+        ASSERT_EQ(gameState, STATE_PLAYING);
+        Team* side = team[view];
+        for (int i = 0; i < 60; ++i)
+            steer(game, i);
+        // The Chaser takes the Pellum and is carried into a hoop's box: one goal.
+        standUnder(pellum);
+        game.leftClick();
+        game.frame();
+        ASSERT_TRUE(pellum->caught);
+        const GoalPost* hoop = stadium->goal[3];
+        Player* chaser = hwtest::human();
+        chaser->xpos = hoop->X;
+        chaser->ypos = hoop->Y;
+        chaser->zpos = hoop->Z + 0.5f;
+        game.frames(3);
+        EXPECT_EQ(side->score, 10);
+        checkpoint(0);
+        // Play on with the Seeker, then catch the Flicket.
+        game.rightClick();
+        for (int i = 60; i < 150; ++i)
+            steer(game, i);
+        ASSERT_EQ(gameState, STATE_PLAYING);
+        standUnder(flicket);
+        game.leftClick();
+        game.frames(3);
+        EXPECT_TRUE(gameState == STATE_GAME_OVER && side->caughtFlicket);
+        checkpoint(1);
+        // A new game from the game-over screen, played by the other side.
+        game.tap(VK_RETURN);
+        ASSERT_EQ(gameState, STATE_TEAM_SELECT);
+        game.tap(s.teamKey == '1' ? '2' : '1');
+        checkpoint(2);
+        for (int i = 0; i < 120; ++i)
+            steer(game, i * 7);
+        checkpoint(3);
+    }
+}
+
+// What the digests rest on (besides a sequence repeated from each seed): the generator's whole
+// range, and sines and cosines within an ulp of the exact ones.
+TEST(GameDigest, RandomNumbersAndTurnsAreTheBuildsOwn) {
+    int high = 0;
+    for (int i = 0; i < 100000; ++i)
+        high = std::max(high, gameRandom());
+    EXPECT_EQ(high, GAME_RANDOM_MAX);
+    for (float a = -2000.0f; a < 2000.0f; a += 0.5f) { // 0 too: its sine is exactly 0
+        for (bool sine : {true, false}) {
+            const float exact =
+                static_cast<float>(sine ? std::sin(double(a)) : std::cos(double(a)));
+            const float ulp = std::fabs(std::nextafter(exact, 2.0f) - exact);
+            EXPECT_LE(std::fabs((sine ? steadySin(a) : steadyCos(a)) - exact), ulp) << a;
+        }
+    }
 }
 
 } // namespace

@@ -1,31 +1,31 @@
-// A game through the real bindings to game over and restart, every screen's texts, and the layers.
+// A game to its end and restart, every screen's texts and pictures, the music heard, the layers.
 #include "support/gamesession.h"
 
-#include "cball/cball.h"
-#include "main/world.h"
-#include "platform/headless.h"
-#include "shared/globals.h"
-#include "team/team.h"
-#include "player/player.h"
+#include "platform/audio.h"
+#include "render/image.h"
 
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
-#include <string>
+#include <system_error>
+#include <thread>
 
 namespace {
 
 using hwtest::GameSession;
 using hwtest::human;
 
-// A line of text and where it stands in the text plane z = -50.1 (not checked when x is NaN).
+// A line of text and where it stands in the text plane z = -50.1.
 struct Line {
     std::string text;
-    float x = NAN, y = NAN;
+    float x, y;
 };
 
 void expectLines(const GameSession& game, const std::vector<Line>& want) {
@@ -33,17 +33,15 @@ void expectLines(const GameSession& game, const std::vector<Line>& want) {
     for (size_t i = 0; i < want.size(); ++i) {
         const hwtest::Printed& p = game.printed()[i];
         EXPECT_EQ(p.text, want[i].text);
-        EXPECT_TRUE(std::isnan(want[i].x) ||
-                    (std::fabs(p.x - want[i].x) < 1e-3f && std::fabs(p.y - want[i].y) < 1e-3f &&
-                     std::fabs(p.z + 50.1f) < 1e-3f))
+        EXPECT_TRUE(std::fabs(p.x - want[i].x) < 1e-3f && std::fabs(p.y - want[i].y) < 1e-3f &&
+                    std::fabs(p.z + 50.1f) < 1e-3f)
             << p.text << " at " << p.x << ", " << p.y << ", " << p.z;
     }
 }
 
-TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
+TEST(Flow, HumanSeekerCatchesTheFlicketTheRestartKeepsViewAndLightsAndEveryResultIsAnnounced) {
     GameSession game;
-    ASSERT_TRUE(game.ok());
-    game.start(7);
+    ASSERT_TRUE(game.start(7));
     game.frame();
     expectLines(game, {{"Press the Number of the Team You Wish to Play For", -24.2f, 2.75f},
                        {"1 - Emberhold", -21.7f, -2.8f},
@@ -59,15 +57,12 @@ TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
     game.frame();
     ASSERT_EQ(human(), team[1]->player[1]);
     game.tap(VK_F1); // the position lines under the status line (each drawn twice: rim, fill)
-    ASSERT_EQ(game.printed().size(), 8u);
-    EXPECT_EQ(game.printed()[2].text.rfind("X = ", 0), 0u);
+    ASSERT_TRUE(game.printed().size() == 8u && game.printed()[2].text.rfind("X = ", 0) == 0);
     const Line seeker{"Seeker currently in view      Score = 0 pts", -25.2f, 18.89f},
         position{game.printed()[2].text, -23.35f, -18.41f},
         distance{"distBehindPlayer = 33.3000", -11.15f, -16.82f};
     expectLines(game, {seeker, holder, position, distance, seeker, holder, position, distance});
-    Player* p = human();
-    flicket->getPos(p->xpos, p->ypos, p->zpos);
-    p->ypos -= 3.0f;
+    hwtest::standUnder(flicket);
     game.leftClick();
     EXPECT_TRUE(team[1]->flicketCaught() && !team[0]->flicketCaught());
     game.frames(2);
@@ -80,16 +75,14 @@ TEST(Flow, HumanSeekerCatchesTheFlicketAndTheRestartKeepsViewAndLights) {
 
     game.tap(VK_RETURN);
     EXPECT_EQ(gameState, STATE_TEAM_SELECT);
-    EXPECT_EQ(team[0]->getScore() + team[1]->getScore(), 0);
-    EXPECT_FALSE(team[1]->flicketCaught());
+    EXPECT_TRUE(team[0]->getScore() + team[1]->getScore() == 0 && !team[1]->flicketCaught());
     EXPECT_TRUE(view == 1 && USE_LIGHTS); // view and lighting survive into the new game
     game.tap('1');
     ASSERT_EQ(gameState, STATE_PLAYING);
     EXPECT_TRUE(view == 0 && PLAYER_TEAM_ID == 0 && glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(human(), team[0]->getChaser());
-}
 
-TEST(GameOver, AnnouncesTheResult) {
+    // Every result: the winner by score (ties to the catcher's line), the foolish line.
     const struct {
         int score0;
         bool caught0;
@@ -115,9 +108,6 @@ TEST(GameOver, AnnouncesTheResult) {
         {150, true, 150, false,
          "A tie game! Emberhold caught the flicket.|Emberhold -- 150 points|Stormwick -- 150 "
          "points"}};
-    GameSession game;
-    ASSERT_TRUE(game.ok());
-    game.start();
     for (const auto& e : endings) {
         game.tap(VK_RETURN);
         game.tap('1');
@@ -141,6 +131,163 @@ TEST(GameOver, AnnouncesTheResult) {
         }
         expectLines(game, want);
     }
+}
+
+using Pixels = std::vector<unsigned char>;
+using Test = bool (*)(const unsigned char*);
+
+// Pixels per world unit in the text plane z = -50.1 (45 degree field of view, 480 rows).
+constexpr float kPixelsPerUnit = 240.0f / (50.1f * 0.41421356f);
+
+// The pixels that pass the test, in the whole picture or the box given.
+int count(const Pixels& px, Test test, int x0 = 0, int x1 = 640, int y0 = 0, int y1 = 480) {
+    int n = 0;
+    for (int y = std::max(y0, 0); y < std::min(y1, 480); ++y) {
+        for (int x = std::max(x0, 0); x < std::min(x1, 640); ++x)
+            n += test(&px[(static_cast<size_t>(y) * 640 + x) * 4]) ? 1 : 0;
+    }
+    return n;
+}
+
+// Text from world (x, y) in the text plane, `units` long; rows count from the bottom.
+int inLine(const Pixels& px, float x, float y, float units, Test test) {
+    const int column = static_cast<int>(320.0f + x * kPixelsPerUnit);
+    const int row = static_cast<int>(240.0f + y * kPixelsPerUnit);
+    return count(px, test, column - 4, column + static_cast<int>(units * kPixelsPerUnit), row - 14,
+                 row + 14);
+}
+
+const Test yellow = [](const unsigned char* p) { return p[0] > 200 && p[1] > 200 && p[2] < 90; };
+const Test red = [](const unsigned char* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; };
+// The head-up text's outline (0.12, 0, 0); the clear colour of play (0.85, 0.85, 1.0).
+const Test rim = [](const unsigned char* p) {
+    return p[0] > 20 && p[0] < 45 && p[1] < 8 && p[2] < 8;
+};
+const Test notBlack = [](const unsigned char* p) { return p[0] + p[1] + p[2] > 30; };
+const Test sky = [](const unsigned char* p) {
+    return std::abs(p[0] - 217) <= 2 && std::abs(p[1] - 217) <= 2 && p[2] >= 253;
+};
+
+TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground) {
+    hwtest::GameSession game;
+    ASSERT_TRUE(game.ok());
+    Pixels splash; // the one picture shown while the world loads
+    headless::setSwapHook(
+        [&](int swaps) { splash = swaps == 1 ? headless::readFramebuffer() : Pixels{}; });
+    game.start();
+    headless::setSwapHook(nullptr);
+    EXPECT_EQ(headless::swapCount(), 1);
+    ASSERT_GT(count(splash, notBlack), 640 * 480 * 9 / 10);
+    // The picture spans the width and the middle three quarters of its height, undistorted.
+    ImageRec* bg = LoadBMP(testdata::dataPath("BG.bmp").c_str());
+    ASSERT_NE(bg, nullptr);
+    for (auto [x, y] : {std::pair{40, 40}, {600, 40}, {40, 440}, {600, 440}}) {
+        const int row = static_cast<int>((0.125f + 0.75f * y / 480) * bg->height);
+        const unsigned char *t = bg->data + (size_t(row) * bg->width + x * bg->width / 640) * 3,
+                            *p = &splash[(size_t(y) * 640 + x) * 4];
+        EXPECT_LT(std::abs(p[0] - t[0]) + std::abs(p[1] - t[1]) + std::abs(p[2] - t[2]), 30)
+            << x << "," << y;
+    }
+    FreeImageRec(bg);
+    game.tap('1');
+    game.frames(3);
+    const Pixels dark = headless::readFramebuffer();
+    EXPECT_LT(count(dark, sky), 640 * 480 * 8 / 10) << "the world covers too little";
+    EXPECT_GT(inLine(dark, -25.2f, 18.89f, 40.0f, red), 300); // role and score
+    EXPECT_GT(inLine(dark, -12.7f, 17.14f, 24.0f, red), 200); // Pellum holder
+    EXPECT_GT(inLine(dark, -25.2f, 18.89f, 40.0f, rim), 300); // its dark outline
+
+    game.tap(VK_TAB);
+    game.frame();
+    const Pixels lit = headless::readFramebuffer();
+    EXPECT_GT(inLine(lit, -25.2f, 18.89f, 40.0f, red), 300);
+    int changed = 0;
+    for (size_t i = 0; i < lit.size(); i += 4)
+        changed += std::abs(lit[i] - dark[i]) + std::abs(lit[i + 1] - dark[i + 1]) > 24;
+    EXPECT_GT(changed, 640 * 480 / 20) << "lighting changed too little of the picture";
+    EXPECT_GT(count(lit, notBlack), 640 * 480 / 2);
+
+    team[1]->catchFlicket();
+    gameState = STATE_GAME_ENDING;
+    game.frames(2);
+    ASSERT_EQ(gameState, STATE_GAME_OVER);
+    const Pixels px = headless::readFramebuffer();
+    EXPECT_GT(count(px, notBlack), 640 * 480 * 9 / 10);
+    EXPECT_GT(inLine(px, -23.65f, 4.95f, 40.0f, yellow), 600);   // the winner
+    EXPECT_GT(inLine(px, -23.4f, -3.0f, 20.0f, yellow), 300);    // its score
+    EXPECT_GT(inLine(px, 6.5f, -3.0f, 20.0f, yellow), 300);      // the other score
+    EXPECT_GT(inLine(px, -16.95f, -17.35f, 33.0f, yellow), 400); // Enter / ESC
+    EXPECT_EQ(count(px, red), 0);                                // no head-up text left over
+}
+
+// The root mean square of at most count 16-bit samples of a capture, from the first at or after
+// from whose size reaches level: a capture opens with silence until the track starts, and a
+// level in proportion to the volume finds the same place in the track at every volume.
+double loudness(const std::string& path, int level, size_t from = 0, size_t count = 44100) {
+    std::vector<uint8_t> b;
+    testdata::readFile(path, b);
+    auto at = [&](size_t i) { return static_cast<int16_t>(b[i] | b[i + 1] << 8); };
+    size_t i = from * 2, n = 0;
+    while (i + 1 < b.size() && std::abs(at(i)) < level)
+        i += 2;
+    double sum = 0;
+    for (; i + 1 < b.size() && n < count; i += 2, ++n)
+        sum += static_cast<double>(at(i)) * at(i);
+    return n ? std::sqrt(sum / static_cast<double>(n)) : -1.0; // -1: nothing captured
+}
+
+// Music through SDL's disk audio driver: volume 100, 50 and 0 give amplitudes 1 : 0.5 : 0 in the
+// first game and again in the next; muting silences the running track and unmuting brings it back.
+TEST(Music, LoudnessIsLinearInTheVolumeInEveryGameAndMuteSilencesIt) {
+    testdata::ScratchDir scratch;
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIODELAY", "5", 1); // a 46 ms buffer every 5 ms
+    hwtest::GameSession game;
+    ASSERT_TRUE(game.ok());
+    const std::string path = scratch.file("music.raw");
+    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    auto captured = [&] {
+        std::error_code none;
+        return static_cast<size_t>(std::filesystem::file_size(path, none) / 2);
+    };
+    // Waits for that many more samples (up to 10 s): the driver writes faster than real time,
+    // unless the machine is busy.
+    auto more = [&](size_t samples) {
+        for (size_t want = captured() + samples, i = 0; captured() < want && i < 1000; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    double first[3], next[3];
+    for (int v : {0, 1, 2}) {
+        MusicSetVolume(100 - 50 * v);
+        for (double* game_ : {first, next}) { // the next game opens its own track
+            game.start(4242);                 // the same track from its start every time
+            more(3 * 88200);
+            game.shutdown();
+            game_[v] = loudness(path, 256 * (100 - 50 * v) / 100);
+        }
+    }
+    for (const double* g : {first, next}) {
+        ASSERT_GT(g[0], 300.0);
+        EXPECT_NEAR(g[1] / g[0], 0.5, 0.015);
+        EXPECT_EQ(g[2], 0.0);
+    }
+
+    MusicSetVolume(100);
+    game.start(4242);
+    more(88200);
+    MusicToggleMute();
+    const size_t muted = captured();
+    more(88200);
+    MusicToggleMute();
+    const size_t unmuted = captured();
+    more(88200);
+    game.shutdown();
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const size_t latency = 3 * 4096; // samples already mixed, and the file's own buffering
+    ASSERT_GT(unmuted, muted + 2 * latency);
+    EXPECT_GT(loudness(path, 1, 0, muted), 300.0);
+    EXPECT_EQ(loudness(path, 0, muted + latency, unmuted - muted - latency), 0.0);
+    EXPECT_GT(loudness(path, 0, unmuted + latency), 300.0);
 }
 
 } // namespace

@@ -4,34 +4,40 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
+#include <filesystem>
 #include <vector>
 
 #include "support/datafolder.h"
 
-// Options in any order, the last window choice winning; a demo option needs its file name (a
-// missing or empty one is refused, never read past the end), and only one demo option is taken.
+// Options in any order, the last window choice winning, "--name=value" as "--name value" (not for
+// a switch); a demo option needs a file name (missing or empty refused, never read past the end),
+// and only one is taken.
 TEST(CommandLine, OptionsAndTheMistakesRefusedWithOneLine) {
     const struct {
         std::vector<const char*> args;
-        const char* result; // "window help version demo file", or the error
+        const char* result; // "full"/"window", "+switch", help, version, demo, file; or the error
     } cases[] = {
-        {{}, "1 0 0 0 "},
-        {{"--windowed"}, "0 0 0 0 "},
-        {{"--windowed", "--fullscreen", "--help"}, "1 1 0 0 "},
-        {{"--version", "--windowed"}, "0 0 1 0 "},
-        {{"--record", "a.hwd", "--windowed"}, "0 0 0 1 a.hwd"},
-        {{"--playdemo", "--windowed"}, "1 0 0 2 --windowed"},
-        {{"--timedemo", "c"}, "1 0 0 3 c"},
+        {{}, "full 0 0 0 "},
+        {{"--windowed"}, "window 0 0 0 "},
+        {{"--windowed", "--fullscreen", "--help"}, "full 1 0 0 "},
+        {{"--version", "--windowed"}, "window 0 1 0 "},
+        {{"--record", "a.hwd", "--windowed"}, "window 0 0 1 a.hwd"},
+        {{"--playdemo", "--windowed"}, "full 0 0 2 --windowed"},
+        {{"--timedemo", "c"}, "full 0 0 3 c"},
+        {{"--record=a b.demo"}, "full 0 0 1 a b.demo"},
+        {{"--playdemo", "x=y"}, "full 0 0 2 x=y"},
+        {{"--windowed", "--timedemo=t"}, "window 0 0 3 t"},
+        {{"--windowed", "--mode-switch"}, "full+switch 0 0 0 "},
+        {{"--mode-switch", "--windowed"}, "window+switch 0 0 0 "},
         {{"--record"}, "option '--record' needs a file name"},
         {{"--windowed", "--timedemo"}, "option '--timedemo' needs a file name"},
         {{"--playdemo", ""}, "option '--playdemo' needs a file name"},
+        {{"--record="}, "option '--record' needs a file name"},
+        {{"--windowed=yes"}, "option '--windowed' takes no value"},
         {{"--record", "a", "--playdemo", "b"},
          "only one of --record, --playdemo and --timedemo at a time"},
         {{"-windowed"}, "unknown option '-windowed'"},
+        {{"--speed=3"}, "unknown option '--speed=3'"},
     };
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"hoopwind"};
@@ -39,11 +45,11 @@ TEST(CommandLine, OptionsAndTheMistakesRefusedWithOneLine) {
         argv.push_back(nullptr); // as the system ends the list
         Options o;
         std::string result;
-        if (parseOptions(static_cast<int>(argv.size() - 1), argv.data(), o, result)) {
-            result = std::to_string(o.fullscreen) + " " + std::to_string(o.help) + " " +
+        if (parseOptions(static_cast<int>(argv.size() - 1), argv.data(), o, result))
+            result = std::string(o.fullscreen ? "full" : "window") +
+                     (o.modeSwitch ? "+switch " : " ") + std::to_string(o.help) + " " +
                      std::to_string(o.version) + " " + std::to_string(static_cast<int>(o.demo)) +
                      " " + o.demoPath;
-        }
         EXPECT_EQ(result, c.result) << argv.size();
     }
 }
@@ -58,17 +64,15 @@ TEST(DataFolder, CurrentFolderFirstThenBesideTheProgram) {
     EXPECT_EQ(dataFolderCandidates("hoopwind")[0], "./data");
     testdata::ScratchDir dir;
     ASSERT_TRUE(testdata::writeFile(dir.file("times_new1.glf"), {}));
-    char here[PATH_MAX];
     for (bool complete : {false, true}) {
         testdata::WorkingDir inside(dir.path());
         ASSERT_TRUE(inside.ok());
         EXPECT_EQ(holdsGameData(dir.path()), complete);
         // Beside this test program there is no data: only a complete current folder is taken.
         EXPECT_EQ(enterDataFolder(), complete);
-        ASSERT_NE(getcwd(here, sizeof here), nullptr);
-        EXPECT_EQ(std::string(here), dir.path());
+        EXPECT_EQ(std::filesystem::current_path().string(), dir.path());
         if (!complete) {
-            ASSERT_EQ(mkdir(dir.file("mesh").c_str(), 0755), 0);
+            ASSERT_TRUE(std::filesystem::create_directory(dir.file("mesh")));
             ASSERT_TRUE(testdata::writeFile(dir.file("mesh/stadium.3ds"), {}));
         }
     }

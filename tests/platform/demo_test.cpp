@@ -1,6 +1,7 @@
-// Demos: replays give back what the game read and stop a game out of step; damage is refused.
+// Demos replay what was read, stop a game out of step, refuse damage; the twins' queue and latch.
 #include "platform/demo/demo.h"
 #include "platform/demo/demo_file.h"
+#include "platform/common/messagequeue.h"
 #include "platform/headless.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,6 @@
 #include <vector>
 
 #include "support/datafolder.h"
-
-namespace {
 
 struct DemoTest : ::testing::Test {
     testdata::ScratchDir dir;
@@ -28,8 +27,7 @@ struct DemoTest : ::testing::Test {
         EXPECT_EQ(KEYDOWN(VK_ESCAPE), 1); // recording passes the live state on
         headless::postMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(5, 6));
         MSG m;
-        EXPECT_TRUE(PeekMessage(&m));
-        EXPECT_FALSE(PeekMessage(&m));
+        EXPECT_TRUE(PeekMessage(&m) && !PeekMessage(&m));
         demo::frameDone();
         (void)KEYDOWN('A');
         demo::frameDone();
@@ -37,8 +35,6 @@ struct DemoTest : ::testing::Test {
         headless::reset(); // the live state now differs from the recorded one
     }
 };
-
-} // namespace
 
 TEST_F(DemoTest, PlaybackGivesBackWhatWasRecordedAndStopsAGameOutOfStep) {
     for (bool inStep : {true, false}) {
@@ -122,4 +118,25 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         EXPECT_TRUE(error.rfind(path + ": ", 0) == 0 && error.find(c.why) != std::string::npos)
             << error;
     }
+}
+
+TEST(PlatformCommon, QueueIsFirstInFirstOutAndLatchLastsOneFrame) {
+    MessageQueue queue;
+    queue.post(WM_SIZE, 0, MAKELPARAM(320, 200));
+    queue.post(WM_CLOSE, 7);
+    MSG m = {0, 0, 0};
+    EXPECT_FALSE(queue.take(nullptr));
+    ASSERT_TRUE(queue.take(&m));
+    EXPECT_TRUE(m.message == WM_SIZE && m.lParam == MAKELPARAM(320, 200));
+    ASSERT_TRUE(queue.take(&m));
+    EXPECT_TRUE(m.message == WM_CLOSE && m.wParam == 7);
+    EXPECT_FALSE(queue.take(&m));
+
+    TapLatch latch;
+    for (int code : {5, -1, static_cast<int>(TapLatch::CODES)})
+        latch.press(code);
+    EXPECT_TRUE(latch.pressed(5));
+    EXPECT_FALSE(latch.pressed(6) || latch.pressed(-1) || latch.pressed(TapLatch::CODES));
+    latch.endFrame();
+    EXPECT_FALSE(latch.pressed(5));
 }

@@ -22,9 +22,8 @@ int keep(dl_phdr_info* info, size_t, void*) {
 }
 
 void sdlApply(int frame, padscript::Device device, const pad::State& pads) {
-    if (frame == 3) {
+    if (frame == 3)
         dl_iterate_phdr(keep, nullptr);
-    }
     const bool controller = device == padscript::CONTROLLER;
     if (device != plugged) {
         SDL_JoystickClose(stick);
@@ -46,9 +45,8 @@ void sdlApply(int frame, padscript::Device device, const pad::State& pads) {
                                    static_cast<Sint16>(a >= 4 ? v * 65535 - 32768 : v * 32767));
     }
     for (int b = 0; b < pad::BUTTON_COUNT; ++b) {
-        if (controller || b == pad::BUTTON_A) {
+        if (controller || b == pad::BUTTON_A)
             SDL_JoystickSetVirtualButton(stick, sdlButton[b], pads.button[b]);
-        }
     }
 }
 

@@ -19,8 +19,7 @@ TEST(ScreenFit, PictureAreaKeepsTheShapeOnlyFullScreen) {
     for (const auto& c : cases) {
         const ViewArea a = pictureArea(c.w, c.h, c.keep != 0);
         EXPECT_TRUE(a.x == c.x && a.y == c.y && a.width == c.width && a.height == c.height)
-            << c.w << "x" << c.h << " keep " << c.keep << ": " << a.x << "," << a.y << " "
-            << a.width << "x" << a.height;
+            << c.w << "x" << c.h << " keep " << c.keep << ": " << a.width << "x" << a.height;
     }
 }
 
@@ -34,9 +33,8 @@ TEST(ScreenFit, SteeringReadsThePointPlusTheMotionWhereWarpingFails) {
     } cases[] = {{true, 640, 480, false}, {true, 200, 150, true},    {true, 2560, 1440, false},
                  {false, 640, 480, true}, {false, 2560, 1440, true}, {true, 321, 241, false},
                  {true, 320, 480, true},  {true, 640, 240, true}};
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(steerByMotion(c.canWarp, c.w, c.h, 320, 240), c.motion) << c.w << "x" << c.h;
-    }
     MotionSteer steer;
     for (const auto& [dx, dy, x, y] :
          {std::tuple{0, 0, 320, 240}, std::tuple{30, -4, 350, 236}, std::tuple{10, 9, 360, 245}}) {
@@ -53,15 +51,13 @@ TEST(ScreenFit, MessagesAreOnePrefixedLine) {
     EXPECT_EQ(messageLine("two\r\nbreaks\n\n"), "hoopwind: two  breaks");
 }
 
-// A 2 x 2 icon stored bottom-up: rows come out top first, BGRA becomes RGBA; cut files and
-// other depths are refused.
+// A 2 x 2 bottom-up icon comes out top row first in RGBA; cut files and other depths are refused.
 TEST(ScreenFit, IconBitmapDecodesAndRefusesDamage) {
     std::vector<uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0,  0, 0, 40, 0, 0,
                               0,   2,   0,  0, 0, 2, 0, 0, 0, 1, 0,  32, 0, 0, 0,  0, 0};
     f.resize(54, 0);
-    for (uint8_t v = 0; v < 16; ++v) {
+    for (uint8_t v = 0; v < 16; ++v)
         f.push_back(v);
-    }
     IconImage icon;
     ASSERT_TRUE(decodeIconBmp(f.data(), f.size(), icon));
     const std::vector<uint8_t> top = {10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0, 3, 6, 5, 4, 7};

@@ -10,10 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace {
-
-class SdlEventsTest : public ::testing::Test {
-  protected:
+struct SdlEventsTest : ::testing::Test {
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
         ASSERT_TRUE(RegisterWindowClass("Hoopwind"));
@@ -36,8 +33,6 @@ class SdlEventsTest : public ::testing::Test {
         return drain();
     }
 };
-
-} // namespace
 
 // Minimising (not losing focus) deactivates, a close or a quit request becomes a close so the game
 // shuts down in order, buttons carry their place; the middle button and releases are dropped.
@@ -118,9 +113,9 @@ TEST_F(SdlEventsTest, EveryBoundKeyTappedReadsAsHeld) {
         EXPECT_EQ(GetAsyncKeyState(unbound), 0);
 }
 
-// Mouse look holds the pointer only while the window has the focus and the game steers with it:
-// never while another window is in front, and not past the first frame that does not steer.
-TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
+// Mouse look holds the pointer only while focused and steering (not past a frame that does not
+// steer); the game's context, current on its window, really goes when deleted.
+TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteeringAndTheContextUntilDeleted) {
     HWND w = CreateGameWindow("Hoopwind", 640, 480, false, nullptr);
     ASSERT_NE(w, nullptr) << SDL_GetError();
     SDL_Window* sdl = SDL_GetWindowFromID(1);
@@ -141,16 +136,6 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteering) {
     EXPECT_TRUE(held());
     SwapBuffers(dc);
     EXPECT_FALSE(held());
-    ReleaseWindowDeviceContext(w, dc);
-    DestroyGameWindow(w);
-}
-
-// The game's context is made current on its window and, when deleted, really goes: SDL lets go of
-// a deleted context that was current, so nothing is left holding the window's drawable.
-TEST_F(SdlEventsTest, ContextIsCurrentUntilDeleted) {
-    HWND w = CreateGameWindow("Hoopwind", 640, 480, false, nullptr);
-    ASSERT_NE(w, nullptr) << SDL_GetError();
-    HDC dc = GetWindowDeviceContext(w);
     const PixelFormatRequest request = {16, 16, true};
     ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
     HGLRC rc = CreateGLContext(dc);

@@ -3,13 +3,8 @@
 
 #include "font/glprint.h"
 #include "main/game.h"
-#include "main/gameview.h"
-#include "main/hoopwind.h"
 #include "main/startvalues.h"
-#include "main/world.h"
-#include "platform/headless.h"
 #include "scene3ds/errlist3ds.h"
-#include "team/team.h"
 
 #include <GL/gl.h>
 
@@ -51,16 +46,16 @@ GameSession::GameSession(const std::string& dir) : inDir_(dir) {
 GameSession::~GameSession() {
     glPrintSetObserver(nullptr);
     shutdown();
-    if (windowMade_) {
+    if (windowMade_)
         KillGLWindow();
-    }
     resetAll();
 }
 
-void GameSession::start(uint32_t ticks) {
+bool GameSession::start(uint32_t ticks) {
     headless::setTickCount(ticks);
     Game_Init();
     built_ = true;
+    return ok();
 }
 
 void GameSession::shutdown() {
@@ -74,37 +69,28 @@ void GameSession::frame() {
     captured.clear();
     Game_Main();
     SwapBuffers(hdc);
-    if (afterFrame) {
+    if (afterFrame)
         afterFrame();
-    }
 }
 
 void GameSession::frames(int count) {
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
         frame();
-    }
 }
 
-void GameSession::tap(int key) {
-    headless::setKey(key, true);
-    frame();
-    headless::setKey(key, false);
-}
-
-void GameSession::leftClick() {
-    WndProc(hwnd, WM_LBUTTONDOWN, 0, 0);
-}
-
-void GameSession::rightClick() {
-    WndProc(hwnd, WM_RBUTTONDOWN, 0, 0);
+void GameSession::hold(std::initializer_list<int> keys, int count) {
+    for (int key : keys)
+        headless::setKey(key, true);
+    frames(count);
+    for (int key : keys)
+        headless::setKey(key, false);
 }
 
 bool GameSession::quitPosted() {
     MSG msg = {0, 0, 0};
     bool quit = false;
-    while (PeekMessage(&msg)) {
+    while (PeekMessage(&msg))
         quit = quit || msg.message == WM_QUIT;
-    }
     return quit;
 }
 
@@ -122,11 +108,16 @@ Player* human() {
     return side != nullptr ? side->activePlayer() : nullptr;
 }
 
+void standUnder(CBall* ball) {
+    Player* p = human();
+    ball->getPos(p->xpos, p->ypos, p->zpos);
+    p->ypos -= 3.0f;
+}
+
 bool worldPositionsFinite() {
     for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next) {
-        if (!std::isfinite(o->xpos) || !std::isfinite(o->ypos) || !std::isfinite(o->zpos)) {
+        if (!std::isfinite(o->xpos) || !std::isfinite(o->ypos) || !std::isfinite(o->zpos))
             return false;
-        }
     }
     return true;
 }

@@ -1,14 +1,22 @@
-// The in-process game harness for tests and benches, with the texts it prints per frame.
+// The in-process game harness for tests and benches, with the texts it prints per frame; with it
+// come the game's headers that its users read and set.
 #pragma once
+
+#include "cball/cball.h"
+#include "main/gameview.h"
+#include "main/hoopwind.h"
+#include "main/world.h"
+#include "platform/headless.h"
+#include "player/player.h"
+#include "shared/globals.h"
+#include "support/datafolder.h"
+#include "team/team.h"
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
-
-#include "support/datafolder.h"
-
-class Player;
 
 namespace hwtest {
 
@@ -25,18 +33,17 @@ class GameSession {
   public:
     explicit GameSession(const std::string& dir = dataDir());
     ~GameSession();
-    GameSession(const GameSession&) = delete;
-    GameSession& operator=(const GameSession&) = delete;
     bool ok() const { return windowMade_ && inDir_.ok(); }
 
-    void start(uint32_t ticks = 4242); // as WinMain does; the ticks seed the random generator
+    bool start(uint32_t ticks = 4242); // as WinMain does, the ticks seeding; returns ok()
     void shutdown();
     // One idle-time pass of the message loop (frame, swap, then afterFrame); texts start afresh.
     void frame();
     void frames(int count);
-    void tap(int key); // held for exactly one frame
-    void leftClick();
-    void rightClick();
+    void tap(int key) { hold({key}); }                         // held for exactly one frame
+    void hold(std::initializer_list<int> keys, int count = 1); // for that many frames, then let go
+    void leftClick() { WndProc(hwnd, WM_LBUTTONDOWN, 0, 0); }
+    void rightClick() { WndProc(hwnd, WM_RBUTTONDOWN, 0, 0); }
     bool quitPosted(); // empties the message queue
 
     const std::vector<Printed>& printed() const;
@@ -45,13 +52,14 @@ class GameSession {
     std::function<void()> afterFrame;
 
   private:
-    testdata::WorkingDir inDir_;
-    bool windowMade_ = false;
-    bool built_ = false;
+    testdata::WorkingDir inDir_; // not copyable, so neither is a session
+    bool windowMade_ = false, built_ = false;
 };
 
 // The followed team's active player (null in the free camera or without a world).
 Player* human();
+// Puts the followed player just under the ball, where a click catches it.
+void standUnder(CBall* ball);
 bool worldPositionsFinite();
 
 } // namespace hwtest

@@ -120,12 +120,10 @@ void nudge() {
 void startStep() {
     const Step& s = kSteps[run_.step];
     run_.pads = State{};
-    if (s.button >= 0) {
+    if (s.button >= 0)
         run_.pads.button[s.button] = true;
-    }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         run_.pads.axis[s.axis[i]] += s.value[i];
-    }
     nudge();
     run_.before = look();
 }
@@ -133,9 +131,8 @@ void startStep() {
 void afterFrame(int frame) {
     Run& r = run_;
     r.result.digests.push_back(worldDigest());
-    if (r.step == STEP_COUNT) {
+    if (r.step == STEP_COUNT)
         return;
-    }
     const Step& s = kSteps[r.step];
     if (gameState == STATE_PLAYING && s.effect != GAME_OVER) {
         flicket->setPos(0.0f, 300.0f, 0.0f); // no computer Seeker ends the game early
@@ -145,19 +142,17 @@ void afterFrame(int frame) {
         r.step = STEP_COUNT;
         PostQuitMessage(0);
     } else if (s.effect != QUITS && ++r.stepFrame == s.frames) {
-        if (!holds(s, r.before, look())) {
+        if (!holds(s, r.before, look()))
             r.result.failures.push_back("step " + std::to_string(r.step) + ", frame " +
                                         std::to_string(frame));
-        }
         ++r.step;
         r.stepFrame = 0;
         startStep();
     } else {
         nudge();
     }
-    if (r.apply && r.step < STEP_COUNT) {
+    if (r.apply && r.step < STEP_COUNT)
         r.apply(frame + 1, kSteps[r.step].device, r.pads);
-    }
 }
 
 } // namespace

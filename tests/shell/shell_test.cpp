@@ -1,22 +1,149 @@
-// The message loop, the window procedure and the view.
+// The shell alone (windows, the message loop, the window procedure, the view) with a fake game.
+#include "main/game.h"
 #include "main/hoopwind.h"
+#include "platform/headless.h"
 #include "shared/globals.h"
-#include "shell/fake_game.h"
+
+#include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
-// The light along +z; the shell and its fake game change none of these.
+// The recording game: a frame clears to a known colour so tests can see that frames were drawn.
+struct FakeGame {
+    int inits = 0, frames = 0, shutdowns = 0, catches = 0, switches = 0;
+    std::function<void()> onFrame; // runs inside Game_Main, after the frame is drawn
+};
+
+FakeGame fakeGame;
+
+struct ShellTest : ::testing::Test {
+    void SetUp() override { TearDown(); }
+    void TearDown() override {
+        headless::reset();
+        fakeGame = FakeGame();
+    }
+};
+
+int Game_Init() {
+    ++fakeGame.inits;
+    return 1;
+}
+
+int Game_Main() {
+    ++fakeGame.frames;
+    glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (fakeGame.onFrame)
+        fakeGame.onFrame();
+    return 1;
+}
+
+int Game_Shutdown() {
+    ++fakeGame.shutdowns;
+    return 1;
+}
+
+void Game_CatchAttempt() {
+    ++fakeGame.catches;
+}
+void Game_SwitchPlayer() {
+    ++fakeGame.switches;
+}
+
+namespace {
+
+using Box = std::tuple<std::string, std::string, UINT>; // text, caption, buttons and icon
+using Boxes = std::vector<Box>;
+
+Boxes boxes() {
+    Boxes out;
+    for (const auto& b : headless::messageBoxes())
+        out.emplace_back(b.text, b.caption, b.type);
+    return out;
+}
+
+void expectNothingLeft() {
+    EXPECT_FALSE(headless::windowExists() || headless::classRegistered() ||
+                 headless::contextCurrent() || headless::displayModeChanged());
+    EXPECT_TRUE(hrc == nullptr && hdc == nullptr && hwnd == nullptr);
+}
+
+const Box kRefused{"The Requested Fullscreen Mode is NOT Supported by\nYour Video Card.  "
+                   "Use Windowed mode instead?",
+                   "FULLSCREEN Error", MB_YESNO | MB_ICONEXCLAMATION};
+
+} // namespace
+
+// Full screen hides the cursor; refused and answered Yes, a window shows it.
+TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
+    for (headless::Step step : {headless::STEP_COUNT, headless::STEP_CHANGE_DISPLAY_MODE,
+                                headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
+        SCOPED_TRACE(step);
+        headless::reset();
+        const bool refused = step != headless::STEP_COUNT;
+        if (refused) {
+            headless::failStep(step);
+            headless::queueAnswer(IDYES);
+        }
+        ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
+        EXPECT_EQ(fullscreen, !refused);
+        EXPECT_TRUE(refused || headless::displayModeChanged());
+        EXPECT_TRUE(headless::windowShown() && headless::contextCurrent());
+        EXPECT_EQ(headless::cursorShowCount(), refused ? 0 : -1);
+        EXPECT_EQ(boxes(), (refused ? Boxes{kRefused} : Boxes{}));
+        KillGLWindow();
+        expectNothingLeft();
+        EXPECT_EQ(headless::cursorShowCount(), 0);
+    }
+}
+
+TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
+    const std::pair<headless::Step, const char*> cases[] = {
+        {headless::STEP_REGISTER_CLASS, "Failed to Register the Window Class"},
+        {headless::STEP_CREATE_WINDOW, "Window Creation Error."},
+        {headless::STEP_GET_DC, "Can't Create A GL Device Context."},
+        {headless::STEP_CHOOSE_PIXEL_FORMAT, nullptr},
+        {headless::STEP_SET_PIXEL_FORMAT, nullptr},
+        {headless::STEP_CREATE_CONTEXT, nullptr},
+        {headless::STEP_MAKE_CURRENT, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first);
+        headless::reset();
+        headless::failStep(c.first);
+        EXPECT_FALSE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
+        const Boxes want =
+            c.second ? Boxes{{c.second, "ERROR", MB_OK | MB_ICONEXCLAMATION}} : Boxes{};
+        EXPECT_EQ(boxes(), want);
+        expectNothingLeft();
+        headless::reset();
+        headless::failStep(c.first);
+        EXPECT_NE(WinMain(), 0);
+        expectNothingLeft();
+    }
+    headless::reset();
+    headless::failStep(headless::STEP_CHANGE_DISPLAY_MODE);
+    headless::queueAnswer(IDNO);
+    EXPECT_NE(WinMain(), 0);
+    EXPECT_EQ(boxes(), (Boxes{kRefused, {"Program Will Now Close", "D'OH!", MB_OK | MB_ICONSTOP}}));
+    expectNothingLeft();
+    EXPECT_EQ(fakeGame.inits + fakeGame.shutdowns, 0);
+}
+
 TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
     EXPECT_TRUE(!USE_LIGHTS && xoffset == 0.0f && yoffset == -2.34f && zoffset == -45.0f);
     EXPECT_TRUE(lightPos[0] == 0 && lightPos[1] == 0 && lightPos[2] == 2000 && lightPos[3] == 0);
 }
 
-// A resize reaches a window's viewport; the game's Escape finishes its frame, then quits with
-// status 0.
+// A resize reaches the viewport; a close from inside a frame finishes it, then quits with 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
     headless::setSwapHook([](int swaps) {
         if (swaps == 1) {
@@ -29,15 +156,15 @@ TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
             EXPECT_TRUE(px[0] == 0 && std::abs(px[1] - 128) <= 1 && px[2] == 255);
         }
     });
-    fakeGame().onFrame = [] {
-        if (fakeGame().frames == 5) {
+    fakeGame.onFrame = [] {
+        if (fakeGame.frames == 5) {
             WndProc(hwnd, WM_CLOSE, 0, 0);
             active = false;
         }
     };
     EXPECT_EQ(WinMain(false), 0); // a window: the picture fills whatever size it is given
-    EXPECT_TRUE(fakeGame().inits == 1 && fakeGame().shutdowns == 1);
-    EXPECT_TRUE(fakeGame().frames == 5 && headless::swapCount() == 5);
+    EXPECT_TRUE(fakeGame.inits == 1 && fakeGame.shutdowns == 1);
+    EXPECT_TRUE(fakeGame.frames == 5 && headless::swapCount() == 5);
     EXPECT_FALSE(headless::windowExists() || headless::classRegistered());
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
@@ -52,17 +179,16 @@ TEST_F(ShellTest, MinimisingStopsFramesAndSwapsUntilRestored) {
         }
     });
     headless::setIdleHook([&] {
-        if (headless::idleCount() == 1) {
-            framesWhenMinimised = fakeGame().frames;
-        }
+        if (headless::idleCount() == 1)
+            framesWhenMinimised = fakeGame.frames;
         if (headless::idleCount() == 10) {
-            EXPECT_EQ(fakeGame().frames, framesWhenMinimised); // nothing drawn while minimised
+            EXPECT_EQ(fakeGame.frames, framesWhenMinimised); // nothing drawn while minimised
             headless::postMessage(WM_ACTIVATE, MAKEWPARAM(1, 0));
         }
     });
     EXPECT_EQ(WinMain(), 0); // a posted close ends the loop, too
     EXPECT_TRUE(framesWhenMinimised == 3 && headless::idleCount() == 10);
-    EXPECT_TRUE(fakeGame().frames == 6 && headless::swapCount() == 6);
+    EXPECT_TRUE(fakeGame.frames == 6 && headless::swapCount() == 6);
 }
 
 TEST_F(ShellTest, WindowProcedureMessages) {
@@ -81,10 +207,9 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     const WPARAM SC_MINIMIZE = 0xF020;
     WndProc(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 
-    WndProc(hwnd, WM_LBUTTONDOWN, 0, MAKELPARAM(10, 10));
-    WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));
-    WndProc(hwnd, WM_RBUTTONDOWN, 0, MAKELPARAM(10, 10));
-    EXPECT_TRUE(fakeGame().catches == 1 && fakeGame().switches == 2);
+    for (UINT button : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_RBUTTONDOWN})
+        WndProc(hwnd, button, 0, MAKELPARAM(10, 10));
+    EXPECT_TRUE(fakeGame.catches == 1 && fakeGame.switches == 2);
     ASSERT_EQ(headless::defaultProcessed().size(), 4u);
     EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
 }
