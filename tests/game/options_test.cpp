@@ -38,6 +38,10 @@ TEST(CommandLine, OptionsAndTheMistakesRefusedWithOneLine) {
          "only one of --record, --playdemo and --timedemo at a time"},
         {{"-windowed"}, "unknown option '-windowed'"},
         {{"--speed=3"}, "unknown option '--speed=3'"},
+        {{"--volume=0", "--volume", "100"}, "full 0 0 0 "}, // the last one holds; 100 shows nothing
+        {{"--volume", "7"}, "full 0 0 0 @7"},
+        {{"--volume", "abc"}, "--volume wants a whole number from 0 to 100, not 'abc'"},
+        {{"--volume=101"}, "--volume wants a whole number from 0 to 100, not '101'"},
     };
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"hoopwind"};
@@ -49,7 +53,7 @@ TEST(CommandLine, OptionsAndTheMistakesRefusedWithOneLine) {
             result = std::string(o.fullscreen ? "full" : "window") +
                      (o.modeSwitch ? "+switch " : " ") + std::to_string(o.help) + " " +
                      std::to_string(o.version) + " " + std::to_string(static_cast<int>(o.demo)) +
-                     " " + o.demoPath;
+                     " " + o.demoPath + (o.volume == 100 ? "" : "@" + std::to_string(o.volume));
         EXPECT_EQ(result, c.result) << argv.size();
     }
 }

@@ -63,6 +63,8 @@ TEST(ScreenFit, IconBitmapDecodesAndRefusesDamage) {
     const std::vector<uint8_t> top = {10, 9, 8, 11, 14, 13, 12, 15, 2, 1, 0, 3, 6, 5, 4, 7};
     EXPECT_TRUE(icon.width == 2 && icon.height == 2 && icon.rgba == top);
     EXPECT_FALSE(decodeIconBmp(f.data(), f.size() - 1, icon));
-    f[28] = 24;
+    f[18] = 0; // no width
+    EXPECT_FALSE(decodeIconBmp(f.data(), f.size(), icon));
+    f[18] = 2, f[28] = 24;
     EXPECT_FALSE(decodeIconBmp(f.data(), f.size(), icon));
 }
