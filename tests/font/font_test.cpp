@@ -515,6 +515,11 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     ASSERT_EQ(vfLoadBMFFont(dir.file("f.bmf").c_str()), 0);
     EXPECT_NEAR(vfGetBStringWidth(0, "rk"), 1.002f, 1e-5);
     EXPECT_FLOAT_EQ(vfGetBFontHeight(0), 1.0f);
+    float right = 0; // each glyph advances by its width + 0.001: "rkr" ends at 2 x 0.501 + 0.5
+    for (const FbPrimitive& prim : captureFeedback([] { vfDrawBString("rkr"); }))
+        for (const auto& v : prim.vertices)
+            right = std::max(right, v[0]);
+    EXPECT_NEAR(right, 1.502f, 1e-3);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 2, 0, 1.5, -1, 1); // one cell: 160 x 320 pixels

@@ -189,6 +189,7 @@ TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground
             << x << "," << y;
     }
     FreeImageRec(bg);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST) || glIsEnabled(GL_LIGHTING)) << "selection screen";
     game.tap('1');
     game.frames(3);
     const Pixels dark = headless::readFramebuffer();
