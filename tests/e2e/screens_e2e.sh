@@ -16,8 +16,10 @@ off_by() {
 frame_shot() {
   local end=$((SECONDS + 30))
   while (($(wc -l <"$HOOPWIND_DIGEST") < $1)); do
-    ((SECONDS < end)) && grep -q '^State:.*[RS]' "/proc/$GAME_PID/status" 2>/dev/null ||
-      fail "the replay ended or stalled before frame $1: $(cat "$WORK/game.err")"
+    # Alive and neither stopped nor a zombie; a moment in disk sleep (loading its data) is fine.
+    ((SECONDS < end)) && kill -0 "$GAME_PID" 2>/dev/null &&
+      ! grep -q '^State:.*[ZXTt]' "/proc/$GAME_PID/status" 2>/dev/null ||
+      fail "the replay ended or stalled before frame $1 ($(wc -l <"$HOOPWIND_DIGEST") frames, $(grep '^State' "/proc/$GAME_PID/status" 2>/dev/null)): $(cat "$WORK/game.err")"
   done
   kill -STOP "$GAME_PID"
   screenshot "$2"
@@ -95,7 +97,10 @@ steer() { # steer SIZE ARG: prints what the pointer read in play, summed
   xdotool mousemove $((X + (WIDTH < 640 ? WIDTH / 2 : 320))) $((Y + (HEIGHT < 480 ? HEIGHT / 2 : 240)))
   sleep 1
   xdotool key 1
-  wait_for "$WORK/play.ppm" "${WIDTH}x$((HEIGHT / 8))+$X+$Y" 'r > 200 and g < 80 and b < 80' 30
+  # Play shows red head-up lines; a Seeker catching the Flicket at once, or a key lost while the
+  # window was still taking the focus, ends this try.
+  look_for "$WORK/play.ppm" "${WIDTH}x$((HEIGHT / 8))+$X+$Y" 'r > 200 and g < 80 and b < 80' 30 ||
+    { xdotool key Escape; wait_exit 10; return 1; }
   sleep 0.5
   xdotool mousemove_relative 40 0
   sleep 1.5
@@ -109,7 +114,8 @@ while i < len(d):
 print(*s)' "$WORK/steer.hwd"
 }
 for how in 640x480:--windowed 200x150:--windowed 2560x1440:--fullscreen; do
-  for try in 1 2; do
+  for try in 1 2 3; do
+    DX=none DY=none
     steer "${how%:*}" "${how#*:}" >"$WORK/sums" && read -r DX DY <"$WORK/sums"
     echo "${how%:*}: pointer read +$DX, +$DY in play: a turn of $(awk "BEGIN { print -$DX * 0.12 }") degrees"
     [[ "$DX $DY" == "40 0" ]] && break

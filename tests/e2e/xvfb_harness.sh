@@ -85,12 +85,14 @@ print(sum(1 for r in rows for i in r if test(px[i], px[i + 1], px[i + 2])))
 PY
 }
 
-# wait_for FILE.ppm GEOMETRY EXPR MIN: screenshots until at least MIN pixels of the region match.
-wait_for() {
+# look_for FILE.ppm GEOMETRY EXPR MIN: screenshots until at least MIN pixels of the region match;
+# status 1 when they never do. wait_for: the same, failing the test then.
+look_for() {
   for _ in $(seq 1 50); do
     screenshot "$1"
     (($(count "$@") >= $4)) && return 0
     sleep 0.2
   done
-  fail "$(count "$@") pixels of $2 are '$3' (wanted at least $4)"
+  return 1
 }
+wait_for() { look_for "$@" || fail "$(count "$@") pixels of $2 are '$3' (wanted at least $4)"; }
