@@ -42,21 +42,10 @@ void ChunkWriter::i16(int16_t v) {
     u16(static_cast<uint16_t>(v));
 }
 
-void ChunkWriter::i32(int32_t v) {
-    u32(static_cast<uint32_t>(v));
-}
-
 void ChunkWriter::f32(float v) {
     uint32_t bits;
     std::memcpy(&bits, &v, sizeof bits);
     u32(bits);
-}
-
-void ChunkWriter::f64(double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    u32(static_cast<uint32_t>(bits));
-    u32(static_cast<uint32_t>(bits >> 32));
 }
 
 void ChunkWriter::string(const char* s) {

@@ -19,9 +19,7 @@ class ChunkWriter {
     void u16(uint16_t v);
     void u32(uint32_t v);
     void i16(int16_t v);
-    void i32(int32_t v);
     void f32(float v);
-    void f64(double v);
     // Writes the characters and the terminating NUL.
     void string(const char* s);
     void raw(const void* data, size_t size);

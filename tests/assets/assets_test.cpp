@@ -1,4 +1,5 @@
 // The generated data and its generators: model shapes and models, textures, music, the game font.
+#include "assetgen/font/tessellate.h"
 #include "assetgen/models/modelfile.h"
 #include "assetgen/music/song.h"
 #include "assetgen/textures/catalogue.h"
@@ -366,6 +367,9 @@ TEST(GameFont, CoversPrintableCodesAndTrianglesFillExactlyTheOutlines) {
         EXPECT_GT(inked, 48 * 48 / 20) << c;
         EXPECT_LE(mismatched, 48 * 48 / 200) << c;
     }
+    // A tessellator error (here a coordinate past its range) fails the glyph.
+    EXPECT_TRUE(triangulate({{{0, 0}, {1, 0}, {0, 1}}}).ok);
+    EXPECT_FALSE(triangulate({{{0, 0}, {1e200, 0}, {0, 1}}}).ok);
 }
 
 // And the data as it was looked at and listened to: one digest over every generated file, so a

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -270,6 +271,12 @@ TEST(GameDigest, ScriptedGamesRunFrameForFrameAsRecorded) {
 // What the digests rest on (besides a sequence repeated from each seed): the generator's whole
 // range, and sines and cosines within an ulp of the exact ones.
 TEST(GameDigest, RandomNumbersAndTurnsAreTheBuildsOwn) {
+    // Unseeded, the numbers start as seeding with 1 starts them (a fresh process, first thing).
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(gameRandom() == 15496 && gameRandom() == 24200 ? 0 : 1),
+                testing::ExitedWithCode(0), "");
+    seedGameRandom(1);
+    EXPECT_EQ(gameRandom(), 15496);
     int high = 0;
     for (int i = 0; i < 100000; ++i)
         high = std::max(high, gameRandom());

@@ -190,6 +190,10 @@ TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground
     }
     FreeImageRec(bg);
     EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST) || glIsEnabled(GL_LIGHTING)) << "selection screen";
+    game.frame();
+    const Pixels select = headless::readFramebuffer();
+    EXPECT_GT(inLine(select, -24.2f, 2.75f, 48.0f, yellow), 600); // the question
+    EXPECT_GT(inLine(select, 9.8f, -2.8f, 16.0f, yellow), 200);   // the second team
     game.tap('1');
     game.frames(3);
     const Pixels dark = headless::readFramebuffer();

@@ -73,7 +73,16 @@ TEST(DataFolder, CurrentFolderFirstThenBesideTheProgram) {
         ASSERT_TRUE(inside.ok());
         EXPECT_EQ(holdsGameData(dir.path()), complete);
         // Beside this test program there is no data: only a complete current folder is taken.
+        testing::internal::CaptureStderr();
         EXPECT_EQ(enterDataFolder(), complete);
+        // Where it looked, in order, when nothing held the data.
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.find("hoopwind: no game data found in " + dir.path() + ", /"),
+                  complete ? std::string::npos : 0)
+            << said;
+        EXPECT_EQ(said.find("share/games/hoopwind; playing without it\n") != std::string::npos,
+                  !complete)
+            << said;
         EXPECT_EQ(std::filesystem::current_path().string(), dir.path());
         if (!complete) {
             ASSERT_TRUE(std::filesystem::create_directory(dir.file("mesh")));

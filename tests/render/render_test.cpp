@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "platform/headless.h"
 #include "render/image.h"
@@ -17,6 +18,7 @@
 #include "render/texture.h"
 #include "scene3ds/scene3ds.h"
 #include "shared/globals.h"
+#include "shared/vector3f.h"
 #include "support/bitmapbuilder.h"
 #include "support/datafolder.h"
 #include "support/scenebuilder.h"
@@ -294,6 +296,26 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
     }
 }
 
+// Every change of a component refreshes the cached length; a zero vector stays as it is.
+TEST(Vector, EveryChangeRefreshesTheLength) {
+    Vector3f v, w(3, 4, 12), zero;
+    std::vector<float> lengths;
+    v.assign(w);
+    lengths.push_back(v.length);
+    v.add(Vector3f(-3, -4, 0));
+    lengths.push_back(v.length);
+    v.setAll(2);
+    lengths.push_back(v.length);
+    v.normalize();
+    zero.normalize();
+    for (float l : {v.length, w.difference({3, 4, 0}).length, w.cross({1, 0, 0}).length,
+                    zero.length + zero.x})
+        lengths.push_back(l);
+    const float want[] = {13, 12, std::sqrt(12.0f), 1, 12, std::sqrt(160.0f), 0};
+    for (size_t i = 0; i < lengths.size(); ++i)
+        EXPECT_NEAR(lengths[i], want[i], Eps) << i;
+}
+
 TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     Mesh box = cube();
     auto model = Load({}, {box});
@@ -304,6 +326,11 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     EXPECT_NEAR(m.bounds.center.x, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.center.z, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.radius, std::sqrt(3.0f), Eps);
+    float before[16], after[16]; // drawing a sphere (the debug view) leaves the matrix as found
+    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    model->meshes[0].bounds.draw();
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_TRUE(std::equal(before, before + 16, after) && glGetError() == GL_NO_ERROR);
     for (int f = 0; f < 12; ++f) {
         // Sphere on the centroid of a right triangle with legs 2; normal twice the area, outward.
         const FACE& face = m.faces[f];
@@ -474,19 +501,25 @@ TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
     glMaterialfv(GL_FRONT_AND_BACK, GL_SHININESS, &shininess);
     std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> q(gluNewQuadric(), gluDeleteQuadric);
     gluQuadricNormals(q.get(), GLU_SMOOTH);
-    for (bool wire : {false, true}) {
+    // Sizes in turn, so a size drawn before is never taken for another.
+    for (auto [radius, n, wire] : {std::tuple{0.6f, 15, false},
+                                   {0.6f, 15, true},
+                                   {0.3f, 15, false},
+                                   {0.3f, 9, false},
+                                   {0.3f, 9, true}}) {
         gluQuadricDrawStyle(q.get(), wire ? GLU_LINE : GLU_FILL);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        gluSphere(q.get(), 0.6, 15, 15);
+        gluSphere(q.get(), radius, n, n);
         const auto theirs = headless::readFramebuffer();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        (wire ? drawWireSphere : drawSolidSphere)(0.6f, 15, 15);
+        (wire ? drawWireSphere : drawSolidSphere)(radius, n, n);
         const auto ours = headless::readFramebuffer();
         int differ = 0, largest = 0;
         for (size_t c = 0; c < ours.size(); ++c) {
             differ += ours[c] != theirs[c];
             largest = std::max(largest, std::abs(ours[c] - theirs[c]));
         }
-        EXPECT_TRUE(differ <= 100 && largest <= 2) << wire << ": " << differ << " by " << largest;
+        EXPECT_TRUE(differ <= 100 && largest <= 2)
+            << radius << " " << n << " " << wire << ": " << differ << " by " << largest;
     }
 }

@@ -190,8 +190,8 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
                         w.string(nodes[i].first);
                         w.u32(0);
                         w.i16(static_cast<int16_t>(nodes[i].second));
-                        if (i == 3) // a stale name, replaced
-                            scenebuild::stringChunk(w, PARENT_NAME, "Old");
+                        if (i == 3) // a stale name as long as a name may be, replaced
+                            scenebuild::stringChunk(w, PARENT_NAME, std::string(63, 'O'));
                         chunk(w, 0x1234, [&] { w.u32(7); });
                     });
                     if (i == 0)
@@ -217,6 +217,54 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
         }
     }
     EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
+}
+
+// Fixed-size data comes before a chunk's subchunks: the walk finds the child behind it.
+TEST_F(TreeTest, SubchunksFollowTheirParentsFixedData) {
+    const std::pair<uint16_t, int> fixed[] = {
+        {LOCAL_MATRIX, 48}, {0x4700, 32}, {0x0011, 3}, {0xB030, 2}};
+    database3ds* db = load(editor([&](ChunkWriter& w) {
+        for (auto [tag, bytes] : fixed)
+            chunk(w, tag, [&] {
+                for (int i = 0; i < bytes; ++i)
+                    w.u8(0xFF);
+                chunk(w, 0x1234, [&] { w.u32(7); });
+            });
+    }));
+    chunk3ds* block = nullptr;
+    FindChunkInSiblings3ds(db->root->children, EDITOR_BLOCK, &block);
+    ASSERT_NE(block, nullptr);
+    for (auto [tag, bytes] : fixed) {
+        chunk3ds* c = nullptr;
+        FindChunkInSiblings3ds(block->children, tag, &c);
+        EXPECT_TRUE(c && c->children && c->children->tag == 0x1234) << std::hex << tag;
+    }
+    EXPECT_EQ(ftkerr3ds, 0);
+}
+
+// A new database is one empty root chunk of its kind; new mesh arrays take defaults (faces 0-1-2,
+// zeros elsewhere), a resized one keeps what it held, and the vertex flags follow the vertices.
+TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
+    database3ds* db = nullptr;
+    InitDatabase3ds(&db);
+    CreateNewDatabase3ds(db, MaterialFile);
+    ASSERT_TRUE(db->root && !db->root->children);
+    EXPECT_TRUE(db->root->tag == MATERIAL_FILE && db->root->size == 6);
+    EXPECT_EQ(GetDatabaseType3ds(db), MaterialFile);
+    ReleaseDatabase3ds(&db);
+    mesh3ds* m = nullptr;
+    InitMeshObj3ds(&m, 2, 2, 0xFF);
+    ASSERT_TRUE(m && m->faces && m->vertices && m->smoothing && m->vertexflags);
+    for (int f : {0, 1})
+        EXPECT_TRUE(m->faces[f].v1 == 0 && m->faces[f].v2 == 1 && m->faces[f].v3 == 2 &&
+                    m->faces[f].flag == 0 && m->smoothing[f] == 0 && m->vertices[f].y == 0);
+    m->faces[0].v3 = 9, m->vertices[1].y = 5;
+    m->facecount = 3, m->vertexcount = 4; // the caller fills what the new counts add
+    InitMeshObjField3ds(m, InitFaceArray3ds | InitVertexArray3ds | InitVFlagArray3ds);
+    EXPECT_TRUE(m->faces[0].v3 == 9 && m->vertices[1].y == 5);
+    EXPECT_TRUE(m->vertexflagcount == 4 && m->vertexflags[3] == 0);
+    RelMeshObj3ds(&m);
+    EXPECT_EQ(ftkerr3ds, 0);
 }
 
 // Nineteen errors are kept in order; the twentieth goes to the overflow record and any later one
@@ -365,7 +413,7 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     full.faces = {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}};
     full.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}};
     full.smoothing = {1, 0x80000000u};
-    full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, passed over
+    full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, extracted all the same
     full.localMatrix.assign(12, 0.5f);
     full.mapping.assign(21, 100.0f);
     for (bool detach : {true, false}) {
@@ -387,6 +435,8 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
         EXPECT_TRUE(m->matgroups[0].faces[1] == 2 && m->matgroups[1].faces == nullptr);
         ASSERT_NE(m->smoothing, nullptr);
         EXPECT_TRUE(m->smoothing[1] == 0x80000000u && m->smoothing[2] == 0u) << "padded per face";
+        EXPECT_TRUE(m->localmatrix[0] == 0.5f && m->localmatrix[11] == 0.5f && m->hasmapping &&
+                    m->mapping.mapparams[20] == 100.0f && m->hasboxmap);
         GetMeshByName3ds(db, "Second", &m); // the reused record keeps no masks of the last
         EXPECT_EQ(m->smoothing, nullptr);
         RelMeshObj3ds(&m);

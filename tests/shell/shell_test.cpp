@@ -1,5 +1,6 @@
 // The shell alone (windows, the message loop, the window procedure, the view) with a fake game.
 #include "main/game.h"
+#include "main/gameview.h"
 #include "main/hoopwind.h"
 #include "platform/headless.h"
 #include "shared/globals.h"
@@ -140,6 +141,7 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
 
 TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
     EXPECT_TRUE(!USE_LIGHTS && xoffset == 0.0f && yoffset == -2.34f && zoffset == -45.0f);
+    EXPECT_TRUE(xpos == 0 && yrot == 0 && pivot == 0 && ytrans == -2.34f && zpos == -45.0f);
     EXPECT_TRUE(lightPos[0] == 0 && lightPos[1] == 0 && lightPos[2] == 2000 && lightPos[3] == 0);
 }
 

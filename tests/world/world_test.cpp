@@ -297,24 +297,33 @@ TEST_F(World, EitherSideScoresTenThroughEveryHoopOncePerCarry) {
 }
 
 TEST_F(World, TheScoringBoxIsStrictAndThinAlongZ) {
-    const struct {
-        int hoop;
-        float x, y, z;
-        bool scores;
-    } cases[] = {
-        {0, 3.8f, 23.8f, -60.0f, false}, {0, -3.8f, 23.8f, -60.0f, false},
-        {0, 3.79f, 23.8f, -60.0f, true}, {3, 0.0f, 27.6f, 60.0f, false},
-        {3, 0.0f, 20.01f, 60.0f, true},  {3, 0.0f, 23.8f, 61.45f, false},
-        {3, 0.0f, 23.8f, 58.55f, false}, {3, 0.0f, 23.8f, 61.44f, true},
-        {0, 0.0f, 23.8f, -58.56f, true}, {0, 0.0f, 23.8f, -61.45f, false},
+    // Each hoop (x, y, z) with the ball there, and whether it scores.
+    const float cases[][5] = {
+        {0, 3.79f, 23.8f, -60.0f, 1}, {0, -3.81f, 23.8f, -60.0f, 0}, {3, 0, 27.61f, 60.0f, 0},
+        {3, 0, 20.01f, 60.0f, 1},     {3, 0, 23.8f, 61.46f, 0},      {3, 0, 23.8f, 58.56f, 1},
+        {0, 0, 23.8f, -61.44f, 1},    {0, 0, 23.8f, -58.54f, 0},
     };
-    for (const auto& k : cases) {
-        carry(0, k.x, k.y, k.z);
+    auto scores = [&](GoalPost* g, float x, float y, float z) {
+        carry(0, x, y, z);
         const int before = team[0]->getScore();
-        stadium->goal[k.hoop]->step();
-        EXPECT_EQ(team[0]->getScore() - before, k.scores ? 10 : 0)
-            << k.hoop << " " << k.x << " " << k.y << " " << k.z;
-    }
+        g->step();
+        return team[0]->getScore() - before == 10;
+    };
+    for (const auto& k : cases)
+        EXPECT_EQ(scores(stadium->goal[int(k[0])], k[1], k[2], k[3]), k[4] == 1)
+            << k[0] << " " << k[1] << " " << k[2] << " " << k[3];
+    // The very edges, met to the bit on a hoop moved to the origin: out, and one step in.
+    GoalPost* g = stadium->goal[1];
+    g->X = g->Y = g->Z = 0.0f;
+    const float half[3] = {g->scoringRadius, g->scoringRadius, WALK_SPEED - pellum->giveRadius()};
+    for (int axis = 0; axis < 3; ++axis)
+        for (float edge : {-half[axis], half[axis]}) {
+            float at[3] = {0, 0, 0};
+            at[axis] = edge;
+            EXPECT_FALSE(scores(g, at[0], at[1], at[2])) << axis << " " << edge;
+            at[axis] = std::nextafter(edge, 0.0f);
+            EXPECT_TRUE(scores(g, at[0], at[1], at[2])) << axis << " " << edge;
+        }
     // A free Pellum falls right through a box and scores for nobody.
     if (pellum->caught)
         pellum->catchBall(team[0]->getChaser());
@@ -432,6 +441,9 @@ TEST(CollisionEquivalence, RandomModelsStillOrMovedGiveTheSameReactions) {
                 const bool still = kind.nudge == 0.0f && rng() % 5 == 0;
                 objects.push_back(new Recorder(file.c_str(), still ? STATIONARY_PIECE : PLAYER,
                                                kind.nudge * static_cast<float>(o + 1)));
+                ASSERT_TRUE(objects.back()->xpos == 0 && objects.back()->ypos == 0 &&
+                            objects.back()->zpos == 0)
+                    << "a new object stands at the origin";
                 objects.back()->xpos = place(rng);
                 objects.back()->ypos = place(rng);
                 objects.back()->zpos = place(rng);

@@ -62,7 +62,6 @@ int main(int argc, char** argv) {
         font.symbols[code] = std::move(symbol);
         ++written;
     }
-    font.symbolCount = uint8_t(written);
 
     std::vector<uint8_t> bytes = writeFontFile(font);
     std::string path = std::string(argv[1]) + "/" + kOutputName;
