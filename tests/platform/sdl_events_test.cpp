@@ -8,7 +8,21 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
+
+// SDL's box, stood in for: what the platform asked it to show, and the button it answers.
+std::vector<std::string> boxShown;
+int boxAnswer = -1;
+
+int SDL_ShowMessageBox(const SDL_MessageBoxData* data, int* pressed) {
+    boxShown = {data->title, std::to_string(data->flags)};
+    for (int i = 0; i < data->numbuttons; ++i)
+        boxShown.push_back(std::to_string(data->buttons[i].buttonid) + data->buttons[i].text +
+                           std::to_string(data->buttons[i].flags));
+    *pressed = boxAnswer;
+    return 0;
+}
 
 struct SdlEventsTest : ::testing::Test {
     void SetUp() override {
@@ -189,4 +203,25 @@ TEST_F(SdlEventsTest, PadMappingsFromTheEnvironmentAreHonoured) {
     EXPECT_EQ(KEYDOWN('2'), 1);
     SDL_JoystickClose(stick);
     unsetenv("SDL_GAMECONTROLLERCONFIG");
+}
+
+// A question has No (Escape) and Yes (Return); a notice one OK for both; a box closed without an
+// answer is No or OK.
+TEST_F(SdlEventsTest, MessageBoxesAskWithTheButtonsOfTheirKind) {
+    setenv("DISPLAY", ":99", 0); // a display to show boxes on, as far as the platform knows
+    const std::string esc = std::to_string(SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT),
+                      ret = std::to_string(SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT),
+                      both = std::to_string(SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
+                                            SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT);
+    boxAnswer = IDYES;
+    EXPECT_EQ(MessageBox("Windowed?", "FULLSCREEN Error", MB_YESNO | MB_ICONEXCLAMATION), IDYES);
+    EXPECT_EQ(boxShown,
+              (std::vector<std::string>{"FULLSCREEN Error", std::to_string(SDL_MESSAGEBOX_WARNING),
+                                        std::to_string(IDNO) + "No" + esc,
+                                        std::to_string(IDYES) + "Yes" + ret}));
+    boxAnswer = -1;
+    EXPECT_EQ(MessageBox("Windowed?", "Q", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBox("Gone.", "Error", MB_OK | MB_ICONSTOP), IDOK);
+    EXPECT_EQ(boxShown, (std::vector<std::string>{"Error", std::to_string(SDL_MESSAGEBOX_ERROR),
+                                                  std::to_string(IDOK) + "OK" + both}));
 }
