@@ -9,7 +9,6 @@ ContentPlayer::~ContentPlayer() {
     stop();
     // Closing also gives the audio device back, so the next game's player opens a fresh one.
     MusicClose(track);
-    track = nullptr;
 }
 
 void ContentPlayer::play() {

@@ -13,6 +13,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -397,6 +398,8 @@ TEST(Generators, WriteTheSameBytesOnEveryRun) {
         {FONTGEN_PATH, {"times_new1.glf"}},
     };
     for (const auto& [program, outputs] : generators) {
+        const std::string bare = std::string("'") + program + "' 2> /dev/null"; // no folder given
+        EXPECT_EQ(WEXITSTATUS(std::system(bare.c_str())), 2) << bare;
         testdata::ScratchDir dir;
         std::string cmd = std::string("'") + program + "' '" + dir.path() + "' > /dev/null";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;

@@ -80,6 +80,13 @@ TEST(Flow, HumanSeekerCatchesTheFlicketTheRestartKeepsViewAndLightsAndEveryResul
     game.tap('1');
     ASSERT_EQ(gameState, STATE_PLAYING);
     EXPECT_TRUE(view == 0 && PLAYER_TEAM_ID == 0 && glIsEnabled(GL_LIGHTING));
+    for (GLenum light : {GL_LIGHT0, GL_LIGHT1}) { // both white, with a fifth as ambient
+        GLfloat c[8];
+        glGetLightfv(light, GL_AMBIENT, c);
+        glGetLightfv(light, GL_DIFFUSE, c + 4);
+        EXPECT_EQ(std::vector<GLfloat>(c, c + 8),
+                  (std::vector<GLfloat>{0.2f, 0.2f, 0.2f, 1, 1, 1, 1, 1}));
+    }
     EXPECT_EQ(human(), team[0]->getChaser());
 
     // Every result: the winner by score (ties to the catcher's line), the foolish line.

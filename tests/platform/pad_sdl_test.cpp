@@ -31,18 +31,18 @@ void sdlApply(int frame, padscript::Device device, const pad::State& pads) {
         SDL_VirtualJoystickDesc d = {};
         d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         d.type = controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER : SDL_JOYSTICK_TYPE_UNKNOWN;
-        d.naxes = controller ? 6 : 4;
+        d.naxes = 6;
         d.nbuttons = 15;
         stick = device ? SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&d)) : nullptr;
         plugged = device;
     }
     // A virtual controller has SDL's layout, triggers from -32768 (released); a plain joystick
-    // has the sticks' four axes and A as its first button.
+    // has six axes, the sticks' four first, and A as its first button.
     const int sdlButton[pad::BUTTON_COUNT] = {0, 1, 2, 3, 4, 6, 9, 10, 11, 12, 13, 14};
     for (int a = 0; a < pad::AXIS_COUNT; ++a) {
         const float v = pads.axis[a];
-        SDL_JoystickSetVirtualAxis(stick, a,
-                                   static_cast<Sint16>(a >= 4 ? v * 65535 - 32768 : v * 32767));
+        SDL_JoystickSetVirtualAxis(
+            stick, a, static_cast<Sint16>(a >= 4 && controller ? v * 65535 - 32768 : v * 32767));
     }
     for (int b = 0; b < pad::BUTTON_COUNT; ++b) {
         if (controller || b == pad::BUTTON_A)

@@ -1,8 +1,10 @@
 // The SDL platform turns input events into window messages, key states and the music's mute.
 #include "platform/audio.h"
 #include "platform/platform.h"
+#include "platform/sdl/sdl_desktop.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
@@ -224,4 +226,20 @@ TEST_F(SdlEventsTest, MessageBoxesAskWithTheButtonsOfTheirKind) {
     EXPECT_EQ(MessageBox("Gone.", "Error", MB_OK | MB_ICONSTOP), IDOK);
     EXPECT_EQ(boxShown, (std::vector<std::string>{"Error", std::to_string(SDL_MESSAGEBOX_ERROR),
                                                   std::to_string(IDOK) + "OK" + both}));
+}
+
+// The sound library's own complaints are silenced: an unknown device fails with nothing said.
+TEST(SoundLibrary, ComplaintsAreSilenced) {
+    void* library = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!library)
+        GTEST_SKIP() << "no sound library here";
+    auto open =
+        reinterpret_cast<int (*)(void**, const char*, int, int)>(dlsym(library, "snd_pcm_open"));
+    ASSERT_NE(open, nullptr);
+    silenceSoundLibrary();
+    void* pcm = nullptr;
+    testing::internal::CaptureStderr();
+    EXPECT_NE(open(&pcm, "hoopwind_no_such_device", 0, 0), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    dlclose(library);
 }

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -219,26 +220,41 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
 }
 
-// Fixed-size data comes before a chunk's subchunks: the walk finds the child behind it.
-TEST_F(TreeTest, SubchunksFollowTheirParentsFixedData) {
-    const std::pair<uint16_t, int> fixed[] = {
-        {LOCAL_MATRIX, 48}, {0x4700, 32}, {0x0011, 3}, {0xB030, 2}};
+// Subchunks follow their parent's own data (fixed bytes, a value, a string and a value, a string
+// and six bytes); in extension data only extension tags nest, and a foreign one ends the block.
+TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
+    const std::pair<uint16_t, std::function<void(ChunkWriter&)>> parents[] = {
+        {LOCAL_MATRIX, [](ChunkWriter& w) { w.raw(std::string(48, '\xFF').data(), 48); }},
+        {0x4700, [](ChunkWriter& w) { w.raw(std::string(32, '\xFF').data(), 32); }},
+        {0x0011, [](ChunkWriter& w) { w.raw("\xFF\xFF\xFF", 3); }},
+        {0xB030, [](ChunkWriter& w) { w.u16(0xFFFF); }},
+        {0xB00A, [](ChunkWriter& w) { w.u16(5), w.string("name"), w.u32(9); }},
+        {0xB010, [](ChunkWriter& w) { w.string("node"), w.u32(0), w.i16(-1); }},
+    };
     database3ds* db = load(editor([&](ChunkWriter& w) {
-        for (auto [tag, bytes] : fixed)
+        for (const auto& [tag, prefix] : parents)
             chunk(w, tag, [&] {
-                for (int i = 0; i < bytes; ++i)
-                    w.u8(0xFF);
+                prefix(w);
                 chunk(w, 0x1234, [&] { w.u32(7); });
             });
+        chunk(w, EXTENSION_DATA, [&] {
+            chunk(w, 0x8002, [&] { chunk(w, 0x8003, [&] { w.u32(1); }); });
+            chunk(w, 0x8004, [&] { w.u32(2); });
+            chunk(w, 0x1234, [&] { w.u32(3); });
+            chunk(w, 0x8005, [&] { w.u32(4); });
+        });
     }));
-    chunk3ds* block = nullptr;
+    chunk3ds *block = nullptr, *c = nullptr;
     FindChunkInSiblings3ds(db->root->children, EDITOR_BLOCK, &block);
     ASSERT_NE(block, nullptr);
-    for (auto [tag, bytes] : fixed) {
-        chunk3ds* c = nullptr;
+    for (const auto& [tag, prefix] : parents) {
         FindChunkInSiblings3ds(block->children, tag, &c);
         EXPECT_TRUE(c && c->children && c->children->tag == 0x1234) << std::hex << tag;
     }
+    FindChunkInSiblings3ds(block->children, EXTENSION_DATA, &c);
+    ASSERT_TRUE(c && c->children && c->children->sibling);
+    EXPECT_TRUE(c->children->tag == 0x8002 && c->children->children->tag == 0x8003 &&
+                c->children->sibling->tag == 0x8004 && !c->children->sibling->sibling);
     EXPECT_EQ(ftkerr3ds, 0);
 }
 

@@ -47,6 +47,7 @@ const struct Step {
     {2, PLAIN, -1, {}, {}, NOTHING},
     {10, PLAIN, -1, {AXIS_LEFT_Y}, {-1.0f}, FLEW},
     {10, PLAIN, -1, {AXIS_RIGHT_X}, {0.5f}, TURNED},
+    {5, PLAIN, -1, {AXIS_LEFT_TRIGGER, AXIS_RIGHT_TRIGGER}, {1.0f, 1.0f}, STILL}, // axes 5 and 6
     {2, PLAIN, BUTTON_A, {}, {}, GAME_OVER},
     {3, CONTROLLER, BUTTON_START, {}, {}, NEW_GAME},
     {3, CONTROLLER, BUTTON_X, {}, {}, EMBERHOLD},

@@ -2,6 +2,8 @@
 // every-face-pair reference over random models.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -278,6 +280,31 @@ TEST_F(World, PlayersAnswerOnlyAttackBallsAndOnlyWhileTheirSideHoldsThePellum) {
     EXPECT_TRUE(seeker->reactsTo(B_BRUSKER));
     seeker->reactCollision(0, 0, 0, B_BRUSKER);
     EXPECT_FALSE(pellum->caught);
+}
+
+// Each hoop is drawn where it stands, less the world's offset (window units = world units here).
+TEST_F(World, HoopsAreDrawnWhereTheyStand) {
+    glViewport(0, 0, 600, 600);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-300, 300, -300, 300, -300, 300);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    for (GoalPost* g : stadium->goal) {
+        std::vector<GLfloat> fb(4096);
+        glFeedbackBuffer(GLsizei(fb.size()), GL_2D, fb.data());
+        glRenderMode(GL_FEEDBACK);
+        g->draw();
+        const GLint used = glRenderMode(GL_RENDER);
+        float x = 0, y = 0;
+        int n = 0;
+        for (GLint i = 0; i + 1 < used && fb[i] == GL_POLYGON_TOKEN; i += 2 + 2 * int(fb[i + 1]))
+            for (int v = 0; v < int(fb[i + 1]); ++v, ++n)
+                x += fb[i + 2 + 2 * v], y += fb[i + 3 + 2 * v];
+        ASSERT_EQ(n, 6); // the model's two triangles, centred 23.5 above its foot
+        EXPECT_NEAR(x / 6 - 300, g->xpos - xoffset, 1e-3);
+        EXPECT_NEAR(y / 6 - 300, g->ypos - yoffset + 23.5f, 1e-3);
+    }
 }
 
 TEST_F(World, EitherSideScoresTenThroughEveryHoopOncePerCarry) {
