@@ -482,6 +482,9 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
     float m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
+    vfInit(); // starts the console afresh too
+    EXPECT_STREQ(vfGetConsoleRow(0), "");
+    EXPECT_EQ(cursor(), std::make_pair(0, 0));
 }
 
 TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {

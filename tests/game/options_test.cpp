@@ -1,6 +1,8 @@
-// The command line, and where the game looks for its data.
+// The command line, where the game looks for its data, and its start values.
 #include "main/datafolder.h"
+#include "main/gameview.h"
 #include "main/options.h"
+#include "main/startvalues.h"
 
 #include <gtest/gtest.h>
 
@@ -89,4 +91,13 @@ TEST(DataFolder, CurrentFolderFirstThenBesideTheProgram) {
             ASSERT_TRUE(testdata::writeFile(dir.file("mesh/stadium.3ds"), {}));
         }
     }
+}
+
+// Between games in one process every view value goes back to where the program starts it.
+TEST(StartValues, ResetPutsTheViewBack) {
+    mousePos = POINT{1, 2};
+    xpos = 3, yrot = 4, dispPos = true, distBehindPlayer = 5;
+    ResetGameGlobals();
+    EXPECT_TRUE(mousePos.x == WIDTH_CENTER && mousePos.y == HEIGHT_CENTER && xpos == 0 &&
+                yrot == 0 && !dispPos && distBehindPlayer == START_DIST_BEHIND_PLAYER);
 }

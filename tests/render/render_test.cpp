@@ -326,9 +326,18 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     EXPECT_NEAR(m.bounds.center.x, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.center.z, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.radius, std::sqrt(3.0f), Eps);
-    float before[16], after[16]; // drawing a sphere (the debug view) leaves the matrix as found
+    // The debug view's sphere: 15 slices and 15 stacks of lines; the matrix left as found.
+    float before[16], after[16];
+    std::vector<GLfloat> fb(1 << 16);
     glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-10, 10, -10, 10, -10, 10); // all of it in view
+    glMatrixMode(GL_MODELVIEW);
+    glFeedbackBuffer(GLsizei(fb.size()), GL_2D, fb.data());
+    glRenderMode(GL_FEEDBACK);
     model->meshes[0].bounds.draw();
+    EXPECT_EQ(glRenderMode(GL_RENDER), 5 * (15 * 14 + 15 * 15)); // rings, then meridians
+
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_TRUE(std::equal(before, before + 16, after) && glGetError() == GL_NO_ERROR);
     for (int f = 0; f < 12; ++f) {
@@ -506,7 +515,8 @@ TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
                                    {0.6f, 15, true},
                                    {0.3f, 15, false},
                                    {0.3f, 9, false},
-                                   {0.3f, 9, true}}) {
+                                   {0.3f, 9, true},
+                                   {0.3f, 2, false}}) {
         gluQuadricDrawStyle(q.get(), wire ? GLU_LINE : GLU_FILL);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         gluSphere(q.get(), radius, n, n);
