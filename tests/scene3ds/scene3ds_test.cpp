@@ -15,6 +15,17 @@
 
 using namespace scenebuild;
 
+#if !defined(__SANITIZE_ADDRESS__)
+// Out of memory on demand: while set, every calloc of at least this many bytes fails (the sanitizer
+// build keeps its own allocator, so there the tests that need this are skipped).
+size_t callocFailsFrom = 0;
+extern "C" void* __libc_calloc(size_t count, size_t size);
+extern "C" void* calloc(size_t count, size_t size) {
+    return callocFailsFrom && count * size >= callocFailsFrom ? nullptr
+                                                              : __libc_calloc(count, size);
+}
+#endif
+
 namespace {
 
 std::vector<uint32_t> pendingErrors() {
@@ -459,6 +470,26 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
         EXPECT_EQ(m, nullptr);
         EXPECT_EQ(ftkerr3ds, 0);
     }
+}
+
+// A reused record whose group list cannot be allocated keeps no groups and reports ERR_NO_MEM.
+TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "needs the failing allocator";
+#else
+    scenebuild::Mesh many = scenebuild::strip("Many", 4);
+    many.groups.assign(40, {"G", {1}});
+    database3ds* db = load(editor([&](ChunkWriter& w) { scenebuild::mesh(w, many); }));
+    mesh3ds* m = nullptr;
+    GetMeshByName3ds(db, "Many", &m);
+    ASSERT_TRUE(m && m->matgroupcount == 40);
+    callocFailsFrom = 40 * sizeof(objmat3ds);
+    GetMeshByName3ds(db, "Many", &m);
+    callocFailsFrom = 0;
+    EXPECT_TRUE(m->matgroupcount == 0 && m->matgroups == nullptr);
+    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_NO_MEM});
+    RelMeshObj3ds(&m);
+#endif
 }
 
 // Names differ by case; of duplicates the first wins; a light is no mesh; a miss leaves the record.
