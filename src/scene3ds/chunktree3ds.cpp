@@ -1,4 +1,4 @@
-// Chunk tree operations: creating, searching, copying, freeing and ordered insertion.
+// Chunk tree operations: creating, searching, copying and freeing.
 #include "scene3ds/chunktree3ds_local.h"
 
 #include <cstdlib>
@@ -104,39 +104,4 @@ void FreeChunkTree3ds(chunk3ds** chunk) {
         c = next;
     }
     *chunk = nullptr;
-}
-
-int ChunkOrder3ds(chunktag3ds tag) {
-    // Higher values go first. The table keeps the usual layout of a file: version, editor data,
-    // keyframer; inside a node, its header before everything else and the parent name after the
-    // header's own data.
-    switch (tag) {
-    case 0x0002:
-        return 100;
-    case EDITOR_BLOCK:
-        return 90;
-    case KEYFRAMER_BLOCK:
-        return 80;
-    case NODE_ID:
-        return 70;
-    case NODE_HEADER:
-        return 60;
-    case PARENT_NAME:
-        return 50;
-    case 0xB013:
-        return 40;
-    default:
-        return 0;
-    }
-}
-
-void InsertChunkOrdered3ds(chunk3ds* parent, chunk3ds* child) {
-    if (!parent || !child)
-        return;
-    int order = ChunkOrder3ds(child->tag);
-    chunk3ds** link = &parent->children;
-    while (*link && ChunkOrder3ds((*link)->tag) >= order)
-        link = &(*link)->sibling;
-    child->sibling = *link;
-    *link = child;
 }

@@ -1,5 +1,5 @@
-// Module-internal chunk tree operations: creating, searching, copying, freeing and ordered
-// insertion (chunktree3ds.cpp).
+// Module-internal chunk tree operations: creating, searching, copying and freeing
+// (chunktree3ds.cpp).
 #pragma once
 
 #include "scene3ds/database3ds.h"
@@ -8,10 +8,6 @@
 // A new chunk: tag, size and position 0, no data or links, both indexes 255; null when out of
 // memory (reported as ERR_NO_MEM).
 chunk3ds* NewChunk3ds();
-// Adds a chunk to a parent's children before the first child with a lower order value.
-void InsertChunkOrdered3ds(chunk3ds* parent, chunk3ds* child);
-// Order value of a tag for ordered insertion (0 when unlisted).
-int ChunkOrder3ds(chunktag3ds tag);
 
 // Depth-first, pre-order search of the subtree rooted at chunk (the chunk itself first).
 void FindChunkInTree3ds(chunk3ds* chunk, chunktag3ds tag, chunk3ds** found);

@@ -1,7 +1,6 @@
 // The parent-name pass over a keyframer block, run once when a database is built.
 #include "scene3ds/keyframer3ds_local.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -52,11 +51,6 @@ class Loader {
             loaded_.push_back(c);
         return true;
     }
-    void keep(chunk3ds* c) {
-        auto it = std::find(loaded_.begin(), loaded_.end(), c);
-        if (it != loaded_.end())
-            loaded_.erase(it);
-    }
 
   private:
     std::vector<chunk3ds*> loaded_;
@@ -75,7 +69,6 @@ bool setParentName(chunk3ds* header, const std::string& fullName, Loader& loader
             std::free(copy);
             return false;
         }
-        loader.keep(existing);
         auto* rec = static_cast<StringData3ds*>(existing->data);
         if (!rec) {
             rec = static_cast<StringData3ds*>(std::calloc(1, sizeof(StringData3ds)));
@@ -88,7 +81,8 @@ bool setParentName(chunk3ds* header, const std::string& fullName, Loader& loader
         }
         std::free(rec->name);
         rec->name = copy;
-        // The data now differs from the file, so it must never be reloaded from there.
+        // The data now differs from the file, so it must never be reloaded from there (nor
+        // dropped by the loader, which frees only what it could read again).
         existing->readindex = NoFileIndex3ds;
         existing->size = static_cast<uint32_t>(6 + fullName.size() + 1);
         return true;
@@ -106,7 +100,9 @@ bool setParentName(chunk3ds* header, const std::string& fullName, Loader& loader
     chunk->tag = PARENT_NAME;
     chunk->size = static_cast<uint32_t>(6 + fullName.size() + 1);
     chunk->data = rec;
-    InsertChunkOrdered3ds(header, chunk);
+    // A new parent name leads the header's children, where files lay it out.
+    chunk->sibling = header->children;
+    header->children = chunk;
     return true;
 }
 

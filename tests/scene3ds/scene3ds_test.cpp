@@ -472,20 +472,25 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     }
 }
 
-// A reused record whose group list cannot be allocated keeps no groups and reports ERR_NO_MEM.
+// A group list that cannot be allocated leaves no groups and reports ERR_NO_MEM, also where a
+// second face list replaces the groups of the first.
 TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "needs the failing allocator";
 #else
-    scenebuild::Mesh many = scenebuild::strip("Many", 4);
-    many.groups.assign(40, {"G", {1}});
-    database3ds* db = load(editor([&](ChunkWriter& w) { scenebuild::mesh(w, many); }));
+    database3ds* db = load(trimesh([](ChunkWriter& w) {
+        for (int groups : {1, 40}) {
+            scenebuild::beginFaces(w, {{0, 1, 2}});
+            for (int g = 0; g < groups; ++g)
+                chunk(w, FACE_MATERIAL_GROUP, [&] { w.string("G"), w.u16(1), w.u16(0); });
+            w.end();
+        }
+    }));
     mesh3ds* m = nullptr;
-    GetMeshByName3ds(db, "Many", &m);
-    ASSERT_TRUE(m && m->matgroupcount == 40);
     callocFailsFrom = 40 * sizeof(objmat3ds);
-    GetMeshByName3ds(db, "Many", &m);
+    GetMeshByName3ds(db, "Box", &m);
     callocFailsFrom = 0;
+    ASSERT_NE(m, nullptr);
     EXPECT_TRUE(m->matgroupcount == 0 && m->matgroups == nullptr);
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_NO_MEM});
     RelMeshObj3ds(&m);

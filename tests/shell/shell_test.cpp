@@ -139,6 +139,22 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
     EXPECT_EQ(fakeGame.inits + fakeGame.shutdowns, 0);
 }
 
+// A context has at least the depth bits its pixel format asked for, or none is made.
+TEST_F(ShellTest, ContextsHaveTheDepthTheirPixelFormatAskedFor) {
+    ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
+    GLint bits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &bits);
+    EXPECT_GE(bits, 16);
+    for (int asked : {bits, bits + 1}) {
+        const PixelFormatRequest request = {16, asked, true};
+        ASSERT_TRUE(SetPixelFormat(hdc, ChoosePixelFormat(hdc, &request), &request));
+        HGLRC rc = CreateGLContext(hdc);
+        EXPECT_EQ(rc != nullptr, asked == bits) << asked;
+        DeleteGLContext(rc);
+    }
+    KillGLWindow();
+}
+
 TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
     EXPECT_TRUE(!USE_LIGHTS && xoffset == 0.0f && yoffset == -2.34f && zoffset == -45.0f);
     EXPECT_TRUE(xpos == 0 && yrot == 0 && pivot == 0 && ytrans == -2.34f && zpos == -45.0f);

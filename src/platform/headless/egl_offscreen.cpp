@@ -79,6 +79,14 @@ bool createSurfaceAndContext(int width, int height, void** surface, void** conte
     return true;
 }
 
+int depthBits() {
+    EGLint bits = 0;
+    if (!ensureDisplay() || !eglGetConfigAttrib(g_display, g_config, EGL_DEPTH_SIZE, &bits)) {
+        return 0;
+    }
+    return bits;
+}
+
 bool makeCurrent(void* surface, void* context) {
     if (!ensureDisplay()) {
         return false;

@@ -18,6 +18,7 @@ struct PlatWindow {
 };
 struct PlatDeviceContext {
     int pixelFormat;
+    int depthBits; // the least the pixel format asked for
 };
 struct PlatGLContext {
     void* surface;
@@ -163,7 +164,7 @@ HDC GetWindowDeviceContext(HWND window) {
         return nullptr;
     }
     if (!state().dc) {
-        state().dc = new PlatDeviceContext{0};
+        state().dc = new PlatDeviceContext{0, 0};
     }
     return state().dc;
 }
@@ -184,16 +185,18 @@ int ChoosePixelFormat(HDC dc, const PixelFormatRequest* request) {
     return 1;
 }
 
-bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest*) {
-    if (failing(headless::STEP_SET_PIXEL_FORMAT) || !dc || format == 0) {
+bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest* request) {
+    if (failing(headless::STEP_SET_PIXEL_FORMAT) || !dc || format == 0 || !request) {
         return false;
     }
     dc->pixelFormat = format;
+    dc->depthBits = request->depthBits;
     return true;
 }
 
 HGLRC CreateGLContext(HDC dc) {
-    if (failing(headless::STEP_CREATE_CONTEXT) || !dc || dc->pixelFormat == 0) {
+    if (failing(headless::STEP_CREATE_CONTEXT) || !dc || dc->pixelFormat == 0 ||
+        headless_egl::depthBits() < dc->depthBits) {
         return nullptr;
     }
     void* surface = nullptr;

@@ -23,6 +23,7 @@ struct PlatWindow {
 struct PlatDeviceContext {
     PlatWindow* owner;
     int pixelFormat;
+    int depthBits; // the least the pixel format asked for
 };
 struct PlatGLContext {
     SDL_GLContext context;
@@ -35,7 +36,7 @@ constexpr double FRAME_SECONDS = 1.0 / 60.0;
 struct State {
     MessageQueue messages;
     PlatWindow* window = nullptr;
-    PlatDeviceContext dc = {nullptr, 0};
+    PlatDeviceContext dc = {nullptr, 0, 0};
     bool vsync = false;
     Uint64 nextFrame = 0;
     int cursorCounter = 0;
@@ -293,7 +294,7 @@ void applyGLAttributes() {
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 5);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 5);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16); // the game's request is checked on the context
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 }
 
@@ -458,11 +459,12 @@ int ChoosePixelFormat(HDC dc, const PixelFormatRequest* request) {
     return 1; // the attributes were given to SDL when the window was made
 }
 
-bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest*) {
-    if (!dc || format == 0) {
+bool SetPixelFormat(HDC dc, int format, const PixelFormatRequest* request) {
+    if (!dc || format == 0 || !request) {
         return false;
     }
     dc->pixelFormat = format;
+    dc->depthBits = request->depthBits;
     return true;
 }
 
@@ -478,7 +480,7 @@ HGLRC CreateGLContext(HDC dc) {
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &depth);
     SDL_GL_GetAttribute(SDL_GL_DOUBLEBUFFER, &doubleBuffered);
     // SDL's offscreen driver (tests without a display) draws into one buffer that is never shown.
-    if (depth < 16 || (!doubleBuffered && !offscreenDriver())) {
+    if (depth < dc->depthBits || (!doubleBuffered && !offscreenDriver())) {
         SDL_GL_DeleteContext(context);
         return nullptr;
     }
