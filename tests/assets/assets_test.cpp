@@ -1,4 +1,5 @@
 // The generated data and its generators: model shapes and models, textures, music, the game font.
+#include "assetgen/font/glyphbuild.h"
 #include "assetgen/font/tessellate.h"
 #include "assetgen/models/modelfile.h"
 #include "assetgen/music/song.h"
@@ -350,6 +351,7 @@ TEST(GameFont, CoversPrintableCodesAndTrianglesFillExactlyTheOutlines) {
     ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
     for (int c = 0; c < 256; ++c) {
         const bool printable = (c > 32 && c < 127) || c > 160;
+        ASSERT_EQ(fontCarriesCode(unsigned(c)), printable) << c; // not only where the face has one
         ASSERT_EQ(font.symbols[c] != nullptr, printable) << c << ": the layout spaces by itself";
         const FontFileSymbol* s = font.symbols[c].get();
         if (!s)
@@ -397,12 +399,17 @@ TEST(Generators, WriteTheSameBytesOnEveryRun) {
         {MUSICGEN_PATH, {"Music/music0.mp3", "Music/music1.mp3"}},
         {FONTGEN_PATH, {"times_new1.glf"}},
     };
+    std::vector<uint8_t> fontReport;
     for (const auto& [program, outputs] : generators) {
         const std::string bare = std::string("'") + program + "' 2> /dev/null"; // no folder given
         EXPECT_EQ(WEXITSTATUS(std::system(bare.c_str())), 2) << bare;
         testdata::ScratchDir dir;
-        std::string cmd = std::string("'") + program + "' '" + dir.path() + "' > /dev/null";
+        std::string cmd = std::string("'") + program + "' '" + dir.path() + "' > '" +
+                          dir.file("report") + "'";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+        if (program == std::string(FONTGEN_PATH)) {
+            ASSERT_TRUE(testdata::readFile(dir.file("report"), fontReport));
+        }
         for (const std::string& out : outputs) {
             std::vector<uint8_t> again, built;
             ASSERT_TRUE(testdata::readFile(testdata::dataPath(out), built)) << out;
@@ -411,4 +418,24 @@ TEST(Generators, WriteTheSameBytesOnEveryRun) {
                 << out << ": a second run wrote different bytes";
         }
     }
+    // The font generator's report: how near the glyphs come to the file's one-byte counts.
+    std::vector<uint8_t> bytes;
+    FontFileData font;
+    ASSERT_TRUE(testdata::readFile(testdata::dataPath("times_new1.glf"), bytes));
+    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
+    int most[3] = {}, glyphs = 0;
+    unsigned mostVertices = 0; // the first glyph with the most vertices
+    for (unsigned c = 0; c < 256; ++c)
+        if (const FontFileSymbol* s = font.symbols[c].get()) {
+            ++glyphs;
+            mostVertices = s->vertexCount > most[0] ? c : mostVertices;
+            const int counts[3] = {s->vertexCount, s->triangleCount, s->contourCount};
+            for (int k = 0; k < 3; ++k)
+                most[k] = std::max(most[k], counts[k]);
+        }
+    char want[128];
+    std::snprintf(want, sizeof want,
+                  "fontgen: %d glyphs, at most %d vertices (code %u), %d triangles, %d contours\n",
+                  glyphs, most[0], mostVertices, most[1], most[2]);
+    EXPECT_EQ(std::string(fontReport.begin(), fontReport.end()), want);
 }

@@ -24,10 +24,6 @@ struct FreeTypeFace {
     }
 };
 
-bool wanted(unsigned code) {
-    return (code > 32 && code < 127) || (code > 160 && code < 256);
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -49,7 +45,7 @@ int main(int argc, char** argv) {
     int written = 0, maxVertices = 0, maxTriangles = 0, maxContours = 0;
     char widest = 0;
     for (unsigned code = 0; code < 256; ++code) {
-        if (!wanted(code))
+        if (!fontCarriesCode(code))
             continue;
         auto symbol = std::make_unique<FontFileSymbol>();
         if (!buildSymbol(ft.face, code, frame, *symbol))

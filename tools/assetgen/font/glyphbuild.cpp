@@ -17,6 +17,10 @@ bool fits(const std::vector<Contour>& contours, const Triangulation& t) {
 
 } // namespace
 
+bool fontCarriesCode(unsigned code) {
+    return (code > 32 && code < 127) || (code > 160 && code < 256);
+}
+
 bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, FontFileSymbol& out) {
     FT_UInt index = FT_Get_Char_Index(face, code);
     if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING) != 0)

@@ -12,6 +12,10 @@ struct FontFrame {
     double top;
 };
 
+// The codes the game's font has glyphs for: printable ASCII (33-126) and Latin-1 (161-255); no
+// control codes, and no spaces (32, 160), which the layout makes by itself.
+bool fontCarriesCode(unsigned code);
+
 // False when the character has no outline (or an empty one) in the face, or cannot be fitted
 // within the file's one-byte vertex, triangle and contour counts.
 bool buildSymbol(FT_Face face, unsigned long code, const FontFrame& frame, FontFileSymbol& out);
