@@ -404,8 +404,8 @@ TEST(Generators, WriteTheSameBytesOnEveryRun) {
         const std::string bare = std::string("'") + program + "' 2> /dev/null"; // no folder given
         EXPECT_EQ(WEXITSTATUS(std::system(bare.c_str())), 2) << bare;
         testdata::ScratchDir dir;
-        std::string cmd = std::string("'") + program + "' '" + dir.path() + "' > '" +
-                          dir.file("report") + "'";
+        std::string cmd =
+            std::string("'") + program + "' '" + dir.path() + "' > '" + dir.file("report") + "'";
         ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
         if (program == std::string(FONTGEN_PATH)) {
             ASSERT_TRUE(testdata::readFile(dir.file("report"), fontReport));
