@@ -156,13 +156,13 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteeringAndTheContextUntil
     ASSERT_TRUE(SetPixelFormat(dc, ChoosePixelFormat(dc, &request), &request));
     HGLRC rc = CreateGLContext(dc);
     ASSERT_NE(rc, nullptr) << SDL_GetError();
-    ASSERT_TRUE(MakeGLContextCurrent(dc, rc));
-    EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
     int bits = 0; // a context has at least the depth its pixel format asked for, or none is made
     SDL_GL_GetAttribute(SDL_GL_DEPTH_SIZE, &bits);
     const PixelFormatRequest deeper = {16, bits + 1, true};
     ASSERT_TRUE(bits >= 16 && SetPixelFormat(dc, ChoosePixelFormat(dc, &deeper), &deeper)) << bits;
     EXPECT_EQ(CreateGLContext(dc), nullptr);
+    ASSERT_TRUE(MakeGLContextCurrent(dc, rc));
+    EXPECT_NE(SDL_GL_GetCurrentContext(), nullptr);
     EXPECT_TRUE(DeleteGLContext(rc));
     EXPECT_EQ(SDL_GL_GetCurrentContext(), nullptr);
     ReleaseWindowDeviceContext(w, dc);
