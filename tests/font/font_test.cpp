@@ -243,6 +243,13 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
         EXPECT_TRUE(!x || x->vertexCount > 0 ||
                     (x->minX == 10 && x->maxX == -10 && x->minY == 10 && x->maxY == -10));
     }
+    // A symbol made empty is written as one: no vertices, triangles or contours.
+    FontFileData empty;
+    empty.symbols[int('e')] = std::make_unique<FontFileSymbol>();
+    const auto emptyBytes = writeFontFile(empty);
+    ASSERT_EQ(parseFontFile(emptyBytes.data(), emptyBytes.size(), font), FONT_FILE_OK);
+    const FontFileSymbol* e = font.symbols[int('e')].get();
+    EXPECT_TRUE(e && e->vertices.empty() && e->triangles.empty() && e->contourEnd.empty());
     // Every truncation; a copy of exactly n bytes lets a sanitizer build catch reads past it.
     for (size_t n = 3; n < bytes.size(); ++n) {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + long(n));

@@ -26,6 +26,16 @@ int SDL_ShowMessageBox(const SDL_MessageBoxData* data, int* pressed) {
     return 0;
 }
 
+// SDL's wait, stood in for while `waited` counts: the milliseconds asked for, not waited.
+Uint32* waited = nullptr;
+void SDL_Delay(Uint32 ms) {
+    static const auto wait = reinterpret_cast<void (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_Delay"));
+    if (waited)
+        *waited += ms;
+    else
+        wait(ms);
+}
+
 struct SdlEventsTest : ::testing::Test {
     void SetUp() override {
         setenv("SDL_VIDEODRIVER", "offscreen", 1);
@@ -247,4 +257,23 @@ TEST(SoundLibrary, ComplaintsAreSilenced) {
     EXPECT_NE(open(&pcm, "hoopwind_no_such_device", 0, 0), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     dlclose(library);
+}
+
+// An X server that refuses connections (as one does while it starts) is tried again for up to
+// three seconds, then the start fails with SDL's reason.
+TEST(Desktop, ARefusingDisplayIsTriedForUpToThreeSeconds) {
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    unsetenv("SDL_VIDEODRIVER");
+    unsetenv("WAYLAND_DISPLAY");
+    const std::string display = getenv("DISPLAY") ? getenv("DISPLAY") : "";
+    setenv("DISPLAY", ":4242", 1); // no server there
+    Uint32 total = 0;
+    waited = &total;
+    char error[256] = "";
+    EXPECT_FALSE(startVideo(error, sizeof error));
+    waited = nullptr;
+    EXPECT_TRUE(total >= 1000 && total <= 3000) << total << " ms";
+    EXPECT_NE(error[0], '\0');
+    SDL_Quit();
+    setenv("DISPLAY", display.c_str(), 1);
 }
