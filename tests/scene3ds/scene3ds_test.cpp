@@ -188,47 +188,51 @@ class MaterialTest : public SceneTest {
 
 // Each node's header gets its parent's name (with the parent's instance name), first among the
 // header's children or in place of a stale one, kept when the file is closed; a missing parent
-// names nothing.
+// names nothing. Nodes without ids are numbered in file order from 0.
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
-    ChunkWriter w;
-    chunk(w, MESH_FILE, [&] {
-        chunk(w, KEYFRAMER_BLOCK, [&] {
-            const std::pair<const char*, int> nodes[] = {
-                {"Body", -1}, {"Arm", 10}, {"Ghost", 99}, {"Hand", 11}}; // name, parent id
-            for (int i = 0; i < 4; ++i)
-                chunk(w, 0xB002, [&] {
-                    chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(10 + i)); });
-                    chunk(w, NODE_HEADER, [&] {
-                        w.string(nodes[i].first);
-                        w.u32(0);
-                        w.i16(static_cast<int16_t>(nodes[i].second));
-                        if (i == 3) // a stale name as long as a name may be, replaced
-                            scenebuild::stringChunk(w, PARENT_NAME, std::string(63, 'O'));
-                        chunk(w, 0x1234, [&] { w.u32(7); });
+    for (int base : {10, 0}) { // ids from 10, or none
+        SCOPED_TRACE(base);
+        ChunkWriter w;
+        chunk(w, MESH_FILE, [&] {
+            chunk(w, KEYFRAMER_BLOCK, [&] {
+                const std::pair<const char*, int> nodes[] = {
+                    {"Body", -1}, {"Arm", base}, {"Ghost", 99}, {"Hand", base + 1}}; // parent ids
+                for (int i = 0; i < 4; ++i)
+                    chunk(w, 0xB002, [&] {
+                        if (base)
+                            chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(base + i)); });
+                        chunk(w, NODE_HEADER, [&] {
+                            w.string(nodes[i].first);
+                            w.u32(0);
+                            w.i16(static_cast<int16_t>(nodes[i].second));
+                            if (i == 3) // a stale name as long as a name may be, replaced
+                                scenebuild::stringChunk(w, PARENT_NAME, std::string(63, 'O'));
+                            chunk(w, 0x1234, [&] { w.u32(7); });
+                        });
+                        if (i == 0)
+                            scenebuild::stringChunk(w, INSTANCE_NAME, "inst");
                     });
-                    if (i == 0)
-                        scenebuild::stringChunk(w, INSTANCE_NAME, "inst");
-                });
+            });
         });
-    });
-    database3ds* db = load(w, false);
-    DisconnectDatabase3ds(db);
-    CloseAllFiles3ds();
-    ASSERT_EQ(ftkerr3ds, 0);
-    std::vector<std::string> names;
-    for (chunk3ds* n = db->root->children->children; n; n = n->sibling) {
-        chunk3ds *header = nullptr, *pn = nullptr;
-        FindChunkInSiblings3ds(n->children, NODE_HEADER, &header);
-        ASSERT_NE(header, nullptr);
-        FindChunkInSiblings3ds(header->children, PARENT_NAME, &pn);
-        auto* s = pn ? static_cast<StringData3ds*>(LoadChunkData3ds(pn)) : nullptr;
-        names.push_back(!pn ? "-" : s && s->name ? s->name : "<unread>");
-        if (pn) { // the header's first child, and its only name
-            EXPECT_EQ(header->children, pn);
-            EXPECT_TRUE(pn->sibling && pn->sibling->tag == 0x1234 && !pn->sibling->sibling);
+        database3ds* db = load(w, false);
+        DisconnectDatabase3ds(db);
+        CloseAllFiles3ds();
+        ASSERT_EQ(ftkerr3ds, 0);
+        std::vector<std::string> names;
+        for (chunk3ds* n = db->root->children->children; n; n = n->sibling) {
+            chunk3ds *header = nullptr, *pn = nullptr;
+            FindChunkInSiblings3ds(n->children, NODE_HEADER, &header);
+            ASSERT_NE(header, nullptr);
+            FindChunkInSiblings3ds(header->children, PARENT_NAME, &pn);
+            auto* s = pn ? static_cast<StringData3ds*>(LoadChunkData3ds(pn)) : nullptr;
+            names.push_back(!pn ? "-" : s && s->name ? s->name : "<unread>");
+            if (pn) { // the header's first child, and its only name
+                EXPECT_EQ(header->children, pn);
+                EXPECT_TRUE(pn->sibling && pn->sibling->tag == 0x1234 && !pn->sibling->sibling);
+            }
         }
+        EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
 }
 
 // Subchunks follow their parent's own data (fixed bytes, a value, a string and a value, a string
@@ -378,6 +382,21 @@ TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     EXPECT_EQ(size(), 0);
     EXPECT_EQ(std::string(reading->filename).rfind(dir.path() + "/3ds", 0), 0u)
         << reading->filename;
+}
+
+// The table holds 252 open files; the next opens without a slot, reporting ERR_TOO_MANY_FILES.
+TEST_F(TreeTest, TheFileTableHolds252Files) {
+    file3ds* f = nullptr;
+    for (int i = 0; i <= 252; ++i) {
+        const std::string name = dir.file(std::to_string(i));
+        ASSERT_TRUE(testdata::writeFile(name, {0}));
+        f = OpenFile3ds(name.c_str(), "r");
+        ASSERT_NE(f, nullptr);
+        EXPECT_EQ(f->index, i < 252 ? i : NoFileIndex3ds) << i;
+    }
+    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_TOO_MANY_FILES});
+    ClearErrList3ds();
+    CloseFile3ds(f); // a file without a slot is closed by its owner alone
 }
 
 TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
