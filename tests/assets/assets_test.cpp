@@ -77,18 +77,14 @@ template <class Corner> std::map<int, Piece> pieces(size_t faces, Corner corner)
     return byRoot; // by the piece's root corner
 }
 
+const auto p3 = [](const auto& p) { return P3{p.x, p.y, p.z}; };
+
 std::map<int, Piece> pieces(const model::Mesh& m) {
-    return pieces(m.tri.size() / 3, [&](size_t f, int k) {
-        const auto& p = m.pos[m.tri[3 * f + k]];
-        return P3{p.x, p.y, p.z};
-    });
+    return pieces(m.tri.size() / 3, [&](size_t f, int k) { return p3(m.pos[m.tri[3 * f + k]]); });
 }
 
 std::map<int, Piece> pieces(const MESH& m) {
-    return pieces(m.numFaces, [&](size_t f, int k) {
-        const Vector3f& p = m.verts[m.faces[f].vert[k]].pos;
-        return P3{p.x, p.y, p.z};
-    });
+    return pieces(m.numFaces, [&](size_t f, int k) { return p3(m.verts[m.faces[f].vert[k]].pos); });
 }
 
 // Loads from the data folder, as the game does from its working directory.

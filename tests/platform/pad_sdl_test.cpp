@@ -44,10 +44,9 @@ void sdlApply(int frame, padscript::Device device, const pad::State& pads) {
         SDL_JoystickSetVirtualAxis(
             stick, a, static_cast<Sint16>(a >= 4 && controller ? v * 65535 - 32768 : v * 32767));
     }
-    for (int b = 0; b < pad::BUTTON_COUNT; ++b) {
+    for (int b = 0; b < pad::BUTTON_COUNT; ++b)
         if (controller || b == pad::BUTTON_A)
             SDL_JoystickSetVirtualButton(stick, sdlButton[b], pads.button[b]);
-    }
 }
 
 TEST(PadSdl, VirtualPadsPlayAndTheDemoReplaysWithoutThem) {

@@ -31,10 +31,7 @@ int SDL_ShowMessageBox(const SDL_MessageBoxData* data, int* pressed) {
 Uint32* waited = nullptr;
 void SDL_Delay(Uint32 ms) {
     static const auto wait = reinterpret_cast<void (*)(Uint32)>(dlsym(RTLD_NEXT, "SDL_Delay"));
-    if (waited)
-        *waited += ms;
-    else
-        wait(ms);
+    waited ? void(*waited += ms) : wait(ms);
 }
 
 struct SdlEventsTest : ::testing::Test {
@@ -60,14 +57,9 @@ struct SdlEventsTest : ::testing::Test {
     }
 };
 
-// A quit request becomes a close, so the game shuts down in order; middle button, releases dropped.
+// A quit becomes a close so the game shuts down in order; message 0: dropped, lParam 0: any.
 TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
-    const struct {
-        Uint32 type;
-        Uint8 detail; // window event or button
-        UINT message; // 0: dropped
-        LPARAM lParam;
-    } cases[] = {
+    const std::tuple<Uint32, Uint8, UINT, LPARAM> cases[] = {
         {SDL_WINDOWEVENT, SDL_WINDOWEVENT_MINIMIZED, WM_ACTIVATE, 0},
         {SDL_WINDOWEVENT, SDL_WINDOWEVENT_RESTORED, WM_ACTIVATE, 0},
         {SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST, WM_ACTIVATE, 0},
@@ -79,18 +71,18 @@ TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
         {SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, WM_RBUTTONDOWN, MAKELPARAM(100, 50)},
         {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 0, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [type, detail, message, lParam] : cases) {
+        SCOPED_TRACE(message);
         SDL_Event e = {};
-        if (c.type == SDL_WINDOWEVENT)
-            e.window = {c.type, 0, 0, c.detail, 0, 0, 0, 800, 600};
+        if (type == SDL_WINDOWEVENT)
+            e.window = {type, 0, 0, detail, 0, 0, 0, 800, 600};
         else
-            e.button = {c.type, 0, 0, 0, c.detail, 0, 0, 0, 100, 50};
+            e.button = {type, 0, 0, 0, detail, 0, 0, 0, 100, 50};
         const std::vector<MSG> m = send(e);
-        ASSERT_EQ(m.size(), c.message != 0 ? 1u : 0u);
-        for (const MSG& g : m) // lParam 0: any
-            EXPECT_EQ(std::make_tuple(g.message, HIWORD(g.wParam) != 0, c.lParam ? g.lParam : 0),
-                      std::make_tuple(c.message, c.detail == SDL_WINDOWEVENT_MINIMIZED, c.lParam));
+        ASSERT_EQ(m.size(), message != 0 ? 1u : 0u);
+        for (const MSG& g : m)
+            EXPECT_EQ(std::make_tuple(g.message, HIWORD(g.wParam) != 0, lParam ? g.lParam : 0),
+                      std::make_tuple(message, detail == SDL_WINDOWEVENT_MINIMIZED, lParam));
     }
 }
 
@@ -159,11 +151,9 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteeringAndTheContextUntil
 
 // Alt+Return toggles full screen, never the game's Return; M mutes and unmutes (not its repeats).
 TEST_F(SdlEventsTest, AltReturnTogglesTheScreenAndMTheMute) {
-    SDL_Event e = {};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.scancode = SDL_SCANCODE_RETURN;
+    SDL_Event e = {SDL_KEYDOWN};
     for (const Uint16 mod : {KMOD_NONE, KMOD_LALT}) {
-        e.key.keysym.mod = mod;
+        e.key.keysym = {SDL_SCANCODE_RETURN, 0, mod, 0};
         send(e);
         EXPECT_EQ(KEYDOWN(VK_RETURN), mod == KMOD_NONE ? 1 : 0);
     }
