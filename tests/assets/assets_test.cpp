@@ -167,18 +167,15 @@ TEST(ModelShapes, SolidsAreClosedAndFaceOutwardUnderEveryTransform) {
 }
 
 TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {
-    const struct {
-        const char* file;
-        int maxTriangles, minMaterials;
-    } models[] = {
+    const std::tuple<const char*, int, int> models[] = {
         {"mesh/stadium.3ds", 20000, 6}, {"mesh/goal.3ds", 1000, 2}, {"mesh/player.3ds", 2000, 4}};
-    for (const auto& entry : models) {
-        SCOPED_TRACE(entry.file);
-        DataModel d(entry.file);
+    for (const auto& [file, maxTriangles, minMaterials] : models) {
+        SCOPED_TRACE(file);
+        DataModel d(file);
         const maxMesh& m = d.m;
         EXPECT_EQ(ftkerr3ds, 0) << "scene database reported an error";
         ASSERT_GT(m.numMeshes, 0);
-        EXPECT_GE(m.numMats, entry.minMaterials);
+        EXPECT_GE(m.numMats, minMaterials);
         std::set<int> used;
         int faces = 0;
         for (int i = 0; i < m.numMeshes; ++i) {
@@ -189,7 +186,7 @@ TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {
                 EXPECT_TRUE(!p.closed || p.volume > -1e-3)
                     << "a piece of mesh " << i << " faces inward";
         }
-        EXPECT_LE(faces, entry.maxTriangles);
+        EXPECT_LE(faces, maxTriangles);
         EXPECT_EQ(used.count(-1), 0u) << "a mesh names no material of the file";
         EXPECT_EQ(int(used.size()), m.numMats) << "a material is never used";
         for (int i = 0; i < m.numMats; ++i)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/datafolder.h"
@@ -92,29 +93,26 @@ TEST_F(DemoTest, DamagedFilesAreRefusedWithOneLine) {
         const demo::Record &a = records[i], &b = i < 5 ? sent[i] : records[5]; // and the end
         EXPECT_TRUE(a.type == b.type && a.a == b.a && a.b == b.b && a.x == b.x && a.y == b.y) << i;
     }
-    const struct {
-        size_t at;
-        uint8_t value;
-        const char* why;
-    } cases[] = {{0, 'X', "not a Hoopwind demo"},
-                 {8, 1, "demo version 1, this game plays version 2"}, // an old demo
-                 {10, 1, "this game plays version 2"},                // the reserved field
-                 {demo::HEADER_SIZE, 99, "unknown record"},           // first record's type
-                 {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},       // its length
-                 {demo::HEADER_SIZE + 3, 2, "damaged record"},        // the cursor's result
-                 {good.size() - 8, 7, "frame count does not match"},  // the end record's count
-                 {good.size() - 16, 0x41, "damaged: the checksum"},   // the tick's last byte
-                 {good.size(), 0, "data after the end"}};
-    for (const auto& c : cases) {
+    const std::tuple<size_t, uint8_t, const char*> cases[] = {
+        {0, 'X', "not a Hoopwind demo"},
+        {8, 1, "demo version 1, this game plays version 2"}, // an old demo
+        {10, 1, "this game plays version 2"},                // the reserved field
+        {demo::HEADER_SIZE, 99, "unknown record"},           // first record's type
+        {demo::HEADER_SIZE + 1, 0xFF, "wrong length"},       // its length
+        {demo::HEADER_SIZE + 3, 2, "damaged record"},        // the cursor's result
+        {good.size() - 8, 7, "frame count does not match"},  // the end record's count
+        {good.size() - 16, 0x41, "damaged: the checksum"},   // the tick's last byte
+        {good.size(), 0, "data after the end"}};
+    for (const auto& [at, value, why] : cases) {
         std::vector<uint8_t> bad = good;
-        bad.resize(std::max(bad.size(), c.at + 1));
-        bad[c.at] = c.value;
-        EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << c.why;
-        EXPECT_NE(error.find(c.why), std::string::npos) << error;
+        bad.resize(std::max(bad.size(), at + 1));
+        bad[at] = value;
+        EXPECT_FALSE(demo::parse(bad.data(), bad.size(), records, error)) << why;
+        EXPECT_NE(error.find(why), std::string::npos) << error;
         // Opening it names the file and says what is wrong before anything is played.
         ASSERT_TRUE(testdata::writeFile(path, bad));
         EXPECT_FALSE(demo::startPlayback(path.c_str(), false, error));
-        EXPECT_TRUE(error.rfind(path + ": ", 0) == 0 && error.find(c.why) != std::string::npos)
+        EXPECT_TRUE(error.rfind(path + ": ", 0) == 0 && error.find(why) != std::string::npos)
             << error;
     }
 }

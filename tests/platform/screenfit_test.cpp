@@ -10,31 +10,27 @@
 
 // Full screen: the largest centred 4:3 area, bars on the long sides only; a window is all picture.
 TEST(ScreenFit, PictureAreaKeepsTheShapeOnlyFullScreen) {
-    const struct {
-        int w, h, keep, x, y, width, height;
-    } cases[] = {{1920, 1080, 1, 240, 0, 1440, 1080}, {1280, 800, 1, 107, 0, 1066, 800},
-                 {640, 480, 1, 0, 0, 640, 480},       {2560, 1440, 1, 320, 0, 1920, 1440},
-                 {1280, 1024, 1, 0, 32, 1280, 960},   {1920, 1080, 0, 0, 0, 1920, 1080},
-                 {640, 0, 0, 0, 0, 640, 1},           {200, 150, 0, 0, 0, 200, 150}};
-    for (const auto& c : cases) {
-        const ViewArea a = pictureArea(c.w, c.h, c.keep != 0);
-        EXPECT_TRUE(a.x == c.x && a.y == c.y && a.width == c.width && a.height == c.height)
-            << c.w << "x" << c.h << " keep " << c.keep << ": " << a.width << "x" << a.height;
+    const int cases[][7] = {
+        {1920, 1080, 1, 240, 0, 1440, 1080}, {1280, 800, 1, 107, 0, 1066, 800},
+        {640, 480, 1, 0, 0, 640, 480},       {2560, 1440, 1, 320, 0, 1920, 1440},
+        {1280, 1024, 1, 0, 32, 1280, 960},   {1920, 1080, 0, 0, 0, 1920, 1080},
+        {640, 0, 0, 0, 0, 640, 1},           {200, 150, 0, 0, 0, 200, 150}};
+    for (const auto& [w, h, keep, x, y, width, height] : cases) {
+        const ViewArea a = pictureArea(w, h, keep != 0);
+        EXPECT_TRUE(a.x == x && a.y == y && a.width == width && a.height == height)
+            << w << "x" << h << " keep " << keep << ": " << a.width << "x" << a.height;
     }
 }
 
 // Motion where the point cannot be warped to; the game reads (320, 240) plus the motion, so one
 // motion turns alike in every window, and a still pointer reads the point itself.
 TEST(ScreenFit, SteeringReadsThePointPlusTheMotionWhereWarpingFails) {
-    const struct {
-        bool canWarp;
-        int w, h;
-        bool motion;
-    } cases[] = {{true, 640, 480, false}, {true, 200, 150, true},    {true, 2560, 1440, false},
-                 {false, 640, 480, true}, {false, 2560, 1440, true}, {true, 321, 241, false},
-                 {true, 320, 480, true},  {true, 640, 240, true}};
-    for (const auto& c : cases)
-        EXPECT_EQ(steerByMotion(c.canWarp, c.w, c.h, 320, 240), c.motion) << c.w << "x" << c.h;
+    const std::tuple<bool, int, int, bool> cases[] = {
+        {true, 640, 480, false}, {true, 200, 150, true},    {true, 2560, 1440, false},
+        {false, 640, 480, true}, {false, 2560, 1440, true}, {true, 321, 241, false},
+        {true, 320, 480, true},  {true, 640, 240, true}};
+    for (const auto& [canWarp, w, h, motion] : cases)
+        EXPECT_EQ(steerByMotion(canWarp, w, h, 320, 240), motion) << w << "x" << h;
     MotionSteer steer;
     for (const auto& [dx, dy, x, y] :
          {std::tuple{0, 0, 320, 240}, std::tuple{30, -4, 350, 236}, std::tuple{10, 9, 360, 245}}) {
