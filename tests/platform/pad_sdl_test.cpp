@@ -14,8 +14,7 @@ namespace {
 padscript::Device plugged = padscript::NONE;
 SDL_Joystick* stick = nullptr;
 
-// SDL unloads the GL driver as its video closes, and the leak checker cannot tell the driver's
-// own allocations from ours once it is gone: everything loaded by the first frames stays.
+// What the first frames load stays past SDL's close, so the GL driver's leaks keep their name.
 int keep(dl_phdr_info* info, size_t, void*) {
     dlopen(info->dlpi_name, RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
     return 0;
@@ -36,8 +35,8 @@ void sdlApply(int frame, padscript::Device device, const pad::State& pads) {
         stick = device ? SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&d)) : nullptr;
         plugged = device;
     }
-    // A virtual controller has SDL's layout, triggers from -32768 (released); a plain joystick
-    // has six axes, the sticks' four first, and A as its first button.
+    // Controllers: SDL's layout, triggers from -32768; plain joysticks: sticks' axes first, A
+    // first.
     const int sdlButton[pad::BUTTON_COUNT] = {0, 1, 2, 3, 4, 6, 9, 10, 11, 12, 13, 14};
     for (int a = 0; a < pad::AXIS_COUNT; ++a) {
         const float v = pads.axis[a];

@@ -22,8 +22,7 @@ TEST(ScreenFit, PictureAreaKeepsTheShapeOnlyFullScreen) {
     }
 }
 
-// Motion where the point cannot be warped to; the game reads (320, 240) plus the motion, so one
-// motion turns alike in every window, and a still pointer reads the point itself.
+// Where the pointer cannot be warped the game reads (320, 240) plus the motion, alike everywhere.
 TEST(ScreenFit, SteeringReadsThePointPlusTheMotionWhereWarpingFails) {
     const std::tuple<bool, int, int, bool> cases[] = {
         {true, 640, 480, false}, {true, 200, 150, true},    {true, 2560, 1440, false},

@@ -115,8 +115,7 @@ TEST_F(SdlEventsTest, EveryBoundKeyTappedReadsAsHeld) {
 TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteeringAndTheContextUntilDeleted) {
     HWND w = CreateGameWindow("Hoopwind", 640, 480, false, nullptr);
     ASSERT_NE(w, nullptr) << SDL_GetError();
-    SDL_Window* sdl = SDL_GetWindowFromID(1);
-    auto held = [&] {
+    auto held = [sdl = SDL_GetWindowFromID(1)] {
         return (SDL_GetWindowFlags(sdl) & SDL_WINDOW_MOUSE_GRABBED) && !SDL_ShowCursor(SDL_QUERY);
     };
     SDL_Event e = {};
