@@ -29,7 +29,6 @@
 namespace {
 
 using P3 = std::array<double, 3>;
-using Tri = std::array<int, 3>;
 
 // Triangles joined at shared corner positions: closed if each edge meets its reverse as often.
 struct Piece {
@@ -39,7 +38,7 @@ struct Piece {
 
 template <class Corner> std::map<int, Piece> pieces(size_t faces, Corner corner) {
     std::map<std::array<long, 3>, int> ids;
-    std::vector<Tri> corners(faces);
+    std::vector<std::array<int, 3>> corners(faces);
     for (size_t f = 0; f < faces; ++f)
         for (int k = 0; k < 3; ++k) {
             const P3 p = corner(f, k);
@@ -54,12 +53,12 @@ template <class Corner> std::map<int, Piece> pieces(size_t faces, Corner corner)
             i = root[i] = root[root[i]];
         return i;
     };
-    for (const Tri& c : corners)
+    for (const auto& c : corners)
         root[find(c[1])] = root[find(c[2])] = find(c[0]);
     std::map<int, Piece> byRoot;
     std::map<std::pair<int, int>, int> edges;
     for (size_t f = 0; f < faces; ++f) {
-        const Tri& c = corners[f];
+        const auto& c = corners[f];
         if (c[0] == c[1] || c[1] == c[2] || c[0] == c[2])
             continue; // no area, no volume
         const P3 a = corner(f, 0), b = corner(f, 1), d = corner(f, 2);
@@ -68,11 +67,9 @@ template <class Corner> std::map<int, Piece> pieces(size_t faces, Corner corner)
             edges[{c[k], c[i]}] += 1;
         }
     }
-    for (const auto& [e, n] : edges) {
-        auto back = edges.find({e.second, e.first});
-        if (back == edges.end() || back->second != n)
+    for (const auto& [e, n] : edges)
+        if (auto back = edges.find({e.second, e.first}); back == edges.end() || back->second != n)
             byRoot[find(e.first)].closed = false;
-    }
     return byRoot; // by the piece's root corner
 }
 
@@ -199,20 +196,17 @@ TEST(Models, HoopOpeningHoldsTheScoringBoxAndHugsIt) {
     for (int i = 0; i < m.numMeshes; ++i)
         for (int f = 0; f < m.meshes[i].numFaces; ++f) {
             // Sample each triangle densely: no point may enter the scoring box.
-            const Vector3f* c[3];
-            for (int k = 0; k < 3; ++k)
-                c[k] = &m.meshes[i].verts[m.meshes[i].faces[f].vert[k]].pos;
+            auto at = [&](int k) { return m.meshes[i].verts[m.meshes[i].faces[f].vert[k]].pos; };
             for (int s = 0; s <= 12; ++s)
                 for (int r = 0; r <= 12 - s; ++r) {
                     float u = s / 12.0f, v = r / 12.0f, w = 1 - u - v;
-                    float x = c[0]->x * w + c[1]->x * u + c[2]->x * v;
-                    float y = c[0]->y * w + c[1]->y * u + c[2]->y * v;
-                    float z = c[0]->z * w + c[1]->z * u + c[2]->z * v;
-                    ASSERT_FALSE(std::fabs(x) < 3.8f && std::fabs(y - 23.8f) < 3.8f &&
-                                 std::fabs(z) < 2.05f)
+                    float x = at(0).x * w + at(1).x * u + at(2).x * v;
+                    float y = at(0).y * w + at(1).y * u + at(2).y * v, dy = std::fabs(y - 23.8f);
+                    float z = at(0).z * w + at(1).z * u + at(2).z * v;
+                    ASSERT_FALSE(std::fabs(x) < 3.8f && dy < 3.8f && std::fabs(z) < 2.05f)
                         << "hoop surface at " << x << "," << y << "," << z;
-                    if (std::fabs(z) < 0.5f && std::fabs(y - 23.8f) < 6 && std::fabs(x) < 6)
-                        nearest = std::min(nearest, std::max(std::fabs(x), std::fabs(y - 23.8f)));
+                    if (std::fabs(z) < 0.5f && dy < 6 && std::fabs(x) < 6)
+                        nearest = std::min(nearest, std::max(std::fabs(x), dy));
                     minY = std::min(minY, y);
                 }
         }
@@ -224,7 +218,6 @@ TEST(Models, HoopOpeningHoldsTheScoringBoxAndHugsIt) {
 TEST(Models, StadiumLeavesThePlayVolumeClearAndRiderCarriesTheTrailNozzle) {
     DataModel stadium("mesh/stadium.3ds");
     const maxMesh& m = stadium.m;
-    ASSERT_GT(m.numMeshes, 0);
     for (int i = 0; i < m.numMeshes; ++i)
         for (int f = 0; f < m.meshes[i].numFaces; ++f) {
             // Nothing but flat ground markings inside the volume balls and players use.
@@ -252,8 +245,7 @@ TEST(Textures, WriterStoresRowsBottomUpAndEveryFileIsAPowerOfTwo) {
     std::vector<uint8_t> bytes = tex::encodeBmp(img);
     EXPECT_EQ(bytes.size(), 54u + 2 * 12) << "rows padded to four bytes";
     ImagePtr rec(DecodeDIBImage(bytes.data(), bytes.size()), FreeImageRec);
-    ASSERT_TRUE(rec);
-    ASSERT_EQ(rec->width * rec->height, 6);
+    ASSERT_TRUE(rec && rec->width * rec->height == 6);
     // Bottom row first: black, green, black; then the top row: red, black, blue.
     EXPECT_EQ(std::vector<uint8_t>(rec->data, rec->data + 18),
               (std::vector<uint8_t>{0, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 255}));
@@ -268,8 +260,8 @@ TEST(Textures, WriterStoresRowsBottomUpAndEveryFileIsAPowerOfTwo) {
 }
 
 TEST(Textures, SplashTextBandIsDarkAndCalmAndStarIsBrightOnBlack) {
-    ImagePtr img = load("BG.bmp");
-    ASSERT_TRUE(img);
+    ImagePtr img = load("BG.bmp"), star = load("Star.bmp");
+    ASSERT_TRUE(img && star);
     // Yellow text prints at 44% to 56% of the height: a dark, even ground there, a lit sky above.
     double sum = 0, sumSq = 0, n = 0;
     for (int row = int(img->height * 0.40); row < int(img->height * 0.60); ++row)
@@ -281,8 +273,6 @@ TEST(Textures, SplashTextBandIsDarkAndCalmAndStarIsBrightOnBlack) {
     EXPECT_LT(std::sqrt(sumSq / n - (sum / n) * (sum / n)), 0.05);
     const int sky = img->height * 3 / 4;
     EXPECT_GT(luminance(*img, img->width / 2, sky) + luminance(*img, 0, sky), 0.4f);
-    ImagePtr star = load("Star.bmp");
-    ASSERT_TRUE(star);
     EXPECT_GT(luminance(*star, star->width / 2, star->height / 2), 0.9f);
     for (int i = 0, w = star->width - 1, h = star->height - 1; i <= w; ++i) {
         EXPECT_LT(luminance(*star, i, 0) + luminance(*star, 0, i), 2.0f / 255);
@@ -354,11 +344,10 @@ TEST(GameFont, CoversPrintableCodesAndTrianglesFillExactlyTheOutlines) {
 
 // One digest over the data as reviewed, so a changed generator shows (record it once reviewed).
 TEST(Generators, WriteTheSameBytesOnEveryRun) {
-    std::vector<std::string> files;
+    std::set<std::string> files; // in order
     for (const auto& e : std::filesystem::recursive_directory_iterator(testdata::dataDir()))
         if (e.is_regular_file())
-            files.push_back(std::filesystem::relative(e.path(), testdata::dataDir()).string());
-    std::sort(files.begin(), files.end());
+            files.insert(std::filesystem::relative(e.path(), testdata::dataDir()).string());
     uint64_t digest = 0xcbf29ce484222325ULL;
     for (const std::string& name : files) {
         std::vector<uint8_t> bytes;

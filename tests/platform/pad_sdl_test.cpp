@@ -54,8 +54,7 @@ TEST(PadSdl, VirtualPadsPlayAndTheDemoReplaysWithoutThem) {
     setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1); // no window manager gives the focus
     testdata::ScratchDir scratch;
     testdata::WorkingDir inData(testdata::dataDir());
-    const std::string path = scratch.file("pad.hwd");
-    std::string error;
+    std::string path = scratch.file("pad.hwd"), error;
     ASSERT_TRUE(inData.ok() && demo::startRecording(path.c_str(), error));
     const padscript::Result played = padscript::run(sdlApply);
     ASSERT_TRUE(demo::finish(error)) << error;

@@ -230,8 +230,7 @@ TEST(Desktop, ARefusingDisplayIsTriedForUpToThreeSeconds) {
     char error[256] = "";
     EXPECT_FALSE(startVideo(error, sizeof error));
     waited = nullptr;
-    EXPECT_TRUE(total >= 1000 && total <= 3000) << total << " ms";
-    EXPECT_NE(error[0], '\0');
+    EXPECT_TRUE(total >= 1000 && total <= 3000 && error[0]) << total << " ms: " << error;
     SDL_Quit();
     setenv("DISPLAY", display.c_str(), 1);
 }
