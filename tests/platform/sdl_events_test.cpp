@@ -46,8 +46,7 @@ struct SdlEventsTest : ::testing::Test {
     // Until two looks in a row find nothing: a size change comes at the look after its event.
     static std::vector<MSG> drain() {
         std::vector<MSG> out;
-        MSG m;
-        while (PeekMessage(&m) || PeekMessage(&m))
+        for (MSG m; PeekMessage(&m) || PeekMessage(&m);)
             out.push_back(m);
         return out;
     }
