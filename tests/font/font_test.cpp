@@ -25,14 +25,13 @@
 namespace {
 
 struct FbPrimitive {
-    enum Kind { POLYGON, LINE, POINT } kind;
+    GLint kind; // its feedback token, a line's whether it resets the stipple or not
     std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
 };
 
-// Glyphs of two triangles each reduced to their x/y extents.
-struct Box {
-    float minX, minY, maxX, maxY;
-};
+// Glyphs of two triangles each reduced to their x/y extents: minX, maxX, minY and maxY.
+using Box = std::array<float, 4>;
+enum { L, R, B, T };
 
 // A rectangle: 4 corners, 2 triangles, 1 contour, its own bounds.
 FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1) {
@@ -119,11 +118,8 @@ std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     std::vector<FbPrimitive> prims;
     for (GLint i = 0; i < used;) {
         const GLint token = GLint(buffer[i++]);
-        const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
-        FbPrimitive p{token == GL_POLYGON_TOKEN ? FbPrimitive::POLYGON
-                      : line                    ? FbPrimitive::LINE
-                                                : FbPrimitive::POINT,
-                      {}};
+        FbPrimitive p{token == GL_LINE_RESET_TOKEN ? GL_LINE_TOKEN : token, {}};
+        const bool line = p.kind == GL_LINE_TOKEN;
         const size_t count = token == GL_POLYGON_TOKEN ? size_t(buffer[i++]) : line ? 2 : 1;
         for (size_t k = 0; k < count; ++k, i += 3)
             p.vertices.push_back(
@@ -133,7 +129,7 @@ std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     return prims;
 }
 
-size_t countKind(const std::vector<FbPrimitive>& prims, FbPrimitive::Kind kind) {
+size_t countKind(const std::vector<FbPrimitive>& prims, GLint kind) {
     return size_t(std::count_if(prims.begin(), prims.end(),
                                 [&](const FbPrimitive& p) { return p.kind == kind; }));
 }
@@ -142,15 +138,14 @@ std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
     std::vector<Box> boxes;
     size_t inGroup = 0;
     for (const FbPrimitive& p : prims) {
-        if (p.kind != FbPrimitive::POLYGON)
+        if (p.kind != GL_POLYGON_TOKEN)
             continue;
         if (inGroup++ % 2 == 0)
-            boxes.push_back({1e9f, 1e9f, -1e9f, -1e9f});
+            boxes.push_back({1e9f, -1e9f, 1e9f, -1e9f});
         Box& b = boxes.back();
-        for (const auto& v : p.vertices) {
-            b.minX = std::min(b.minX, v[0]), b.maxX = std::max(b.maxX, v[0]);
-            b.minY = std::min(b.minY, v[1]), b.maxY = std::max(b.maxY, v[1]);
-        }
+        for (const auto& v : p.vertices)
+            for (int k : {0, 1})
+                b[2 * k] = std::min(b[2 * k], v[k]), b[2 * k + 1] = std::max(b[2 * k + 1], v[k]);
     }
     return boxes;
 }
@@ -216,12 +211,7 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
     EXPECT_EQ((std::vector<float>{s->minX, s->maxX, s->minY, s->maxY}),
               (std::vector<float>{-0.5f, 0.75f, -1.0f, 1.0f}));
 
-    struct Case {
-        const char* what;
-        std::function<void(std::vector<uint8_t>&)> damage;
-        FontFileStatus expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, void (*)(std::vector<uint8_t>&), FontFileStatus> cases[] = {
         {"wrong magic", [](auto& b) { b[2] = 'X'; }, FONT_FILE_BAD_MAGIC},
         {"triangle corner past the vertices", [](auto& b) { b[kTriangles + 1] = 3; },
          FONT_FILE_BAD_INDEX},
@@ -232,12 +222,12 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
          [](auto& b) { std::fill(b.begin() + 129, b.end(), 0); }, FONT_FILE_OK},
         {"the same symbol twice", [](auto& b) { b = handMadeFile(2); }, FONT_FILE_REPEATED_SYMBOL},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, damage, expected] : cases) {
         auto damaged = handMadeFile();
-        c.damage(damaged);
+        damage(damaged);
         FontFileData f;
-        EXPECT_EQ(parseFontFile(damaged.data(), damaged.size(), f), c.expected) << c.what;
-        EXPECT_EQ(f.symbols[int('x')] == nullptr, c.expected != FONT_FILE_OK) << c.what;
+        EXPECT_EQ(parseFontFile(damaged.data(), damaged.size(), f), expected) << what;
+        EXPECT_EQ(f.symbols[int('x')] == nullptr, expected != FONT_FILE_OK) << what;
         EXPECT_LE(std::strlen(f.name), 96u);
         const FontFileSymbol* x = f.symbols[int('x')].get();
         EXPECT_TRUE(!x || x->vertexCount > 0 ||
@@ -294,18 +284,17 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
 
 TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
     // Pixel (2, 1) for 1 to 4 channels: grey, grey and alpha, colour, colour and alpha.
-    const uint8_t expected[4][4] = {
+    const std::vector<uint8_t> expected[4] = {
         {6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
     for (int channels = 1; channels <= 4; ++channels)
         for (bool rle : {false, true}) {
             auto file = sgiFile(3, 2, channels, planes(channels), rle);
             SgiImage img;
             ASSERT_TRUE(sgiDecode(file.data(), file.size(), img)) << channels;
-            ASSERT_EQ(img.width, 3);
-            ASSERT_EQ(img.rgba.size(), 24u);
-            for (int k = 0; k < 4; ++k)
-                EXPECT_EQ(img.rgba[(1 * 3 + 2) * 4 + k], expected[channels - 1][k])
-                    << channels << " channels, byte " << k << (rle ? " run-length" : "");
+            ASSERT_TRUE(img.width == 3 && img.rgba.size() == 24u);
+            EXPECT_EQ(std::vector<uint8_t>(img.rgba.end() - 4, img.rgba.end()),
+                      expected[channels - 1])
+                << channels << " channels" << (rle ? " run-length" : "");
         }
     auto repeat = sgiFile(3, 1, 1, {0, 0, 0}, true);
     repeat.resize(512 + 8);
@@ -357,33 +346,29 @@ TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
     // facing extents plus the symbol space (0.2); a space or a missing symbol adds 2.0 instead.
     struct Case {
         const char* text;
-        int direction;
-        bool centred;
-        std::vector<float> edges; // per glyph drawn: its leading side's edge
-        char side;                // l, r, b or t: minX, maxX, minY or maxY
+        int direction, centred, side; // side: L, R, B or T, which of a glyph's edges leads
+        std::vector<float> edges;     // per glyph drawn: its leading edge
     };
     const Case cases[] = {
-        {"CAB", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.0f, 1.2f}, 'l'},
-        {"CAB", VF_RIGHT_TO_LEFT, false, {1.0f, 0.0f, -1.2f}, 'r'},
-        {"CB", VF_BOTTOM_TO_UP, false, {0.2f, 1.7f}, 'b'},
-        {"CB", VF_UP_TO_BOTTOM, false, {0.8f, -0.7f}, 't'},
-        {"AB", VF_LEFT_TO_RIGHT, true, {-1.0f, 0.2f}, 'l'},
-        {"A A", VF_UP_TO_BOTTOM, true, {1.6f, -0.6f}, 't'},
-        {"A B", VF_LEFT_TO_RIGHT, false, {-1.0f, 1.4f}, 'l'},
-        {"AzB", VF_LEFT_TO_RIGHT, false, {-1.0f, 1.2f}, 'l'},
-        {"zA", VF_LEFT_TO_RIGHT, false, {1.5f}, 'l'}, // no leading edge without a first symbol
-        {" A", VF_LEFT_TO_RIGHT, false, {1.5f}, 'l'},
-        {"A\xE9", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.2f}, 'l'}, // codes above 127 are unsigned
+        {"CAB", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 0.0f, 1.2f}},
+        {"CAB", VF_RIGHT_TO_LEFT, false, R, {1.0f, 0.0f, -1.2f}},
+        {"CB", VF_BOTTOM_TO_UP, false, B, {0.2f, 1.7f}},
+        {"CB", VF_UP_TO_BOTTOM, false, T, {0.8f, -0.7f}},
+        {"AB", VF_LEFT_TO_RIGHT, true, L, {-1.0f, 0.2f}},
+        {"A A", VF_UP_TO_BOTTOM, true, T, {1.6f, -0.6f}},
+        {"A B", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 1.4f}},
+        {"AzB", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 1.2f}},
+        {"zA", VF_LEFT_TO_RIGHT, false, L, {1.5f}}, // no leading edge without a first symbol
+        {" A", VF_LEFT_TO_RIGHT, false, L, {1.5f}},
+        {"A\xE9", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 0.2f}}, // codes above 127 are unsigned
     };
     for (const Case& c : cases) {
         vfStringDirection(c.direction);
         vfStringCentering(c.centred);
         auto boxes = glyphBoxes(captureFeedback([&] { vfDrawSolidString(c.text); }));
         ASSERT_EQ(boxes.size(), c.edges.size()) << c.text;
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            const float edge[] = {boxes[i].minX, boxes[i].maxX, boxes[i].minY, boxes[i].maxY};
-            EXPECT_NEAR(edge[std::string("lrbt").find(c.side)], c.edges[i], kTol) << c.text << i;
-        }
+        for (size_t i = 0; i < boxes.size(); ++i)
+            EXPECT_NEAR(boxes[i][c.side], c.edges[i], kTol) << c.text << i;
     }
 }
 
@@ -400,8 +385,8 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
                  {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
     for (const auto& k : kinds) {
         auto prims = captureFeedback([&] { k.draw('A'); });
-        EXPECT_EQ(countKind(prims, FbPrimitive::POLYGON), k.polygons);
-        EXPECT_EQ(countKind(prims, FbPrimitive::LINE), k.lines);
+        EXPECT_EQ(countKind(prims, GL_POLYGON_TOKEN), k.polygons);
+        EXPECT_EQ(countKind(prims, GL_LINE_TOKEN), k.lines);
         float minZ = 99, maxZ = -99;
         for (const auto& p : prims)
             for (const auto& v : p.vertices)
@@ -431,21 +416,20 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
         vfDraw3DWiredString("dn");
     });
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    EXPECT_GT(countKind(prims, FbPrimitive::LINE), 0u);
+    EXPECT_GT(countKind(prims, GL_LINE_TOKEN), 0u);
 }
 
 TEST_F(Text, StringBoundsFollowTheLayout) {
-    float minX = 0, minY = 0, maxX = 0, maxY = 0;
-    vfGetStringBounds(0, "CA B", &minX, &minY, &maxX, &maxY);
+    float e[4] = {}; // minX, minY, maxX, maxY
+    auto expectBounds = [&](const std::vector<float>& want) {
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(e[k], want[k], 1e-5) << k;
+    };
+    vfGetStringBounds(0, "CA B", &e[0], &e[1], &e[2], &e[3]);
     // C: 0.8 + 0.2; A: 1.0 + 0.2; space 2.0; B: 0.6 + 0.2.
-    EXPECT_FLOAT_EQ(minX, -0.6f);
-    EXPECT_NEAR(maxX, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 1e-5);
-    EXPECT_FLOAT_EQ(minY, -0.8f);
-    EXPECT_FLOAT_EQ(maxY, 0.9f);
-    vfGetCurrentStringBounds("z  ", &minX, &minY, &maxX, &maxY);
-    EXPECT_FLOAT_EQ(minX, 0) << "first character without a symbol";
-    EXPECT_FLOAT_EQ(maxX, 6);
-    EXPECT_FLOAT_EQ(minY, 10);
+    expectBounds({-0.6f, -0.8f, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 0.9f});
+    vfGetCurrentStringBounds("z  ", &e[0], &e[1], &e[2], &e[3]); // first without a symbol
+    expectBounds({0, 10, 6, -10});
     // Each pair is written only when both of its pointers are given; bad ids write nothing.
     float a = 77, b = 77;
     vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr);
@@ -484,8 +468,8 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
     vfPrintString("AB\nC");
     auto boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_NEAR(boxes[0].minY, -0.5f, kTol);
-    EXPECT_NEAR(boxes[2].minY, -2.0f - 0.4f, kTol) << "second row 2 units down";
+    EXPECT_NEAR(boxes[0][B], -0.5f, kTol);
+    EXPECT_NEAR(boxes[2][B], -2.0f - 0.4f, kTol) << "second row 2 units down";
     float m[16];
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
@@ -504,8 +488,8 @@ TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
     ASSERT_EQ(boxes.size(), 3u) << "the digit has no symbol; A, B and C are drawn";
-    EXPECT_NEAR(boxes[0].minX, 4 - 1.0f, kTol);
-    EXPECT_NEAR(boxes[0].minY, 1 - 0.5f, kTol);
+    EXPECT_NEAR(boxes[0][L], 4 - 1.0f, kTol);
+    EXPECT_NEAR(boxes[0][B], 1 - 0.5f, kTol);
     vfSetSymbolSpace(-1.0f); // every A on the same spot, so none falls outside the view
     std::string longText(600, 'A');
     EXPECT_EQ(glyphBoxes(captureFeedback([&] { glPrint("%s", longText.c_str()); })).size(), 255u);
@@ -540,16 +524,15 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blend state restored";
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     auto px = headless::readFramebuffer();
-    const struct {
-        int x, y, red, blue;
-    } spots[] = {{80, 160, 255, 0},  // red glyph; the mask cut the blue background out
-                 {240, 160, 0, 255}, // black texels leave the background
-                 {400, 160, 255, 0},
-                 {560, 160, 0, 255},
-                 {80, 400, 0, 255}};
-    for (const auto& s : spots) {
-        EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4], s.red) << s.x << "," << s.y;
-        EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4 + 2], s.blue) << s.x << "," << s.y;
+    const int spots[][4] = {
+        {80, 160, 255, 0},  // x, y, red, blue: red glyph; the mask cut the blue out
+        {240, 160, 0, 255}, // black texels leave the background
+        {400, 160, 255, 0},
+        {560, 160, 0, 255},
+        {80, 400, 0, 255}};
+    for (const auto& [x, y, red, blue] : spots) {
+        const uint8_t* q = &px[(size_t(y) * 640 + x) * 4];
+        EXPECT_TRUE(q[0] == red && q[2] == blue) << x << "," << y << ": " << +q[0] << " " << +q[2];
     }
     // The state it changes is put back as found, switched on as well as off.
     glEnable(GL_BLEND);
@@ -557,10 +540,12 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, 77);
     vfDrawBString("r");
-    GLint state[3] = {};
-    glGetIntegerv(GL_BLEND_SRC, &state[0]);
-    glGetIntegerv(GL_BLEND_DST, &state[1]);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[2]);
+    auto get = [](GLenum e) {
+        GLint v = 0;
+        return glGetIntegerv(e, &v), v;
+    };
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(std::vector<GLint>(state, state + 3), (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
+    EXPECT_EQ(
+        (std::vector<GLint>{get(GL_BLEND_SRC), get(GL_BLEND_DST), get(GL_TEXTURE_BINDING_2D)}),
+        (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
 }
