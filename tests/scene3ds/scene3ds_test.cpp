@@ -16,8 +16,7 @@
 using namespace scenebuild;
 
 #if !defined(__SANITIZE_ADDRESS__)
-// Out of memory on demand: while set, every calloc of at least this many bytes fails (the sanitizer
-// build keeps its own allocator, so there the tests that need this are skipped).
+// While set, every calloc of at least this many bytes fails (not so in the sanitizer's build).
 size_t callocFailsFrom = 0;
 extern "C" void* __libc_calloc(size_t count, size_t size);
 extern "C" void* calloc(size_t count, size_t size) {
@@ -64,8 +63,7 @@ class SceneTest : public ::testing::Test {
         EXPECT_TRUE(w.writeFile(dir.file(name)));
         return dir.file(name);
     }
-    // Builds; then detaches and closes the file as the model loader does, or leaves it open for
-    // reading on demand.
+    // Builds; detaches and closes the file as the model loader does, or leaves it open for demand.
     database3ds* load(const ChunkWriter& w, bool detach = true) {
         file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
         dbs_.push_back(nullptr);
@@ -186,9 +184,8 @@ class MaterialTest : public SceneTest {
 
 } // namespace
 
-// Each node's header gets its parent's name (with the parent's instance name), first among the
-// header's children or in place of a stale one, kept when the file is closed; a missing parent
-// names nothing. Nodes without ids are numbered in file order from 0.
+// Each node's header gets its parent's name (and instance name) as its first child, replacing a
+// stale one, kept when the file closes; no parent, no name. Id-less nodes count from 0 in order.
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     for (int base : {10, 0}) { // ids from 10, or none
         SCOPED_TRACE(base);
@@ -226,10 +223,9 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
             FindChunkInSiblings3ds(header->children, PARENT_NAME, &pn);
             auto* s = pn ? static_cast<StringData3ds*>(LoadChunkData3ds(pn)) : nullptr;
             names.push_back(!pn ? "-" : s && s->name ? s->name : "<unread>");
-            if (pn) { // the header's first child, and its only name
-                EXPECT_EQ(header->children, pn);
-                EXPECT_TRUE(pn->sibling && pn->sibling->tag == 0x1234 && !pn->sibling->sibling);
-            }
+            EXPECT_TRUE(!pn ||
+                        (header->children == pn && pn->sibling && pn->sibling->tag == 0x1234 &&
+                         !pn->sibling->sibling)); // the header's first child, its only name
         }
         EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
     }
@@ -341,8 +337,7 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
 }
 
 // A name list whose slots cannot be allocated holds nothing and says so; reused, it takes the new
-// count. The address space is capped so the allocation fails on any machine (the sanitizer's own
-// reservations cannot live under such a cap).
+// count. A capped address space makes that fail anywhere (but leaves no room for the sanitizer).
 TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "needs an address-space cap";
@@ -363,9 +358,8 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
     EXPECT_EQ(list, nullptr);
 }
 
-// The first 'r' or 'w' of a mode decides: "rw" reads and leaves the file whole, "wr" writes and
-// empties it (a reader of that name moves to a temporary in its folder), a mode with neither
-// fails. The same name opened again to read shares the handle; a pending error refuses any open.
+// The first 'r' or 'w' of a mode decides (a reader of a file opened to write moves to a temporary
+// beside it); neither fails. A name opened again shares the handle; a pending error refuses all.
 TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
     auto size = [&] { return static_cast<long>(std::filesystem::file_size(path)); };
@@ -417,8 +411,7 @@ TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
 }
 
 TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
-    // "Broken" claims more vertices than its list holds, so reading it fails; "Whole" comes after
-    // it and is only read if the detach goes on past the failure.
+    // "Broken" claims more vertices than it holds; "Whole" after it is read only past the failure.
     auto scene = [](float first) {
         return editor([&](ChunkWriter& w) {
             for (uint16_t claimed : {40, 3})
@@ -562,11 +555,9 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(ftkerr3ds, 0);
-    EXPECT_EQ(m->diffuse.r, 1.0f);
-    EXPECT_FLOAT_EQ(m->diffuse.g, 128 / 255.0f);
-    EXPECT_EQ(m->diffuse.b, 0.0f);
-    EXPECT_FLOAT_EQ(m->ambient.g, 2 / 255.0f);
-    EXPECT_FLOAT_EQ(m->shininess, 0.25f);
+    EXPECT_EQ(
+        (std::vector<float>{m->diffuse.r, m->diffuse.g, m->diffuse.b, m->ambient.g, m->shininess}),
+        (std::vector<float>{1, 128 / 255.0f, 0, 2 / 255.0f, 0.25f}));
     EXPECT_STREQ(m->texmap.name, "abcdefgh.bmp");
 }
 
@@ -576,20 +567,18 @@ TEST_F(MaterialTest, ReadingStopsAtAnUnusableChild) {
               [&] { chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); }); });
     };
     auto unknown = [](ChunkWriter& w) { chunk(w, 0xA777, [] {}); };
-    const struct {
-        void (*bad)(ChunkWriter&);
-        uint32_t error;
-    } cases[] = {{floatColour, ERR_UNFOUND_CHUNK}, {unknown, ERR_INVALID_CHUNK}};
-    for (const auto& c : cases) {
+    const std::pair<void (*)(ChunkWriter&), uint32_t> cases[] = {{floatColour, ERR_UNFOUND_CHUNK},
+                                                                 {unknown, ERR_INVALID_CHUNK}};
+    for (const auto& [bad, error] : cases) {
         material3ds* m = fetch([&](ChunkWriter& w) {
             colour(w, MATERIAL_AMBIENT, {255, 0, 0});
-            c.bad(w);
+            bad(w);
             percent(w, MATERIAL_SHININESS, 60);
         });
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->ambient.r, 1.0f);
-        EXPECT_EQ(m->shininess, 0.0f) << c.error << ": the child after the bad one is read";
-        EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{c.error});
+        EXPECT_EQ(m->shininess, 0.0f) << error << ": the child after the bad one is read";
+        EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{error});
         ClearErrList3ds();
     }
 }

@@ -15,9 +15,7 @@ using Rgb = std::array<uint8_t, 3>;
 
 struct Material {
     std::string name;
-    Rgb ambient{0, 0, 0};
-    Rgb diffuse{0, 0, 0};
-    Rgb specular{0, 0, 0};
+    Rgb ambient{}, diffuse{}, specular{};
     int16_t shininess = 0; // percent
     std::string texture;   // no texture map when empty
     bool extras = false;   // alternate colours, float percentages, map options, bump and reflection
