@@ -28,8 +28,6 @@ using namespace scenebuild;
 
 namespace {
 
-using bmpbuild::Rgb;
-
 using ImagePtr = std::unique_ptr<ImageRec, void (*)(ImageRec*)>;
 
 ImagePtr decode(const std::vector<uint8_t>& bytes) {
@@ -123,19 +121,18 @@ std::vector<Form> forms() {
     f.push_back({"pixels where the file header's offset says", offset, gradient});
 
     const std::vector<Rgb> pal = palette(256);
-    for (int bits : {1, 4, 8})
+    for (int bits : {1, 4, 8}) {
+        Words in = [bits](int x, int y) { return (x * 31u + y * 97u + 200u) % (1u << bits); };
         for (int w : {1, 5, 9})
             for (bool core : {false, true}) {
                 const bool topDown = w == 5 && !core; // core heights are unsigned
-                Words in = [bits](int x, int y) {
-                    return (x * 31u + y * 97u + 200u) % (1u << bits);
-                };
                 Layout s = of(w, topDown ? -3 : 3, bits, pack(w, 3, bits, topDown, in), 1 << bits);
                 s.coreHeader = core;
                 f.push_back({std::to_string(bits) + "-bit width " + std::to_string(w) +
                                  (core ? " core" : ""),
                              s, fromPalette(pal, in)});
             }
+    }
     // A short table: pixels start after 4 entries; indices past it are black.
     Words six = [](int x, int y) { return static_cast<uint32_t>((x + y * 3) % 6); };
     Layout shortTable = of(6, 2, 8, pack(6, 2, 8, false, six), 4);
@@ -144,22 +141,18 @@ std::vector<Form> forms() {
     f.push_back({"8-bit with a 4-entry table", shortTable, fromPalette(palette(4), six)});
 
     const Words word = [](int x, int y) { return 0x9E3779B9u * (x * 7u + y * 13u + 1u); };
-    const struct {
-        const char* what;
-        int bits;
-        std::vector<uint32_t> masks;
-        bool stored; // else the masks the bit count implies
-    } fields[] = {
+    // What, bits, masks, and whether they are stored (else the bit count implies them).
+    const std::tuple<const char*, int, std::vector<uint32_t>, bool> fields[] = {
         {"16-bit 5-5-5", 16, {0x7C00, 0x03E0, 0x001F}, false},
         {"16-bit bit fields 5-6-5", 16, {0xF800, 0x07E0, 0x001F}, true},
         {"32-bit x-r-g-b", 32, {0xFF0000, 0xFF00, 0xFF}, false},
         {"32-bit bit fields without green", 32, {0xFF, 0, 0xFF000000}, true},
     };
-    for (const auto& d : fields) {
-        Layout s = of(5, 3, d.bits, pack(5, 3, d.bits, false, word));
-        if (d.stored)
-            s.compression = 3, s.masks = d.masks;
-        f.push_back({d.what, s, fromMasks(d.masks, word)});
+    for (const auto& [what, bits, masks, stored] : fields) {
+        Layout s = of(5, 3, bits, pack(5, 3, bits, false, word));
+        if (stored)
+            s.compression = 3, s.masks = masks;
+        f.push_back({what, s, fromMasks(masks, word)});
     }
 
     // Run-length 8: runs, an odd absolute run (padded), a delta, end of line, end of bitmap.
@@ -189,6 +182,7 @@ const char* const Conversion = "Image file conversion error.";
 const char* const OutOfMemory = "Out of memory.";
 
 constexpr float Eps = 1e-5f;
+const auto glInt = [](GLenum e, GLint v = 0) { return glGetIntegerv(e, &v), v; };
 
 // A quad over x0..x1, y0..y1 at depth z with texture coordinates 0..1, in the named material.
 Mesh Rect(const std::string& name, float x0, float y0, float x1, float y1,
@@ -300,14 +294,10 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
 TEST(Vector, EveryChangeRefreshesTheLength) {
     Vector3f v, w(3, 4, 12), zero;
     std::vector<float> lengths;
-    v.assign(w);
-    lengths.push_back(v.length);
-    v.add(Vector3f(-3, -4, 0));
-    lengths.push_back(v.length);
-    v.setAll(2);
-    lengths.push_back(v.length);
-    v.normalize();
-    zero.normalize();
+    v.assign(w), lengths.push_back(v.length);
+    v.add(Vector3f(-3, -4, 0)), lengths.push_back(v.length);
+    v.setAll(2), lengths.push_back(v.length);
+    v.normalize(), zero.normalize();
     for (float l : {v.length, w.difference({3, 4, 0}).length, w.cross({1, 0, 0}).length,
                     zero.length + zero.x})
         lengths.push_back(l);
@@ -321,8 +311,7 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     auto model = Load({}, {box});
     ASSERT_EQ(model->numMeshes, 1);
     const MESH& m = model->meshes[0];
-    ASSERT_EQ(m.numVerts, 8);
-    ASSERT_EQ(m.numFaces, 12);
+    ASSERT_TRUE(m.numVerts == 8 && m.numFaces == 12);
     EXPECT_NEAR(m.bounds.center.x, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.center.z, 1.0f, Eps);
     EXPECT_NEAR(m.bounds.radius, std::sqrt(3.0f), Eps);
@@ -380,8 +369,7 @@ TEST_F(ModelTest, MaterialsAreCopiedWithTexturesAndMatchedByFirstGroupName) {
     EXPECT_FLOAT_EQ(p.shininess, 0.25f);
     EXPECT_TRUE(p.hasTexture && glIsTexture(p.texture));
     // A missing texture file leaves the material textured with name 0, silently.
-    EXPECT_TRUE(model->mats[2].hasTexture);
-    EXPECT_EQ(model->mats[2].texture, 0u);
+    EXPECT_TRUE(model->mats[2].hasTexture && model->mats[2].texture == 0u);
     EXPECT_TRUE(headless::messageBoxes().empty());
     const int want[] = {0, 2, -1, -1};
     for (int i = 0; i < 4; ++i)
@@ -408,10 +396,8 @@ TEST_F(ModelTest, MeshesKeepFileOrderAndDropDamagedFacesAndShortCoordinateLists)
         EXPECT_EQ(b.texCoordArray[2 * j], 0.0f);
     }
     ASSERT_EQ(b.numFaces, 2);
-    EXPECT_EQ(b.indices[5], 3);
-    EXPECT_EQ(b.verts[1].faceCount, 1);
-    EXPECT_EQ(model->meshes[2].numFaces, 0);
-    EXPECT_EQ(model->meshes[2].bounds.radius, 0.0f);
+    EXPECT_TRUE(b.indices[5] == 3 && b.verts[1].faceCount == 1);
+    EXPECT_TRUE(model->meshes[2].numFaces == 0 && model->meshes[2].bounds.radius == 0.0f);
 
     maxMesh missing("no-such-model.3ds");
     EXPECT_EQ(missing.numMeshes, 0);
@@ -456,9 +442,7 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
             const unsigned char* p = &fb[(static_cast<size_t>(s.y) * 640 + s.x) * 4];
             EXPECT_EQ((Rgb{p[0], p[1], p[2]}), lit ? s.lit : s.unlit) << s.x << "," << s.y << lit;
         }
-        GLint bound = 0;
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-        EXPECT_EQ(static_cast<GLuint>(bound), model->mats[1].texture);
+        EXPECT_EQ(GLuint(glInt(GL_TEXTURE_BINDING_2D)), model->mats[1].texture);
         glDisable(GL_TEXTURE_2D);
     }
     float diffuse[4];
@@ -472,13 +456,11 @@ TEST_F(ModelTest, TexturesStayBoundAndFailuresMakeNone) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
     GLuint texture = LoadGLTextures("tex.bmp");
     ASSERT_NE(texture, 0u);
-    GLint bound = 0, filter = 0, alignment = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(static_cast<GLuint>(bound), texture);
+    GLint filter = 0; // and the caller's alignment is left as found
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-    EXPECT_EQ(filter, GL_NEAREST);
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    EXPECT_EQ(alignment, 2) << "the caller's alignment is left as found";
+    EXPECT_EQ(
+        (std::vector<GLint>{glInt(GL_TEXTURE_BINDING_2D), filter, glInt(GL_UNPACK_ALIGNMENT)}),
+        (std::vector<GLint>{GLint(texture), GL_NEAREST, 2}));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     // Missing files are silent; undecodable ones give the decoder's box. Neither makes a texture.
     EXPECT_EQ(LoadGLTextures("missing.bmp"), 0u);
@@ -511,12 +493,10 @@ TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
     std::unique_ptr<GLUquadric, void (*)(GLUquadric*)> q(gluNewQuadric(), gluDeleteQuadric);
     gluQuadricNormals(q.get(), GLU_SMOOTH);
     // Sizes in turn, so a size drawn before is never taken for another.
-    for (auto [radius, n, wire] : {std::tuple{0.6f, 15, false},
-                                   {0.6f, 15, true},
-                                   {0.3f, 15, false},
-                                   {0.3f, 9, false},
-                                   {0.3f, 9, true},
-                                   {0.3f, 2, false}}) {
+    const std::tuple<float, int, bool> sizes[] = {{0.6f, 15, false}, {0.6f, 15, true},
+                                                  {0.3f, 15, false}, {0.3f, 9, false},
+                                                  {0.3f, 9, true},   {0.3f, 2, false}};
+    for (auto [radius, n, wire] : sizes) {
         gluQuadricDrawStyle(q.get(), wire ? GLU_LINE : GLU_FILL);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         gluSphere(q.get(), radius, n, n);
@@ -525,10 +505,9 @@ TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
         (wire ? drawWireSphere : drawSolidSphere)(radius, n, n);
         const auto ours = headless::readFramebuffer();
         int differ = 0, largest = 0;
-        for (size_t c = 0; c < ours.size(); ++c) {
-            differ += ours[c] != theirs[c];
-            largest = std::max(largest, std::abs(ours[c] - theirs[c]));
-        }
+        for (size_t c = 0; c < ours.size(); ++c)
+            differ += ours[c] != theirs[c],
+                largest = std::max(largest, std::abs(ours[c] - theirs[c]));
         EXPECT_TRUE(differ <= 100 && largest <= 2)
             << radius << " " << n << " " << wire << ": " << differ << " by " << largest;
     }
