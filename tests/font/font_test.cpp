@@ -314,17 +314,13 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
         EXPECT_TRUE(img.rgba.empty());
     }
     auto rle = sgiFile(3, 2, 1, planes(1), true);
+    // Magic, storage, bytes per channel, five channels, zero width, width 8195 (over the limit:
+    // refused before any allocation), a row start beyond the file, a literal run of 4 in a row of
+    // 3, and the same in the last row, where a write would leave the image.
     const std::pair<size_t, uint8_t> patches[] = {
-        {1, 0},               // magic
-        {2, 2},               // storage
-        {3, 3},               // bytes per channel
-        {11, 5},              // five channels
-        {7, 0},               // zero width
-        {6, 0x20},            // width 8195: over the limit, refused before any allocation
-        {512, 0x7F},          // row start far beyond the file
-        {512 + 16, 0x84},     // a literal run of 4 in a row of 3
-        {512 + 16 + 5, 0x84}, // the same in the last row, where a write would leave the image
-    };
+        {1, 0},      {2, 2},           {3, 3},
+        {11, 5},     {7, 0},           {6, 0x20},
+        {512, 0x7F}, {512 + 16, 0x84}, {512 + 16 + 5, 0x84}};
     for (const auto& [at, value] : patches) {
         auto b = rle;
         b[at] = value;
@@ -540,10 +536,7 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, 77);
     vfDrawBString("r");
-    auto get = [](GLenum e) {
-        GLint v = 0;
-        return glGetIntegerv(e, &v), v;
-    };
+    auto get = [](GLenum e, GLint v = 0) { return glGetIntegerv(e, &v), v; };
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
     EXPECT_EQ(
         (std::vector<GLint>{get(GL_BLEND_SRC), get(GL_BLEND_DST), get(GL_TEXTURE_BINDING_2D)}),

@@ -50,8 +50,7 @@ class ParticleTest : public ::testing::Test {
     // A particle standing still at the emitter with the given life and fade; gravity is kept.
     static void still(PARTICLES& p, float life, float fade) {
         p.x = p.y = p.z = p.vx = p.vy = p.vz = 0;
-        p.life = life;
-        p.fade = fade;
+        p.life = life, p.fade = fade;
     }
 
     headless::OffscreenGL gl_;
@@ -70,15 +69,13 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
     for (int i = 0; i < 4; ++i) {
         std::vector<Corner> c = draw(e);
         ASSERT_EQ(c.size(), 1u);
-        alphas.push_back(c[0].alpha);
-        heights.push_back(p.y);
-        depths.push_back(p.z);
+        alphas.push_back(c[0].alpha), heights.push_back(p.y), depths.push_back(p.z);
     }
-    // Drawn with its life as alpha, which drops by the fade each step; at 0 it is drawn once
-    // more, then starts again at the emitter with full life.
+    // Its alpha is its life, less the fade each step; drawn once more at 0, then reborn at full
+    // life.
     EXPECT_EQ(alphas, (std::vector<float>{0.5f, 0.25f, 0.0f, 1.0f}));
-    // A step moves with the velocity from before it, so gravity shows from the second step on:
-    // down, and back along z.
+    // A step moves by the velocity before it: gravity shows from the second step, down and back in
+    // z.
     EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f && heights[2] == 0.0f);
     EXPECT_TRUE(heights[1] < 0.0f && depths[1] > 0.0f);
     // Respawned speeds spread over -32..27 on x and -30..29 on y and z around the base speed (0).
@@ -117,8 +114,8 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     // Depth writes back on, blending and texturing off, lighting as it was, the matrix kept.
     GLboolean mask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    EXPECT_EQ(mask, GL_TRUE);
-    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(mask && !glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) &&
+                glIsEnabled(GL_LIGHTING));
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_TRUE(std::equal(before, before + 16, after));
     glDisable(GL_LIGHTING);
