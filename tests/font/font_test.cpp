@@ -185,12 +185,9 @@ class Text : public testing::Test {
         vfInit();
         ASSERT_TRUE(testdata::writeFile(dir.file("font.glf"), layoutFontBytes()));
         ASSERT_EQ(vfLoadFont(dir.file("font.glf").c_str()), 0);
-        glViewport(0, 0, 640, 480);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION); // on the new context's 640 x 480 viewport
         glOrtho(-32, 32, -24, 24, -10, 10);
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
     }
     headless::OffscreenGL gl;
     testdata::ScratchDir dir;

@@ -22,12 +22,7 @@ class ParticleTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(gl_.ok());
-        USE_LIGHTS = false;
-        glViewport(0, 0, 640, 480);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        USE_LIGHTS = false; // the context is new: identity matrices, the whole window in view
         ASSERT_TRUE(testdata::writeFile(star_, bmpbuild::gradientFile(8, 8)));
     }
 

@@ -428,8 +428,6 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, white);
     const bool saved = USE_LIGHTS;
     for (bool lit : {false, true}) {
-        glViewport(0, 0, 640, 480);
-        glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         USE_LIGHTS = lit;
         if (lit)
