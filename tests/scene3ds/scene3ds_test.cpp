@@ -112,14 +112,11 @@ std::vector<Case> cases() {
     std::vector<Case> c;
     for (uint32_t size : {0u, 1u, 5u})
         c.push_back({"chunk size below six", {Invalid}, {}, editor([=](ChunkWriter& w) {
-                         w.header(0x4321, size);
-                         w.u32(0);
+                         w.header(0x4321, size), w.u32(0);
                      })});
     for (uint32_t size : {40u, 11u}) // the object holds 10 bytes; 11 is one past its parent
         c.push_back({"child running past its parent", {Invalid}, {}, editor([=](ChunkWriter& w) {
-                         w.header(OBJECT_BLOCK, size);
-                         w.string("Box");
-                         w.end();
+                         w.header(OBJECT_BLOCK, size), w.string("Box"), w.end();
                          chunk(w, 0x0002, [&] { w.u32(3); });
                      })});
     c.push_back({"face count past the face list", {Reading}, {}, trimesh([](ChunkWriter& w) {
@@ -132,12 +129,10 @@ std::vector<Case> cases() {
                          w.begin(EDITOR_BLOCK);
                  })});
     c.push_back({"object name without terminator", {Reading}, {}, editor([](ChunkWriter& w) {
-                     w.begin(OBJECT_BLOCK);
-                     w.raw("ABCDEFGHIJK", 11);
-                     w.u8(0);
+                     w.begin(OBJECT_BLOCK), w.raw("ABCDEFGHIJK", 11), w.u8(0);
                  })});
     c.push_back({"ten-character object name", {}, {}, editor([](ChunkWriter& w) {
-                     scenebuild::mesh(w, scenebuild::strip("ABCDEFGHIJ", 3));
+                     mesh(w, strip("ABCDEFGHIJ", 3));
                  })});
     c.push_back({"thirteen-character map name", {Reading}, {}, material("abcdefghi.bmp")});
     c.push_back({"twelve-character map name", {}, {}, material("abcdefgh.bmp")});
@@ -149,12 +144,11 @@ std::vector<Case> cases() {
     c.back().file.header(MESH_FILE, 3);
     // Read only on demand: the build passes, detaching reads the damage.
     c.push_back({"group name without terminator", {}, {Reading}, trimesh([](ChunkWriter& w) {
-                     scenebuild::beginFaces(w, {{0, 1, 2, 0}});
-                     w.begin(FACE_MATERIAL_GROUP);
-                     w.raw("0123456789ABCDEFGHIJ", 20);
+                     beginFaces(w, {{0, 1, 2, 0}});
+                     w.begin(FACE_MATERIAL_GROUP), w.raw("0123456789ABCDEFGHIJ", 20);
                  })});
     c.push_back({"smoothing list past sixteen bits", {}, {Invalid}, trimesh([](ChunkWriter& w) {
-                     scenebuild::beginFaces(w, {{0, 1, 2, 0}});
+                     beginFaces(w, {{0, 1, 2, 0}});
                      chunk(w, SMOOTHING_LIST, [&] {
                          for (int i = 0; i < 65536; ++i)
                              w.u32(1);
@@ -199,15 +193,13 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
                         if (base)
                             chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(base + i)); });
                         chunk(w, NODE_HEADER, [&] {
-                            w.string(nodes[i].first);
-                            w.u32(0);
-                            w.i16(static_cast<int16_t>(nodes[i].second));
+                            w.string(nodes[i].first), w.u32(0), w.i16(int16_t(nodes[i].second));
                             if (i == 3) // a stale name as long as a name may be, replaced
-                                scenebuild::stringChunk(w, PARENT_NAME, std::string(63, 'O'));
+                                stringChunk(w, PARENT_NAME, std::string(63, 'O'));
                             chunk(w, 0x1234, [&] { w.u32(7); });
                         });
                         if (i == 0)
-                            scenebuild::stringChunk(w, INSTANCE_NAME, "inst");
+                            stringChunk(w, INSTANCE_NAME, "inst");
                     });
             });
         });
@@ -244,10 +236,7 @@ TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
     };
     database3ds* db = load(editor([&](ChunkWriter& w) {
         for (const auto& [tag, prefix] : parents)
-            chunk(w, tag, [&] {
-                prefix(w);
-                chunk(w, 0x1234, [&] { w.u32(7); });
-            });
+            chunk(w, tag, [&] { prefix(w), chunk(w, 0x1234, [&] { w.u32(7); }); });
         chunk(w, EXTENSION_DATA, [&] {
             chunk(w, 0x8002, [&] { chunk(w, 0x8003, [&] { w.u32(1); }); });
             chunk(w, 0x8004, [&] { w.u32(2); });
@@ -297,10 +286,21 @@ TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
 // Nineteen errors are kept in order; the twentieth goes to the overflow record and any later one
 // turns it into N_ERRORS, which a clear keeps. The dump prints the newest first.
 TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
+    // Each code's number leads to its own text (the numbers are the module's published ones).
+#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
+    const std::pair<uint32_t, std::string> codes[] = {
+        NAMED(ERR_NO_MEM),           NAMED(ERR_INVALID_ARG),       NAMED(ERR_INVALID_DATA),
+        NAMED(ERR_INVALID_CHUNK),    NAMED(ERR_INVALID_DATABASE),  NAMED(ERR_WRONG_DATABASE),
+        NAMED(ERR_UNFOUND_CHUNK),    NAMED(ERR_WRONG_OBJECT),      NAMED(ERR_NO_SUCH_FILE),
+        NAMED(ERR_INIT_FAILED),      NAMED(ERR_OPENING_FILE),      NAMED(ERR_CLOSING_FILE),
+        NAMED(ERR_READING_FILE),     NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
+        NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE),      NAMED(ERR_STRING_TOO_LONG),
+        NAMED(ERR_TOO_MANY_FILES)};
+#undef NAMED
     std::vector<uint32_t> pushed;
-    for (uint32_t code = ERR_NO_MEM; code <= ERR_TOO_MANY_FILES; ++code) {
-        PushErrList3ds(code);
-        pushed.push_back(code);
+    for (const auto& [code, name] : codes) {
+        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
+        PushErrList3ds(code), pushed.push_back(code);
     }
     PushErrList3ds(NO_FTK_ERRORS); // no error at all
     const errrec3ds* overflow = ReturnErrorList3ds() + ErrListOverflow3ds;
@@ -320,18 +320,6 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
         expected += std::string(ErrCodeToString3ds(*code)) + "\n";
     EXPECT_EQ(text, expected);
     EXPECT_STREQ(ErrCodeToString3ds(N_ERRORS - 1), "Unknown error code was encountered");
-    // Each code's number leads to its own text (the numbers are the module's published ones).
-#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
-    for (const auto& [code, name] :
-         {NAMED(ERR_NO_MEM), NAMED(ERR_INVALID_ARG), NAMED(ERR_INVALID_DATA),
-          NAMED(ERR_INVALID_CHUNK), NAMED(ERR_INVALID_DATABASE), NAMED(ERR_WRONG_DATABASE),
-          NAMED(ERR_UNFOUND_CHUNK), NAMED(ERR_WRONG_OBJECT), NAMED(ERR_NO_SUCH_FILE),
-          NAMED(ERR_INIT_FAILED), NAMED(ERR_OPENING_FILE), NAMED(ERR_CLOSING_FILE),
-          NAMED(ERR_READING_FILE), NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
-          NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE), NAMED(ERR_STRING_TOO_LONG),
-          NAMED(ERR_TOO_MANY_FILES)})
-        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
-#undef NAMED
     ClearErrList3ds();
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
 }
@@ -347,8 +335,7 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
     ASSERT_TRUE(list && list->names && list->count == 3 && list->capacity == 3);
     rlimit old{};
     getrlimit(RLIMIT_AS, &old);
-    rlimit capped = old;
-    capped.rlim_cur = rlim_t(8) << 30; // far below the 32 GiB of slots asked for next
+    const rlimit capped{rlim_t(8) << 30, old.rlim_max}; // far below the 32 GiB of slots asked next
     setrlimit(RLIMIT_AS, &capped);
     InitNameList3ds(&list, 0xFFFFFFFFu);
     setrlimit(RLIMIT_AS, &old);
@@ -421,8 +408,7 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
                         chunk(w, VERTEX_LIST, [&] {
                             w.u16(claimed);
                             for (int i = 0; i < 3; ++i)
-                                for (float v : {first + i, first + 10 + i, first + 20 + i})
-                                    w.f32(v);
+                                w.f32(first + i), w.f32(first + 10 + i), w.f32(first + 20 + i);
                         });
                     });
                 });
@@ -443,7 +429,7 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
 }
 
 TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
-    scenebuild::Mesh full; // optional parts, an empty group, smoothing one mask short
+    Mesh full; // optional parts, an empty group, smoothing one mask short
     full.name = "Full";
     full.objectFlags = {0x4010, 0x4015};
     full.verts = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
@@ -455,13 +441,10 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, extracted all the same
     full.localMatrix.assign(12, 0.5f);
     full.mapping.assign(21, 100.0f);
+    auto file = editor([&](ChunkWriter& w) { mesh(w, full), mesh(w, strip("Second", 3)); });
     for (bool detach : {true, false}) {
         SCOPED_TRACE(detach ? "detached" : "on demand");
-        database3ds* db = load(editor([&](ChunkWriter& w) {
-                                   scenebuild::mesh(w, full);
-                                   scenebuild::mesh(w, scenebuild::strip("Second", 3));
-                               }),
-                               detach);
+        database3ds* db = load(file, detach);
         mesh3ds* m = nullptr;
         GetMeshByName3ds(db, "Full", &m);
         ASSERT_TRUE(m && m->vertexcount == 4 && m->texvertcount == 3 && m->facecount == 3);
@@ -492,7 +475,7 @@ TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
 #else
     database3ds* db = load(trimesh([](ChunkWriter& w) {
         for (int groups : {1, 40}) {
-            scenebuild::beginFaces(w, {{0, 1, 2}});
+            beginFaces(w, {{0, 1, 2}});
             for (int g = 0; g < groups; ++g)
                 chunk(w, FACE_MATERIAL_GROUP, [&] { w.string("G"), w.u16(1), w.u16(0); });
             w.end();
@@ -512,18 +495,15 @@ TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
 // Names differ by case; of duplicates the first wins; a light is no mesh; a miss leaves the record.
 TEST_F(MeshTest, OnlyObjectsWithATriangleMeshAreMeshes) {
     database3ds* db = load(editor([&](ChunkWriter& w) {
-        chunk(w, OBJECT_BLOCK, [&] {
-            w.string("Light");
-            chunk(w, 0x4600, [&] { w.raw("123456789012", 12); });
-        });
+        chunk(w, OBJECT_BLOCK,
+              [&] { w.string("Light"), chunk(w, 0x4600, [&] { w.raw("123456789012", 12); }); });
         for (int n : {4, 5, 6})
-            scenebuild::mesh(w, scenebuild::strip(n == 4 ? "two" : "Two", n));
+            mesh(w, strip(n == 4 ? "two" : "Two", n));
     }));
     EXPECT_EQ(GetMeshCount3ds(db), 3u);
     mesh3ds* m = nullptr;
     GetMeshByName3ds(db, "Two", &m);
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->vertexcount, 5);
+    ASSERT_TRUE(m && m->vertexcount == 5);
     GetMeshByIndex3ds(db, 0, &m);
     EXPECT_EQ(m->vertexcount, 4);
     for (const char* miss : {"Light", "Nobody"})
