@@ -59,10 +59,8 @@ std::vector<std::string> boxTexts() {
 
 // Palette indices per row (bottom row first); -1 and indices past the table are black.
 Picture fromPalette(const std::vector<Rgb>& pal, const Words& index) {
-    return [pal, index](int x, int y) {
-        uint32_t i = index(x, y);
-        return i < pal.size() ? pal[i] : Rgb{0, 0, 0};
-    };
+    return
+        [pal, index](int x, int y) { return index(x, y) < pal.size() ? pal[index(x, y)] : Rgb{}; };
 }
 Picture fromRows(const std::vector<Rgb>& pal, const std::vector<std::vector<int>>& rows) {
     return fromPalette(pal, [rows](int x, int y) { return static_cast<uint32_t>(rows[y][x]); });
@@ -79,8 +77,7 @@ Layout of(int w, int h, int bits, const std::vector<uint8_t>& stored, int entrie
 Layout rle(std::vector<uint8_t> codes, uint32_t size = 0, int width = 4, int height = 2,
            int bits = 8) {
     Layout s = of(width, height, bits, codes, 1 << bits);
-    s.compression = bits == 8 ? 1 : 2;
-    s.sizeImage = size;
+    s.compression = bits == 8 ? 1 : 2, s.sizeImage = size;
     return s;
 }
 
@@ -136,8 +133,7 @@ std::vector<Form> forms() {
     // A short table: pixels start after 4 entries; indices past it are black.
     Words six = [](int x, int y) { return static_cast<uint32_t>((x + y * 3) % 6); };
     Layout shortTable = of(6, 2, 8, pack(6, 2, 8, false, six), 4);
-    shortTable.fileHeader = false;
-    shortTable.clrUsed = 4;
+    shortTable.fileHeader = false, shortTable.clrUsed = 4;
     f.push_back({"8-bit with a 4-entry table", shortTable, fromPalette(palette(4), six)});
 
     const Words word = [](int x, int y) { return 0x9E3779B9u * (x * 7u + y * 13u + 1u); };
@@ -430,11 +426,9 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
     for (bool lit : {false, true}) {
         glClear(GL_COLOR_BUFFER_BIT);
         USE_LIGHTS = lit;
-        if (lit)
-            glEnable(GL_LIGHTING);
+        (lit ? glEnable : glDisable)(GL_LIGHTING);
         model->draw();
         glDisable(GL_LIGHTING);
-        glFinish();
         std::vector<unsigned char> fb = headless::readFramebuffer();
         for (const Spot& s : spots) {
             const unsigned char* p = &fb[(static_cast<size_t>(s.y) * 640 + s.x) * 4];
@@ -461,8 +455,7 @@ TEST_F(ModelTest, TexturesStayBoundAndFailuresMakeNone) {
         (std::vector<GLint>{GLint(texture), GL_NEAREST, 2}));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     // Missing files are silent; undecodable ones give the decoder's box. Neither makes a texture.
-    EXPECT_EQ(LoadGLTextures("missing.bmp"), 0u);
-    EXPECT_EQ(LoadGLTextures(nullptr), 0u);
+    EXPECT_TRUE(LoadGLTextures("missing.bmp") == 0u && LoadGLTextures(nullptr) == 0u);
     EXPECT_TRUE(headless::messageBoxes().empty());
     bmpbuild::Layout s;
     s.headerSize = 108;
@@ -474,8 +467,8 @@ TEST_F(ModelTest, TexturesStayBoundAndFailuresMakeNone) {
     EXPECT_EQ(next, texture + 1);
 }
 
-// Our spheres against the quadric ones they replace, lit and tilted: of the solid one's 90,000 or
-// so pixels a few channels may round differently, by a level.
+// Ours against the quadric spheres they replace, lit and tilted: a few channels may differ by a
+// level.
 TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
     glMatrixMode(GL_PROJECTION);
     gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);

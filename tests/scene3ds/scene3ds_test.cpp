@@ -178,8 +178,7 @@ class MaterialTest : public SceneTest {
 
 } // namespace
 
-// Each node's header gets its parent's name (and instance name) as its first child, replacing a
-// stale one, kept when the file closes; no parent, no name. Id-less nodes count from 0 in order.
+// Parent names (with instance) lead each header, replace stale ones, outlive the file; ids from 0.
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     for (int base : {10, 0}) { // ids from 10, or none
         SCOPED_TRACE(base);
@@ -223,8 +222,7 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     }
 }
 
-// Subchunks follow their parent's own data (fixed bytes, a value, a string and a value, a string
-// and six bytes); in extension data only extension tags nest, and a foreign one ends the block.
+// Subchunks follow a parent's own data; extension data nests extension tags only, ends at others.
 TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
     const std::pair<uint16_t, std::function<void(ChunkWriter&)>> parents[] = {
         {LOCAL_MATRIX, [](ChunkWriter& w) { w.raw(std::string(48, '\xFF').data(), 48); }},
@@ -258,8 +256,7 @@ TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
     EXPECT_EQ(ftkerr3ds, 0);
 }
 
-// A new database is one empty root chunk of its kind; new mesh arrays take defaults (faces 0-1-2,
-// zeros elsewhere), a resized one keeps what it held, and the vertex flags follow the vertices.
+// New: an empty root, default mesh arrays (faces 0-1-2); resized ones keep theirs, flags follow.
 TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
     database3ds* db = nullptr;
     InitDatabase3ds(&db);
@@ -283,8 +280,7 @@ TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
     EXPECT_EQ(ftkerr3ds, 0);
 }
 
-// Nineteen errors are kept in order; the twentieth goes to the overflow record and any later one
-// turns it into N_ERRORS, which a clear keeps. The dump prints the newest first.
+// 19 errors kept in order; the 20th overflows, later ones make it N_ERRORS; dumps newest first.
 TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
     // Each code's number leads to its own text (the numbers are the module's published ones).
 #define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
@@ -324,8 +320,7 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
 }
 
-// A name list whose slots cannot be allocated holds nothing and says so; reused, it takes the new
-// count. A capped address space makes that fail anywhere (but leaves no room for the sanitizer).
+// A name list that cannot be allocated (in a capped address space) is empty and reports it.
 TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "needs an address-space cap";
@@ -345,8 +340,7 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
     EXPECT_EQ(list, nullptr);
 }
 
-// The first 'r' or 'w' of a mode decides (a reader of a file opened to write moves to a temporary
-// beside it); neither fails. A name opened again shares the handle; a pending error refuses all.
+// The first 'r' or 'w' decides (a reader of a file reopened to write moves aside); neither fails.
 TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
     auto size = [&] { return static_cast<long>(std::filesystem::file_size(path)); };
@@ -467,8 +461,7 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     }
 }
 
-// A group list that cannot be allocated leaves no groups and reports ERR_NO_MEM, also where a
-// second face list replaces the groups of the first.
+// A group list that cannot be allocated leaves none (ERR_NO_MEM), also over a first face list's.
 TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "needs the failing allocator";

@@ -31,9 +31,8 @@ struct Layout {
 
 std::vector<uint8_t> build(const Layout& layout);
 
-// Pixel rows packed as stored, each padded to four bytes; top-down rows start at the top. Below
-// 8 bits a pixel is an index packed high bits first; from 8 bits on its word is stored
-// little-endian (so 24-bit pixels come out blue, green, red).
+// Rows padded to four bytes, top-down ones from the top. Indices below 8 bits pack high bits first;
+// wider words are little-endian (so 24-bit pixels come out blue, green, red).
 std::vector<uint8_t> pack(int width, int rows, int bitCount, bool topDown, const Words& value);
 std::vector<uint8_t> pack24(int width, int rows, bool topDown, const Picture& pic);
 

@@ -81,11 +81,9 @@ void keyframer(ChunkWriter& w, const std::vector<std::string>& nodes);
 std::vector<uint8_t> scene(const std::vector<Material>& materials, const std::vector<Mesh>& meshes,
                            const std::vector<std::string>& nodes = {});
 
-// A cube from (0, 0, 0) to (2, 2, 2), its 12 triangles counter-clockwise seen from outside, all in
-// one group when a material is named.
+// A cube (0, 0, 0)-(2, 2, 2): 12 triangles counter-clockwise from outside, in the material's group.
 Mesh cube(const std::string& name = "cube", const std::string& material = "");
-// n vertices (i, 2i, 3i) with texture coordinates (i/10, 1 - i/10), faces (i, i+1, i+2), all in
-// one group of the material.
+// n vertices (i, 2i, 3i), texture coordinates (i/10, 1 - i/10), faces (i, i+1, i+2), one group.
 Mesh strip(const std::string& name, int n, const std::string& material = "Mat");
 
 } // namespace scenebuild
