@@ -74,16 +74,15 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
     EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f && heights[2] == 0.0f);
     EXPECT_TRUE(heights[1] < 0.0f && depths[1] > 0.0f);
     // Respawned speeds spread over -32..27 on x and -30..29 on y and z around the base speed (0).
-    float lo[3] = {99, 99, 99}, hi[3] = {-99, -99, -99};
+    std::vector<float> r = {99, -99, 99, -99, 99, -99}; // lowest and highest speed on x, y and z
     for (int i = 0; i < 600; ++i) {
         still(p, 0.5f, 1.0f);
         draw(e);
         const float v[3] = {p.vx, p.vy, p.vz};
         for (int k = 0; k < 3; ++k)
-            lo[k] = std::min(lo[k], v[k]), hi[k] = std::max(hi[k], v[k]);
+            r[2 * k] = std::min(r[2 * k], v[k]), r[2 * k + 1] = std::max(r[2 * k + 1], v[k]);
     }
-    EXPECT_EQ((std::vector<float>{lo[0], hi[0], lo[1], hi[1], lo[2], hi[2]}),
-              (std::vector<float>{-32, 27, -30, 29, -30, 29}));
+    EXPECT_EQ(r, (std::vector<float>{-32, 27, -30, 29, -30, 29}));
 }
 
 TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {

@@ -350,15 +350,13 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
 }
 
 TEST_F(ModelTest, MaterialsAreCopiedWithTexturesAndMatchedByFirstGroupName) {
-    Material first{"dup", {255, 0, 0}, {0, 128, 0}, {0, 0, 255}, 25, "tex.bmp"};
-    Material second{"dup", {0, 0, 0}, {0, 255, 0}, {0, 0, 0}, 0, ""};
-    Material other{"other", {0, 0, 0}, {0, 0, 255}, {0, 0, 0}, 0, "MISSING.BMP"};
-    Mesh a = Rect("a", 0, 0, 1, 1, "dup");
     Mesh b = Rect("b", 0, 0, 1, 1);
-    b.groups = {"other", "dup"};             // only the first group counts
-    Mesh c = Rect("c", 0, 0, 1, 1, "Other"); // names are case-sensitive
-    Mesh d = Rect("d", 0, 0, 1, 1);          // no group at all
-    auto model = Load({first, second, other}, {a, b, c, d});
+    b.groups = {"other", "dup"}; // only the first group counts; names are case-sensitive (c)
+    auto model = Load({{"dup", {255, 0, 0}, {0, 128, 0}, {0, 0, 255}, 25, "tex.bmp"},
+                       {"dup", {0, 0, 0}, {0, 255, 0}, {0, 0, 0}, 0, ""},
+                       {"other", {0, 0, 0}, {0, 0, 255}, {0, 0, 0}, 0, "MISSING.BMP"}},
+                      {Rect("a", 0, 0, 1, 1, "dup"), b, Rect("c", 0, 0, 1, 1, "Other"),
+                       Rect("d", 0, 0, 1, 1)}); // d: no group at all
     ASSERT_EQ(model->numMats, 3);
     // Colours show in the drawing test; shininess stays as the database holds it.
     const MATERIAL& p = model->mats[0];
@@ -408,11 +406,8 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
                        {"tex", {0, 0, 0}, {255, 0, 0}, {0, 0, 0}, 0, "tex.bmp"}},
                       {Rect("red", -0.9f, 0.1f, -0.5f, 0.5f, "red"), plain,
                        Rect("pic", 0.1f, -0.4f, 0.9f, 0.4f, "tex")});
-    struct Spot {
-        int x, y;
-        Rgb unlit, lit; // lit by a white ambient light only
-    };
-    const Spot spots[] = {
+    // Where, then the colour unlit and lit (by a white ambient light only).
+    const std::tuple<int, int, Rgb, Rgb> spots[] = {
         {96, 312, {10, 20, 30}, {255, 0, 0}},     // diffuse unlit, the material's ambient lit
         {224, 72, {204, 204, 204}, {51, 51, 51}}, // no material: the plain one
         {96, 168, {0, 0, 0}, {0, 0, 0}},          // the dropped triangle
@@ -430,9 +425,9 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
         model->draw();
         glDisable(GL_LIGHTING);
         std::vector<unsigned char> fb = headless::readFramebuffer();
-        for (const Spot& s : spots) {
-            const unsigned char* p = &fb[(static_cast<size_t>(s.y) * 640 + s.x) * 4];
-            EXPECT_EQ((Rgb{p[0], p[1], p[2]}), lit ? s.lit : s.unlit) << s.x << "," << s.y << lit;
+        for (const auto& [x, y, dark, bright] : spots) {
+            const unsigned char* p = &fb[(static_cast<size_t>(y) * 640 + x) * 4];
+            EXPECT_EQ((Rgb{p[0], p[1], p[2]}), lit ? bright : dark) << x << "," << y << lit;
         }
         EXPECT_EQ(GLuint(glInt(GL_TEXTURE_BINDING_2D)), model->mats[1].texture);
         glDisable(GL_TEXTURE_2D);
