@@ -334,12 +334,8 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
 TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
     // A leading edge puts the first glyph's ink one unit from the start; each pair advances by the
     // facing extents plus the symbol space (0.2); a space or a missing symbol adds 2.0 instead.
-    struct Case {
-        const char* text;
-        int direction, centred, side; // side: L, R, B or T, which of a glyph's edges leads
-        std::vector<float> edges;     // per glyph drawn: its leading edge
-    };
-    const Case cases[] = {
+    // Text, direction, centring, which of a glyph's sides leads, and each glyph's leading edge.
+    const std::tuple<const char*, int, bool, int, std::vector<float>> cases[] = {
         {"CAB", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 0.0f, 1.2f}},
         {"CAB", VF_RIGHT_TO_LEFT, false, R, {1.0f, 0.0f, -1.2f}},
         {"CB", VF_BOTTOM_TO_UP, false, B, {0.2f, 1.7f}},
@@ -352,37 +348,35 @@ TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
         {" A", VF_LEFT_TO_RIGHT, false, L, {1.5f}},
         {"A\xE9", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 0.2f}}, // codes above 127 are unsigned
     };
-    for (const Case& c : cases) {
-        vfStringDirection(c.direction);
-        vfStringCentering(c.centred);
-        auto boxes = glyphBoxes(captureFeedback([&] { vfDrawSolidString(c.text); }));
-        ASSERT_EQ(boxes.size(), c.edges.size()) << c.text;
+    for (const auto& [text, direction, centred, side, edges] : cases) {
+        vfStringDirection(direction);
+        vfStringCentering(centred);
+        auto boxes = glyphBoxes(captureFeedback([t = text] { vfDrawSolidString(t); }));
+        ASSERT_EQ(boxes.size(), edges.size()) << text;
         for (size_t i = 0; i < boxes.size(); ++i)
-            EXPECT_NEAR(boxes[i][c.side], c.edges[i], kTol) << c.text << i;
+            EXPECT_NEAR(boxes[i][side], edges[i], kTol) << text << i;
     }
 }
 
 TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     vfSetSymbolDepth(0.5f);
     // Wired: a loop of 4 edges; 3D: two faces at z = 1 and 1.5 joined by 4 edges or 4 sides.
-    const struct {
-        void (*draw)(char);
-        size_t polygons, lines;
-        float minZ, maxZ;
-    } kinds[] = {{vfDrawSolidSymbol, 2, 0, 0, 0},
-                 {vfDrawWiredSymbol, 0, 4, 0, 0},
-                 {vfDraw3DWiredSymbol, 0, 12, 1, 1.5f},
-                 {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
-    for (const auto& k : kinds) {
-        auto prims = captureFeedback([&] { k.draw('A'); });
-        EXPECT_EQ(countKind(prims, GL_POLYGON_TOKEN), k.polygons);
-        EXPECT_EQ(countKind(prims, GL_LINE_TOKEN), k.lines);
+    // Each kind: polygons, lines, and the lowest and highest z.
+    const std::tuple<void (*)(char), size_t, size_t, float, float> kinds[] = {
+        {vfDrawSolidSymbol, 2, 0, 0, 0},
+        {vfDrawWiredSymbol, 0, 4, 0, 0},
+        {vfDraw3DWiredSymbol, 0, 12, 1, 1.5f},
+        {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
+    for (const auto& [draw, polygons, lines, lowZ, highZ] : kinds) {
+        auto prims = captureFeedback([d = draw] { d('A'); });
+        EXPECT_EQ(countKind(prims, GL_POLYGON_TOKEN), polygons);
+        EXPECT_EQ(countKind(prims, GL_LINE_TOKEN), lines);
         float minZ = 99, maxZ = -99;
         for (const auto& p : prims)
             for (const auto& v : p.vertices)
                 minZ = std::min(minZ, v[2]), maxZ = std::max(maxZ, v[2]);
-        EXPECT_NEAR(minZ, k.minZ, kTol);
-        EXPECT_NEAR(maxZ, k.maxZ, kTol);
+        EXPECT_NEAR(minZ, lowZ, kTol);
+        EXPECT_NEAR(maxZ, highZ, kTol);
     }
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
     // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
@@ -514,12 +508,12 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blend state restored";
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     auto px = headless::readFramebuffer();
-    const int spots[][4] = {
-        {80, 160, 255, 0},  // x, y, red, blue: red glyph; the mask cut the blue out
-        {240, 160, 0, 255}, // black texels leave the background
-        {400, 160, 255, 0},
-        {560, 160, 0, 255},
-        {80, 400, 0, 255}};
+    // x, y, red and blue: a red glyph where the mask cut the blue out, black texels leave the blue.
+    const int spots[][4] = {{80, 160, 255, 0},
+                            {240, 160, 0, 255},
+                            {400, 160, 255, 0},
+                            {560, 160, 0, 255},
+                            {80, 400, 0, 255}};
     for (const auto& [x, y, red, blue] : spots) {
         const uint8_t* q = &px[(size_t(y) * 640 + x) * 4];
         EXPECT_TRUE(q[0] == red && q[2] == blue) << x << "," << y << ": " << +q[0] << " " << +q[2];

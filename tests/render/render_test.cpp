@@ -95,11 +95,7 @@ Picture fromMasks(const std::vector<uint32_t>& masks, const Words& word) {
     };
 }
 
-struct Form {
-    std::string what;
-    Layout layout;
-    Picture picture;
-};
+using Form = std::tuple<std::string, Layout, Picture>; // what, how it is stored, what it shows
 
 std::vector<Form> forms() {
     std::vector<Form> f;
@@ -173,9 +169,8 @@ class Image : public ::testing::Test {
     void SetUp() override { headless::clearMessageBoxes(); }
 };
 
-const char* const UnknownForm = "Unknown DIB file format.";
-const char* const Conversion = "Image file conversion error.";
-const char* const OutOfMemory = "Out of memory.";
+const char *const UnknownForm = "Unknown DIB file format.", *const OutOfMemory = "Out of memory.",
+                  *const Conversion = "Image file conversion error.";
 
 constexpr float Eps = 1e-5f;
 const auto glInt = [](GLenum e, GLint v = 0) { return glGetIntegerv(e, &v), v; };
@@ -217,11 +212,8 @@ class ModelTest : public ::testing::Test {
 } // namespace
 
 TEST_F(Image, EveryFormDecodesToItsPicture) {
-    for (const Form& f : forms()) {
-        const int rows = std::abs(f.layout.height);
-        EXPECT_TRUE(samePicture(decode(build(f.layout)).get(), f.layout.width, rows, f.picture))
-            << f.what;
-    }
+    for (const auto& [what, s, pic] : forms())
+        EXPECT_TRUE(samePicture(decode(build(s)).get(), s.width, std::abs(s.height), pic)) << what;
     EXPECT_TRUE(boxTexts().empty());
 }
 
@@ -238,12 +230,7 @@ TEST_F(Image, FilesAreReadWholeAndMissingOnesAreQuietOnlyThroughLoadBMP) {
 }
 
 TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
-    struct Damage {
-        std::string what;
-        std::function<void(Layout&)> change;
-        const char* message;
-    };
-    const Damage damages[] = {
+    const std::tuple<const char*, void (*)(Layout&), const char*> damages[] = {
         {"41-byte header", [](Layout& s) { s.headerSize = 41; }, UnknownForm},
         {"2 bits", [](Layout& s) { s.bitCount = 2; }, Conversion},
         {"24 bits run-length", [](Layout& s) { s.compression = 1; }, Conversion},
@@ -261,11 +248,11 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
         {"masks past the end", [](Layout& s) { s.bitCount = 32, s.compression = 3, s.bits = {}; },
          Conversion},
     };
-    for (const Damage& d : damages) {
+    for (const auto& [what, change, message] : damages) {
         Layout s = of(4, 3, 24, pack24(4, 3, false, gradient));
-        d.change(s);
-        EXPECT_EQ(decode(build(s)), nullptr) << d.what;
-        EXPECT_EQ(boxTexts(), std::vector<std::string>{d.message}) << d.what;
+        change(s);
+        EXPECT_EQ(decode(build(s)), nullptr) << what;
+        EXPECT_EQ(boxTexts(), std::vector<std::string>{message}) << what;
     }
     // Run-length codes that leave the picture or never end, and files too short for a header.
     const std::pair<std::vector<uint8_t>, const char*> files[] = {

@@ -14,19 +14,17 @@ using Picture = std::function<Rgb(int x, int y)>;
 using Words = std::function<uint32_t(int x, int y)>;
 
 struct Layout {
-    int32_t width = 1;
-    int32_t height = 1; // negative: rows stored top row first
+    int32_t width = 1, height = 1; // a negative height: rows stored top row first
     uint16_t bitCount = 24;
     uint32_t compression = 0;
     bool fileHeader = true;
-    bool coreHeader = false;         // the 12-byte header (3-byte colour entries)
-    uint32_t headerSize = 0;         // 0: 12 or 40 as coreHeader says; else written as is
-    uint32_t clrUsed = 0;            // info header field
-    uint32_t sizeImage = 0;          // info header field
-    std::vector<Rgb> palette;        // written as the colour table
-    std::vector<uint32_t> masks;     // written after an info header (bit fields)
-    std::vector<uint8_t> bits;       // pixel bits exactly as stored
-    int64_t bitsOffsetOverride = -1; // file header offset field, when >= 0
+    bool coreHeader = false;             // the 12-byte header (3-byte colour entries)
+    uint32_t headerSize = 0;             // 0: 12 or 40 as coreHeader says; else written as is
+    uint32_t clrUsed = 0, sizeImage = 0; // info header fields
+    std::vector<Rgb> palette;            // written as the colour table
+    std::vector<uint32_t> masks;         // written after an info header (bit fields)
+    std::vector<uint8_t> bits;           // pixel bits exactly as stored
+    int64_t bitsOffsetOverride = -1;     // file header offset field, when >= 0
 };
 
 std::vector<uint8_t> build(const Layout& layout);
