@@ -249,11 +249,11 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
     badMagic[0] = 'g';
     const std::string good = dir.file("good.glf"), bad = dir.file("bad.glf");
     ASSERT_TRUE(testdata::writeFile(good, layoutFontBytes()) && testdata::writeFile(bad, badMagic));
-    EXPECT_EQ(vfGetCurrentFont(), -1);
-    EXPECT_EQ(vfLoadFont(good.c_str()), 0);
-    EXPECT_EQ(vfLoadFont(good.c_str()), 1);
-    EXPECT_EQ(vfUnloadFontId(0), 0);
-    EXPECT_EQ(vfGetCurrentFont(), 1) << "unloading another font keeps the current one";
+    auto load = [&] { return vfLoadFont(good.c_str()); };
+    // None current; two loads; unloading another font keeps the current one.
+    EXPECT_EQ((std::vector<int>{vfGetCurrentFont(), load(), load(), vfUnloadFontId(0),
+                                vfGetCurrentFont()}),
+              (std::vector<int>{-1, 0, 1, 0, 1}));
     for (bool messages : {false, true}) {
         if (messages)
             vfEnable(VF_CONSOLE_MESSAGES);
@@ -265,15 +265,13 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
         EXPECT_EQ(vfLoadFont("/nonexistent/times_new1.glf"), -1);
         EXPECT_EQ(vfGetCurrentFont(), 1);
     }
-    EXPECT_EQ(vfLoadFont(good.c_str()), 0) << "the freed slot is reused first";
-    EXPECT_EQ(vfUnloadFont(), 0);
-    EXPECT_EQ(vfGetCurrentFont(), -1);
-    EXPECT_EQ(vfSetCurrentFont(0), -1) << "an empty slot cannot become current";
-    EXPECT_EQ(vfSetCurrentFont(1), 0);
-    EXPECT_EQ(vfLoadFont(good.c_str()), 0);
+    // The freed slot is reused first; an empty slot cannot become current.
+    EXPECT_EQ((std::vector<int>{load(), vfUnloadFont(), vfGetCurrentFont(), vfSetCurrentFont(0),
+                                vfSetCurrentFont(1), load()}),
+              (std::vector<int>{0, 0, -1, -1, 0, 0}));
     for (int i = 2; i < VF_MAX_FONTS; ++i)
-        ASSERT_EQ(vfLoadFont(good.c_str()), i);
-    EXPECT_EQ(vfLoadFont(good.c_str()), -1) << "the table is full";
+        ASSERT_EQ(load(), i);
+    EXPECT_EQ(load(), -1) << "the table is full";
 }
 
 TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
@@ -425,27 +423,22 @@ TEST_F(Text, StringBoundsFollowTheLayout) {
 }
 
 TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
-    auto cursor = [] {
-        int c = -1, r = -1;
+    using Rows = std::vector<std::string>; // rows 0 to 2, then the cursor's column and row
+    auto console = [](int c = -1, int r = -1) {
         vfGetConsoleCursor(&c, &r);
-        return std::make_pair(c, r);
+        return Rows{vfGetConsoleRow(0), vfGetConsoleRow(1), vfGetConsoleRow(2),
+                    std::to_string(c) + "," + std::to_string(r)};
     };
     vfSetConsoleParam(4, 2);
     vfSetConsoleParam(0, 3); // no grid without columns or rows: the last one stays
     vfSetConsoleParam(3, 0);
     vfPrintString("ab\ncd\t\x01\x80\x7F");
-    EXPECT_STREQ(vfGetConsoleRow(0), "ab");
-    EXPECT_STREQ(vfGetConsoleRow(1), "cd\x7F") << "other control bytes are ignored";
-    EXPECT_EQ(cursor(), std::make_pair(3, 1));
+    EXPECT_EQ(console(), (Rows{"ab", "cd\x7F", "", "3,1"})) << "other control bytes are ignored";
     const char bytes[] = {'e', '\0', 'f', '\n'};
     vfPrint(bytes, 3); // the count, not the terminator, decides; e wraps, f scrolls
-    EXPECT_STREQ(vfGetConsoleRow(0), "cd\177e");
-    EXPECT_STREQ(vfGetConsoleRow(1), "f");
-    EXPECT_EQ(cursor(), std::make_pair(1, 1));
-    EXPECT_STREQ(vfGetConsoleRow(2), "") << "rows outside the grid read as empty";
+    EXPECT_EQ(console(), (Rows{"cd\177e", "f", "", "1,1"})) << "a row outside the grid is empty";
     vfConsoleClear();
-    EXPECT_STREQ(vfGetConsoleRow(0), "");
-    EXPECT_EQ(cursor(), std::make_pair(0, 0));
+    EXPECT_EQ(console(), (Rows{"", "", "", "0,0"}));
 
     vfSetConsoleParam(10, 3);
     vfDisable(VF_CONSOLE_CURSOR);
@@ -458,8 +451,7 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
     glGetFloatv(GL_MODELVIEW_MATRIX, m);
     EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
     vfInit(); // starts the console afresh too
-    EXPECT_STREQ(vfGetConsoleRow(0), "");
-    EXPECT_EQ(cursor(), std::make_pair(0, 0));
+    EXPECT_EQ(console(), (Rows{"", "", "", "0,0"}));
 }
 
 TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
