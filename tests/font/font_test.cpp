@@ -98,9 +98,8 @@ std::vector<uint8_t> bmfFile(const std::vector<Cell>& cells, const std::vector<u
     float table[256][4] = {};
     for (const auto& [code, cell] : cells)
         std::copy(cell.begin(), cell.end(), table[code]);
-    const size_t at = out.size();
-    out.resize(at + sizeof table); // little-endian floats, as this machine holds them
-    std::memcpy(out.data() + at, table, sizeof table);
+    const auto* cellBytes = reinterpret_cast<const uint8_t*>(table); // little-endian, as held here
+    out.insert(out.end(), cellBytes, cellBytes + sizeof table);
     out.insert(out.end(), sgi.begin(), sgi.end());
     return out;
 }

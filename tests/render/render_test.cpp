@@ -179,10 +179,8 @@ const auto glInt = [](GLenum e, GLint v = 0) { return glGetIntegerv(e, &v), v; }
 Mesh Rect(const std::string& name, float x0, float y0, float x1, float y1,
           const std::string& material = "", float z = 0) {
     Mesh m;
-    m.name = name;
-    m.verts = {{x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z}};
-    m.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    m.faces = {{0, 1, 2}, {0, 2, 3}};
+    m.name = name, m.verts = {{x0, y0, z}, {x1, y0, z}, {x1, y1, z}, {x0, y1, z}};
+    m.uvs = {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, m.faces = {{0, 1, 2}, {0, 2, 3}};
     if (!material.empty())
         m.groups = {material};
     return m;
@@ -364,8 +362,7 @@ TEST_F(ModelTest, MeshesKeepFileOrderAndDropDamagedFacesAndShortCoordinateLists)
     bad.uvs.pop_back();                                       // one short: none kept
     bad.faces = {{0, 1, 2}, {0, 2, 4}, {4, 1, 0}, {0, 2, 3}}; // 4 is one past the last vertex
     Mesh empty;
-    empty.name = "empty";
-    empty.faces = {{0, 1, 2}};
+    empty.name = "empty", empty.faces = {{0, 1, 2}};
     auto model = Load({}, {far, bad, empty});
     ASSERT_EQ(model->numMeshes, 3);
     EXPECT_NEAR(model->meshes[0].bounds.center.z, 50.0f, Eps);
