@@ -44,8 +44,7 @@ class ParticleTest : public ::testing::Test {
 
     // A particle standing still at the emitter with the given life and fade; gravity is kept.
     static void still(PARTICLES& p, float life, float fade) {
-        p.x = p.y = p.z = p.vx = p.vy = p.vz = 0;
-        p.life = life, p.fade = fade;
+        p.x = p.y = p.z = p.vx = p.vy = p.vz = 0, p.life = life, p.fade = fade;
     }
 
     headless::OffscreenGL gl_;

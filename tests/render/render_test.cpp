@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -279,9 +278,8 @@ TEST(Vector, EveryChangeRefreshesTheLength) {
     v.add(Vector3f(-3, -4, 0)), lengths.push_back(v.length);
     v.setAll(2), lengths.push_back(v.length);
     v.normalize(), zero.normalize();
-    for (float l : {v.length, w.difference({3, 4, 0}).length, w.cross({1, 0, 0}).length,
-                    zero.length + zero.x})
-        lengths.push_back(l);
+    lengths.insert(lengths.end(), {v.length, w.difference({3, 4, 0}).length,
+                                   w.cross({1, 0, 0}).length, zero.length + zero.x});
     const float want[] = {13, 12, std::sqrt(12.0f), 1, 12, std::sqrt(160.0f), 0};
     for (size_t i = 0; i < lengths.size(); ++i)
         EXPECT_NEAR(lengths[i], want[i], Eps) << i;

@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,10 +68,8 @@ class SceneTest : public ::testing::Test {
         dbs_.push_back(nullptr);
         InitDatabase3ds(&dbs_.back());
         CreateDatabase3ds(f, dbs_.back());
-        if (detach) {
-            DisconnectDatabase3ds(dbs_.back());
-            CloseFile3ds(f);
-        }
+        if (detach)
+            DisconnectDatabase3ds(dbs_.back()), CloseFile3ds(f);
         return dbs_.back();
     }
     testdata::ScratchDir dir;
@@ -224,7 +221,7 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
 
 // Subchunks follow a parent's own data; extension data nests extension tags only, ends at others.
 TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
-    const std::pair<uint16_t, std::function<void(ChunkWriter&)>> parents[] = {
+    const std::pair<uint16_t, void (*)(ChunkWriter&)> parents[] = {
         {LOCAL_MATRIX, [](ChunkWriter& w) { w.raw(std::string(48, '\xFF').data(), 48); }},
         {0x4700, [](ChunkWriter& w) { w.raw(std::string(32, '\xFF').data(), 32); }},
         {0x0011, [](ChunkWriter& w) { w.raw("\xFF\xFF\xFF", 3); }},
