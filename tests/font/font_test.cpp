@@ -227,9 +227,7 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
                     (x->minX == 10 && x->maxX == -10 && x->minY == 10 && x->maxY == -10));
     }
     // A symbol made empty is written as one: no vertices, triangles or contours.
-    FontFileData empty;
-    empty.symbols[int('e')] = std::make_unique<FontFileSymbol>();
-    const auto emptyBytes = writeFontFile(empty);
+    const auto emptyBytes = fontBytes({{'e', FontFileSymbol{}}});
     ASSERT_EQ(parseFontFile(emptyBytes.data(), emptyBytes.size(), font), FONT_FILE_OK);
     const FontFileSymbol* e = font.symbols[int('e')].get();
     EXPECT_TRUE(e && e->vertices.empty() && e->triangles.empty() && e->contourEnd.empty());
@@ -357,8 +355,7 @@ TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
 
 TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     vfSetSymbolDepth(0.5f);
-    // Wired: a loop of 4 edges; 3D: two faces at z = 1 and 1.5 joined by 4 edges or 4 sides.
-    // Each kind: polygons, lines, and the lowest and highest z.
+    // Per kind: polygons, lines, lowest and highest z (3D: faces at 1 and 1.5 joined by 4 sides).
     const std::tuple<void (*)(char), size_t, size_t, float, float> kinds[] = {
         {vfDrawSolidSymbol, 2, 0, 0, 0},
         {vfDrawWiredSymbol, 0, 4, 0, 0},
@@ -372,8 +369,7 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
         for (const auto& p : prims)
             for (const auto& v : p.vertices)
                 minZ = std::min(minZ, v[2]), maxZ = std::max(maxZ, v[2]);
-        EXPECT_NEAR(minZ, lowZ, kTol);
-        EXPECT_NEAR(maxZ, highZ, kTol);
+        EXPECT_TRUE(std::abs(minZ - lowZ) < kTol && std::abs(maxZ - highZ) < kTol) << minZ << maxZ;
     }
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
     // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
@@ -496,8 +492,7 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     vfDrawBString("rkr");
-    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blend state restored";
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D)) << "blend state restored";
     auto px = headless::readFramebuffer();
     // x, y, red and blue: a red glyph where the mask cut the blue out, black texels leave the blue.
     const int spots[][4] = {{80, 160, 255, 0},
