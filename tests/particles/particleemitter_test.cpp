@@ -111,7 +111,5 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
                 glIsEnabled(GL_LIGHTING));
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_TRUE(std::equal(before, before + 16, after));
-    glDisable(GL_LIGHTING);
-    USE_LIGHTS = false;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

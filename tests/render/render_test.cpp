@@ -108,8 +108,7 @@ std::vector<Form> forms() {
     bare.coreHeader = true;
     f.push_back({"24-bit core header without file header", bare, gradient});
     Layout offset = of(2, 2, 24, pack24(2, 2, false, gradient));
-    offset.bits.insert(offset.bits.begin(), 8, 0xEE);
-    offset.bitsOffsetOverride = 14 + 40 + 8;
+    offset.bits.insert(offset.bits.begin(), 8, 0xEE), offset.bitsOffsetOverride = 14 + 40 + 8;
     f.push_back({"pixels where the file header's offset says", offset, gradient});
 
     const std::vector<Rgb> pal = palette(256);

@@ -34,8 +34,8 @@ std::vector<uint8_t> build(const Layout& s) {
         putLE(dib, static_cast<uint32_t>(c[0] << 16 | c[1] << 8 | c[2]), s.coreHeader ? 3 : 4);
     std::vector<uint8_t> out;
     if (s.fileHeader) {
-        uint32_t offset = s.bitsOffsetOverride >= 0 ? static_cast<uint32_t>(s.bitsOffsetOverride)
-                                                    : static_cast<uint32_t>(14 + dib.size());
+        const auto offset = static_cast<uint32_t>(
+            s.bitsOffsetOverride >= 0 ? s.bitsOffsetOverride : int64_t(14 + dib.size()));
         out = {'B', 'M'};
         for (uint32_t v : {static_cast<uint32_t>(14 + dib.size() + s.bits.size()), 0u, offset})
             putLE(out, v, 4);

@@ -162,10 +162,8 @@ Mesh cube(const std::string& name, const std::string& material) {
     // Each side a-b-c-d counter-clockwise from outside, as triangles (a, b, c) and (a, c, d).
     const uint16_t sides[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
                                   {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& s : sides) {
-        m.faces.push_back({s[0], s[1], s[2]});
-        m.faces.push_back({s[0], s[2], s[3]});
-    }
+    for (const auto& s : sides)
+        m.faces.insert(m.faces.end(), {{s[0], s[1], s[2]}, {s[0], s[2], s[3]}});
     if (!material.empty())
         m.groups.push_back(material);
     return m;

@@ -62,9 +62,7 @@ struct Mesh {
 
 // One chunk whose contents `body` writes.
 template <class Body> void chunk(ChunkWriter& w, uint16_t tag, Body body) {
-    w.begin(tag);
-    body();
-    w.end();
+    w.begin(tag), body(), w.end();
 }
 void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b);
 void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s);
