@@ -72,21 +72,16 @@ std::vector<uint8_t> sgiFile(int width, int height, int channels,
         out.insert(out.end(), planes.begin(), planes.end());
         return out;
     }
-    const size_t rows = size_t(height) * channels;
-    std::vector<uint8_t> data;
-    std::vector<uint32_t> starts, lengths;
+    // Each row one literal run and its end (the images here are narrow): the row starts, the
+    // lengths, then the rows.
+    const size_t rows = size_t(height) * channels, length = width + 2;
+    for (size_t k = 0; k < 2 * rows; ++k)
+        putBE(out, uint32_t(k < rows ? 512 + rows * 8 + k * length : length), 4);
     for (size_t r = 0; r < rows; ++r) {
-        starts.push_back(uint32_t(512 + rows * 8 + data.size()));
-        const uint8_t* row = &planes[r * width];
-        data.push_back(uint8_t(0x80 | width)); // one literal run: the images here are narrow
-        data.insert(data.end(), row, row + width);
-        data.push_back(0);
-        lengths.push_back(uint32_t(512 + rows * 8 + data.size()) - starts.back());
+        out.push_back(uint8_t(0x80 | width));
+        out.insert(out.end(), &planes[r * width], &planes[r * width] + width);
+        out.push_back(0);
     }
-    for (const auto* table : {&starts, &lengths})
-        for (uint32_t v : *table)
-            putBE(out, v, 4);
-    out.insert(out.end(), data.begin(), data.end());
     return out;
 }
 

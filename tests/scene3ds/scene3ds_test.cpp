@@ -37,8 +37,7 @@ std::vector<uint32_t> pendingErrors() {
 // A mesh file whose editor block holds what `body` writes; chunks it leaves open are closed.
 template <class Body> ChunkWriter editor(Body body) {
     ChunkWriter w;
-    w.begin(MESH_FILE);
-    w.begin(EDITOR_BLOCK);
+    w.begin(MESH_FILE), w.begin(EDITOR_BLOCK);
     body(w);
     while (w.depth() > 0)
         w.end();
@@ -85,9 +84,7 @@ using MeshTest = SceneTest;
 // An object "Box" whose triangle mesh holds what `body` writes.
 template <class Body> ChunkWriter trimesh(Body body) {
     return editor([&](ChunkWriter& w) {
-        w.begin(OBJECT_BLOCK);
-        w.string("Box");
-        w.begin(TRIMESH_BLOCK);
+        w.begin(OBJECT_BLOCK), w.string("Box"), w.begin(TRIMESH_BLOCK);
         body(w);
     });
 }
