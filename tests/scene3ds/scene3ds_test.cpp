@@ -176,26 +176,24 @@ class MaterialTest : public SceneTest {
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     for (int base : {10, 0}) { // ids from 10, or none
         SCOPED_TRACE(base);
+        const std::pair<const char*, int> nodes[] = {
+            {"Body", -1}, {"Arm", base}, {"Ghost", 99}, {"Hand", base + 1}}; // parent ids
         ChunkWriter w;
-        chunk(w, MESH_FILE, [&] {
-            chunk(w, KEYFRAMER_BLOCK, [&] {
-                const std::pair<const char*, int> nodes[] = {
-                    {"Body", -1}, {"Arm", base}, {"Ghost", 99}, {"Hand", base + 1}}; // parent ids
-                for (int i = 0; i < 4; ++i)
-                    chunk(w, 0xB002, [&] {
-                        if (base)
-                            chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(base + i)); });
-                        chunk(w, NODE_HEADER, [&] {
-                            w.string(nodes[i].first), w.u32(0), w.i16(int16_t(nodes[i].second));
-                            if (i == 3) // a stale name as long as a name may be, replaced
-                                stringChunk(w, PARENT_NAME, std::string(63, 'O'));
-                            chunk(w, 0x1234, [&] { w.u32(7); });
-                        });
-                        if (i == 0)
-                            stringChunk(w, INSTANCE_NAME, "inst");
-                    });
+        w.begin(MESH_FILE), w.begin(KEYFRAMER_BLOCK);
+        for (int i = 0; i < 4; ++i)
+            chunk(w, 0xB002, [&] {
+                if (base)
+                    chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(base + i)); });
+                chunk(w, NODE_HEADER, [&] {
+                    w.string(nodes[i].first), w.u32(0), w.i16(int16_t(nodes[i].second));
+                    if (i == 3) // a stale name as long as a name may be, replaced
+                        stringChunk(w, PARENT_NAME, std::string(63, 'O'));
+                    chunk(w, 0x1234, [&] { w.u32(7); });
+                });
+                if (i == 0)
+                    stringChunk(w, INSTANCE_NAME, "inst");
             });
-        });
+        w.end(), w.end();
         database3ds* db = load(w, false);
         DisconnectDatabase3ds(db);
         CloseAllFiles3ds();
@@ -389,17 +387,13 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
     // "Broken" claims more vertices than it holds; "Whole" after it is read only past the failure.
     auto scene = [](float first) {
         return editor([&](ChunkWriter& w) {
-            for (uint16_t claimed : {40, 3})
-                chunk(w, OBJECT_BLOCK, [&] {
-                    w.string(claimed == 3 ? "Whole" : "Broken");
-                    chunk(w, TRIMESH_BLOCK, [&] {
-                        chunk(w, VERTEX_LIST, [&] {
-                            w.u16(claimed);
-                            for (int i = 0; i < 3; ++i)
-                                w.f32(first + i), w.f32(first + 10 + i), w.f32(first + 20 + i);
-                        });
-                    });
-                });
+            for (uint16_t claimed : {40, 3}) {
+                w.begin(OBJECT_BLOCK), w.string(claimed == 3 ? "Whole" : "Broken");
+                w.begin(TRIMESH_BLOCK), w.begin(VERTEX_LIST), w.u16(claimed);
+                for (int i = 0; i < 3; ++i)
+                    w.f32(first + i), w.f32(first + 10 + i), w.f32(first + 20 + i);
+                w.end(), w.end(), w.end();
+            }
         });
     };
     database3ds* db = load(scene(1), false);
