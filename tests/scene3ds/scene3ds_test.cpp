@@ -155,13 +155,10 @@ class MaterialTest : public SceneTest {
   protected:
     // The only material, "Mat", holds what body writes; one record is reused across fetches.
     template <class Body> material3ds* fetch(Body body) {
-        GetMaterialByName3ds(load(editor([&](ChunkWriter& w) {
-                                 chunk(w, MATERIAL_BLOCK, [&] {
-                                     stringChunk(w, MATERIAL_NAME, "Mat");
-                                     body(w);
-                                 });
-                             })),
-                             "Mat", &mat_);
+        auto file = editor([&](ChunkWriter& w) {
+            w.begin(MATERIAL_BLOCK), stringChunk(w, MATERIAL_NAME, "Mat"), body(w);
+        });
+        GetMaterialByName3ds(load(file), "Mat", &mat_);
         return mat_;
     }
     ~MaterialTest() override { ReleaseMaterial3ds(&mat_); }
@@ -499,8 +496,7 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
             rgb(w, COLOR_BYTE, 255, 128, 0);
         });
         chunk(w, MATERIAL_AMBIENT, [&] { // the alternate wins, even when it comes first
-            rgb(w, COLOR_BYTE_ALT, 1, 2, 3);
-            rgb(w, COLOR_BYTE, 9, 8, 7);
+            rgb(w, COLOR_BYTE_ALT, 1, 2, 3), rgb(w, COLOR_BYTE, 9, 8, 7);
         });
         chunk(w, MATERIAL_SHININESS, [&] { // the integer wins even when it comes later
             chunk(w, PERCENT_FLOAT, [&] { w.f32(0.75f); });
