@@ -16,15 +16,13 @@ using Words = std::function<uint32_t(int x, int y)>;
 struct Layout {
     int32_t width = 1, height = 1; // a negative height: rows stored top row first
     uint16_t bitCount = 24;
-    uint32_t compression = 0;
-    bool fileHeader = true;
-    bool coreHeader = false;             // the 12-byte header (3-byte colour entries)
-    uint32_t headerSize = 0;             // 0: 12 or 40 as coreHeader says; else written as is
-    uint32_t clrUsed = 0, sizeImage = 0; // info header fields
-    std::vector<Rgb> palette;            // written as the colour table
-    std::vector<uint32_t> masks;         // written after an info header (bit fields)
-    std::vector<uint8_t> bits;           // pixel bits exactly as stored
-    int64_t bitsOffsetOverride = -1;     // file header offset field, when >= 0
+    uint32_t compression = 0, clrUsed = 0, sizeImage = 0; // info header fields
+    bool fileHeader = true, coreHeader = false; // the core header: 12 bytes, 3-byte colour entries
+    uint32_t headerSize = 0;         // 0: 12 or 40 as coreHeader says; else written as is
+    std::vector<Rgb> palette;        // written as the colour table
+    std::vector<uint32_t> masks;     // written after an info header (bit fields)
+    std::vector<uint8_t> bits;       // pixel bits exactly as stored
+    int64_t bitsOffsetOverride = -1; // file header offset field, when >= 0
 };
 
 std::vector<uint8_t> build(const Layout& layout);

@@ -45,17 +45,15 @@ struct Group {
 // Optional parts are written only when set.
 struct Mesh {
     std::string name;
-    std::vector<uint16_t> objectFlags; // empty flag chunks (0x4010...) before the triangle mesh
+    std::vector<uint16_t> objectFlags, vertexFlags; // object flags: empty chunks (0x4010...) first
     std::vector<Vertex> verts;
-    std::vector<uint16_t> vertexFlags;
     std::vector<std::array<float, 2>> uvs;
     std::vector<Face> faces;
     std::vector<Group> groups;
     std::vector<uint32_t> smoothing;
-    std::vector<std::string> boxMap; // six names
-    std::vector<float> localMatrix;  // twelve values
+    std::vector<std::string> boxMap;         // six names
+    std::vector<float> localMatrix, mapping; // twelve values; map type 1 and these 21 parameters
     int colorIndex = -1;
-    std::vector<float> mapping; // map type 1 and these 21 parameters
     std::string procName;
     std::vector<uint8_t> procData;
 };
