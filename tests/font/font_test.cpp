@@ -25,7 +25,7 @@
 namespace {
 
 struct FbPrimitive {
-    GLint kind; // its feedback token, a line's whether it resets the stipple or not
+    GLint kind; // its feedback token; GL_LINE_TOKEN for any line, stipple reset or not
     std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
 };
 

@@ -193,8 +193,7 @@ class ModelTest : public ::testing::Test {
         ASSERT_TRUE(testdata::writeFile("tex.bmp", bmpbuild::gradientFile(2, 2)));
     }
 
-    std::unique_ptr<maxMesh> Load(const std::vector<Material>& materials,
-                                  const std::vector<Mesh>& meshes) {
+    auto Load(const std::vector<Material>& materials, const std::vector<Mesh>& meshes) {
         EXPECT_TRUE(testdata::writeFile("model.3ds", scene(materials, meshes)));
         ClearErrList3ds();
         return std::make_unique<maxMesh>("model.3ds");

@@ -143,10 +143,9 @@ std::vector<Case> cases() {
                  })});
     c.push_back({"smoothing list past sixteen bits", {}, {Invalid}, trimesh([](ChunkWriter& w) {
                      beginFaces(w, {{0, 1, 2, 0}});
-                     chunk(w, SMOOTHING_LIST, [&] {
-                         for (int i = 0; i < 65536; ++i)
-                             w.u32(1);
-                     });
+                     w.begin(SMOOTHING_LIST);
+                     for (int i = 0; i < 65536; ++i)
+                         w.u32(1);
                  })});
     return c;
 }
