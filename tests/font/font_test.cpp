@@ -47,13 +47,12 @@ std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>
 }
 
 std::vector<uint8_t> layoutFontBytes() {
-    return fontBytes({
-        {'A', rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f)},
-        {'B', rectSymbol(-0.3f, -0.8f, 0.3f, 0.6f)},
-        {'C', rectSymbol(-0.6f, -0.4f, 0.2f, 0.9f)},
-        {' ', rectSymbol(-0.1f, -0.1f, 0.1f, 0.1f)}, // a space with a symbol is still a space
-        {'\xE9', rectSymbol(-0.25f, -0.5f, 0.25f, 0.75f)},
-    });
+    // A space with a symbol is still a space.
+    return fontBytes({{'A', rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f)},
+                      {'B', rectSymbol(-0.3f, -0.8f, 0.3f, 0.6f)},
+                      {'C', rectSymbol(-0.6f, -0.4f, 0.2f, 0.9f)},
+                      {' ', rectSymbol(-0.1f, -0.1f, 0.1f, 0.1f)},
+                      {'\xE9', rectSymbol(-0.25f, -0.5f, 0.25f, 0.75f)}});
 }
 
 void putBE(std::vector<uint8_t>& out, uint32_t v, int bytes) {

@@ -79,11 +79,9 @@ void percent(ChunkWriter& w, uint16_t container, int16_t value) {
 }
 
 void beginFaces(ChunkWriter& w, const std::vector<Face>& faces) {
-    w.begin(FACE_LIST);
-    w.u16(static_cast<uint16_t>(faces.size()));
+    w.begin(FACE_LIST), w.u16(static_cast<uint16_t>(faces.size()));
     for (const Face& f : faces)
-        for (uint16_t v : {f.a, f.b, f.c, f.flags})
-            w.u16(v);
+        w.u16(f.a), w.u16(f.b), w.u16(f.c), w.u16(f.flags);
 }
 
 void material(ChunkWriter& w, const Material& m) {
