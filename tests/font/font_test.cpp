@@ -246,8 +246,7 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
                                 vfGetCurrentFont()}),
               (std::vector<int>{-1, 0, 1, 0, 1}));
     for (bool messages : {false, true}) {
-        if (messages)
-            vfEnable(VF_CONSOLE_MESSAGES);
+        (messages ? vfEnable : vfDisable)(VF_CONSOLE_MESSAGES);
         testing::internal::CaptureStdout();
         EXPECT_EQ(vfLoadFont(bad.c_str()), -1);
         std::fflush(stdout);

@@ -410,10 +410,9 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     Mesh full; // optional parts, an empty group, smoothing one mask short
     full.name = "Full", full.objectFlags = {0x4010, 0x4015}, full.vertexFlags = {0x11, 0x22};
     full.verts = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
-    full.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}};
+    full.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}}, full.smoothing = {1, 0x80000000u};
     full.faces = {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}};
-    full.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}},
-    full.smoothing = {1, 0x80000000u};
+    full.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}};
     full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, extracted all the same
     full.localMatrix.assign(12, 0.5f), full.mapping.assign(21, 100.0f);
     auto file = editor([&](ChunkWriter& w) { mesh(w, full), mesh(w, strip("Second", 3)); });
