@@ -24,6 +24,8 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+
 struct FbPrimitive {
     GLint kind; // its feedback token; GL_LINE_TOKEN for any line, stipple reset or not
     std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
@@ -38,7 +40,7 @@ FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1) {
     return {4, 2, 1, {x0, y0, x1, y0, x1, y1, x0, y1}, {0, 1, 2, 0, 2, 3}, {3}, x0, x1, y0, y1};
 }
 
-std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols) {
+Bytes fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols) {
     FontFileData font;
     std::snprintf(font.name, sizeof font.name, "test font");
     for (const auto& [c, s] : symbols)
@@ -46,7 +48,7 @@ std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>
     return writeFontFile(font);
 }
 
-std::vector<uint8_t> layoutFontBytes() {
+Bytes layoutFontBytes() {
     // A space with a symbol is still a space.
     return fontBytes({{'A', rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f)},
                       {'B', rectSymbol(-0.3f, -0.8f, 0.3f, 0.6f)},
@@ -55,15 +57,14 @@ std::vector<uint8_t> layoutFontBytes() {
                       {'\xE9', rectSymbol(-0.25f, -0.5f, 0.25f, 0.75f)}});
 }
 
-void putBE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+void putBE(Bytes& out, uint32_t v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i)
         out.push_back(uint8_t(v >> (8 * i)));
 }
 
 // SGI images: planes channel-major, bottom row first; run-length files hold rows as literal runs.
-std::vector<uint8_t> sgiFile(int width, int height, int channels,
-                             const std::vector<uint8_t>& planes, bool rle) {
-    std::vector<uint8_t> out = {474 >> 8, 474 & 0xFF, rle, 1}; // magic, storage, bytes per channel
+Bytes sgiFile(int width, int height, int channels, const Bytes& planes, bool rle) {
+    Bytes out = {474 >> 8, 474 & 0xFF, rle, 1}; // magic, storage, bytes per channel
     for (int v : {3, width, height, channels})
         putBE(out, uint32_t(v), 2);
     out.resize(512, 0);
@@ -86,8 +87,8 @@ std::vector<uint8_t> sgiFile(int width, int height, int channels,
 
 // A bitmap font: its cells (code, then x, y, width and height in the picture) and the picture.
 using Cell = std::pair<unsigned char, std::array<float, 4>>;
-std::vector<uint8_t> bmfFile(const std::vector<Cell>& cells, const std::vector<uint8_t>& sgi) {
-    std::vector<uint8_t> out(3 + 96, 0);
+Bytes bmfFile(const std::vector<Cell>& cells, const Bytes& sgi) {
+    Bytes out(3 + 96, 0);
     std::memcpy(out.data(), "BMFbitmap test", 14);
     float table[256][4] = {};
     for (const auto& [code, cell] : cells)
@@ -142,8 +143,8 @@ std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
 
 // A hand-laid file: header, then `copies` blocks for 'x' of 3 vertices, 1 triangle, 1 contour.
 constexpr size_t kTriangles = 128 + 4 + 24, kContour = kTriangles + 3;
-std::vector<uint8_t> handMadeFile(uint8_t copies = 1) {
-    std::vector<uint8_t> b(128, 0xEE); // reserved bytes are skipped, whatever they hold
+Bytes handMadeFile(uint8_t copies = 1) {
+    Bytes b(128, 0xEE); // reserved bytes are skipped, whatever they hold
     std::memcpy(b.data(), "GLFHand\0", 8);
     b[99] = copies;
     const float v[6] = {-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f};
@@ -157,8 +158,8 @@ std::vector<uint8_t> handMadeFile(uint8_t copies = 1) {
 }
 
 // 3 x 2, channel-major planes: value = 10 * channel + 3 * row + x + 1.
-std::vector<uint8_t> planes(int channels) {
-    std::vector<uint8_t> p;
+Bytes planes(int channels) {
+    Bytes p;
     for (int i = 0; i < 6 * channels; ++i)
         p.push_back(uint8_t(10 * (i / 6) + i % 6 + 1));
     return p;
@@ -193,12 +194,12 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
     const FontFileSymbol* s = font.symbols[int('x')].get();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->vertices, (std::vector<float>{-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f}));
-    EXPECT_EQ(s->triangles, (std::vector<uint8_t>{2, 1, 0}));
-    EXPECT_EQ(s->contourEnd, (std::vector<uint8_t>{2}));
+    EXPECT_EQ(s->triangles, (Bytes{2, 1, 0}));
+    EXPECT_EQ(s->contourEnd, (Bytes{2}));
     EXPECT_EQ((std::vector<float>{s->minX, s->maxX, s->minY, s->maxY}),
               (std::vector<float>{-0.5f, 0.75f, -1.0f, 1.0f}));
 
-    const std::tuple<const char*, void (*)(std::vector<uint8_t>&), FontFileStatus> cases[] = {
+    const std::tuple<const char*, void (*)(Bytes&), FontFileStatus> cases[] = {
         {"wrong magic", [](auto& b) { b[2] = 'X'; }, FONT_FILE_BAD_MAGIC},
         {"triangle corner past the vertices", [](auto& b) { b[kTriangles + 1] = 3; },
          FONT_FILE_BAD_INDEX},
@@ -227,7 +228,7 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
     EXPECT_TRUE(e && e->vertices.empty() && e->triangles.empty() && e->contourEnd.empty());
     // Every truncation; a copy of exactly n bytes lets a sanitizer build catch reads past it.
     for (size_t n = 3; n < bytes.size(); ++n) {
-        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + long(n));
+        Bytes cut(bytes.begin(), bytes.begin() + long(n));
         FontFileData f;
         EXPECT_EQ(parseFontFile(cut.data(), cut.size(), f), FONT_FILE_TRUNCATED) << n;
     }
@@ -266,16 +267,14 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
 
 TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
     // Pixel (2, 1) for 1 to 4 channels: grey, grey and alpha, colour, colour and alpha.
-    const std::vector<uint8_t> expected[4] = {
-        {6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
+    const Bytes expected[4] = {{6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
     for (int channels = 1; channels <= 4; ++channels)
         for (bool rle : {false, true}) {
             auto file = sgiFile(3, 2, channels, planes(channels), rle);
             SgiImage img;
             ASSERT_TRUE(sgiDecode(file.data(), file.size(), img)) << channels;
             ASSERT_TRUE(img.width == 3 && img.rgba.size() == 24u);
-            EXPECT_EQ(std::vector<uint8_t>(img.rgba.end() - 4, img.rgba.end()),
-                      expected[channels - 1])
+            EXPECT_EQ(Bytes(img.rgba.end() - 4, img.rgba.end()), expected[channels - 1])
                 << channels << " channels" << (rle ? " run-length" : "");
         }
     auto repeat = sgiFile(3, 1, 1, {0, 0, 0}, true);
@@ -291,7 +290,7 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
     auto good = sgiFile(3, 2, 3, planes(3), false);
     SgiImage img;
     for (size_t n = 0; n < good.size(); n += 7) {
-        std::vector<uint8_t> cut(good.begin(), good.begin() + long(n));
+        Bytes cut(good.begin(), good.begin() + long(n));
         EXPECT_FALSE(sgiDecode(cut.data(), cut.size(), img)) << n;
         EXPECT_TRUE(img.rgba.empty());
     }
@@ -466,7 +465,7 @@ TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
 
 TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     // 4 x 1 RGB picture: two red texels, two black ones. 'r' uses the red half, 'k' the black.
-    std::vector<uint8_t> p = {255, 255, 0, 0, /*g*/ 0, 0, 0, 0, /*b*/ 0, 0, 0, 0};
+    Bytes p = {255, 255, 0, 0, /*g*/ 0, 0, 0, 0, /*b*/ 0, 0, 0, 0};
     ASSERT_TRUE(testdata::writeFile(dir.file("f.bmf"), bmfFile({{'r', {0.0f, 0.0f, 0.5f, 1.0f}},
                                                                 {'k', {0.5f, 0.0f, 0.5f, 1.0f}}},
                                                                sgiFile(4, 1, 3, p, false))));
