@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -166,6 +165,9 @@ Bytes planes(int channels) {
 }
 
 constexpr float kTol = 1e-3f;
+auto modelview = [](std::array<float, 16> m = {}) {
+    return glGetFloatv(GL_MODELVIEW_MATRIX, m.data()), m;
+};
 
 std::vector<std::string> printed; // what glPrint told its observer
 
@@ -434,9 +436,7 @@ TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_NEAR(boxes[0][B], -0.5f, kTol);
     EXPECT_NEAR(boxes[2][B], -2.0f - 0.4f, kTol) << "second row 2 units down";
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
+    EXPECT_FLOAT_EQ(modelview()[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
     vfInit(); // starts the console afresh too
     EXPECT_EQ(console(), (Rows{"", "", "", "0,0"}));
 }
@@ -445,11 +445,9 @@ TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
     printed.clear();
     glPrintSetObserver([](const char* text) { printed.push_back(text); });
     glTranslatef(4, 1, 0);
-    float before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    const auto before = modelview();
     auto boxes = glyphBoxes(captureFeedback([] { glPrint("A%dB %s", 7, "C"); }));
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
+    EXPECT_EQ(modelview(), before);
     ASSERT_EQ(boxes.size(), 3u) << "the digit has no symbol; A, B and C are drawn";
     EXPECT_NEAR(boxes[0][L], 4 - 1.0f, kTol);
     EXPECT_NEAR(boxes[0][B], 1 - 0.5f, kTol);

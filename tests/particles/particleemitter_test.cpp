@@ -68,8 +68,7 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
     // Its alpha is its life, less the fade each step; drawn once more at 0, then reborn at full
     // life.
     EXPECT_EQ(alphas, (std::vector<float>{0.5f, 0.25f, 0.0f, 1.0f}));
-    // A step moves by the velocity before it: gravity shows from the second step, down and back in
-    // z.
+    // A step moves by the velocity before it: gravity shows from step two, down and back in z.
     EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f && heights[2] == 0.0f);
     EXPECT_TRUE(heights[1] < 0.0f && depths[1] > 0.0f);
     // Respawned speeds spread over -32..27 on x and -30..29 on y and z around the base speed (0).
