@@ -16,7 +16,6 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -24,22 +23,23 @@
 
 namespace {
 
+using Bytes = std::vector<uint8_t>;
+
 struct FbPrimitive {
-    enum Kind { POLYGON, LINE, POINT } kind;
+    GLint kind; // its feedback token; GL_LINE_TOKEN for any line, stipple reset or not
     std::vector<std::array<float, 3>> vertices; // object x, y, z under the capture's projection
 };
 
-// Glyphs of two triangles each reduced to their x/y extents.
-struct Box {
-    float minX, minY, maxX, maxY;
-};
+// Glyphs of two triangles each reduced to their x/y extents: minX, maxX, minY and maxY.
+using Box = std::array<float, 4>;
+enum { L, R, B, T };
 
 // A rectangle: 4 corners, 2 triangles, 1 contour, its own bounds.
 FontFileSymbol rectSymbol(float x0, float y0, float x1, float y1) {
     return {4, 2, 1, {x0, y0, x1, y0, x1, y1, x0, y1}, {0, 1, 2, 0, 2, 3}, {3}, x0, x1, y0, y1};
 }
 
-std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols) {
+Bytes fontBytes(const std::vector<std::pair<char, FontFileSymbol>>& symbols) {
     FontFileData font;
     std::snprintf(font.name, sizeof font.name, "test font");
     for (const auto& [c, s] : symbols)
@@ -47,25 +47,23 @@ std::vector<uint8_t> fontBytes(const std::vector<std::pair<char, FontFileSymbol>
     return writeFontFile(font);
 }
 
-std::vector<uint8_t> layoutFontBytes() {
-    return fontBytes({
-        {'A', rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f)},
-        {'B', rectSymbol(-0.3f, -0.8f, 0.3f, 0.6f)},
-        {'C', rectSymbol(-0.6f, -0.4f, 0.2f, 0.9f)},
-        {' ', rectSymbol(-0.1f, -0.1f, 0.1f, 0.1f)}, // a space with a symbol is still a space
-        {'\xE9', rectSymbol(-0.25f, -0.5f, 0.25f, 0.75f)},
-    });
+Bytes layoutFontBytes() {
+    // A space with a symbol is still a space.
+    return fontBytes({{'A', rectSymbol(-0.5f, -0.5f, 0.5f, 0.5f)},
+                      {'B', rectSymbol(-0.3f, -0.8f, 0.3f, 0.6f)},
+                      {'C', rectSymbol(-0.6f, -0.4f, 0.2f, 0.9f)},
+                      {' ', rectSymbol(-0.1f, -0.1f, 0.1f, 0.1f)},
+                      {'\xE9', rectSymbol(-0.25f, -0.5f, 0.25f, 0.75f)}});
 }
 
-void putBE(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+void putBE(Bytes& out, uint32_t v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i)
         out.push_back(uint8_t(v >> (8 * i)));
 }
 
 // SGI images: planes channel-major, bottom row first; run-length files hold rows as literal runs.
-std::vector<uint8_t> sgiFile(int width, int height, int channels,
-                             const std::vector<uint8_t>& planes, bool rle) {
-    std::vector<uint8_t> out = {474 >> 8, 474 & 0xFF, rle, 1}; // magic, storage, bytes per channel
+Bytes sgiFile(int width, int height, int channels, const Bytes& planes, bool rle) {
+    Bytes out = {474 >> 8, 474 & 0xFF, rle, 1}; // magic, storage, bytes per channel
     for (int v : {3, width, height, channels})
         putBE(out, uint32_t(v), 2);
     out.resize(512, 0);
@@ -73,38 +71,29 @@ std::vector<uint8_t> sgiFile(int width, int height, int channels,
         out.insert(out.end(), planes.begin(), planes.end());
         return out;
     }
-    const size_t rows = size_t(height) * channels;
-    std::vector<uint8_t> data;
-    std::vector<uint32_t> starts, lengths;
+    // Each row one literal run and its end (the images here are narrow): the row starts, the
+    // lengths, then the rows.
+    const size_t rows = size_t(height) * channels, length = width + 2;
+    for (size_t k = 0; k < 2 * rows; ++k)
+        putBE(out, uint32_t(k < rows ? 512 + rows * 8 + k * length : length), 4);
     for (size_t r = 0; r < rows; ++r) {
-        starts.push_back(uint32_t(512 + rows * 8 + data.size()));
-        const uint8_t* row = &planes[r * width];
-        for (int x = 0; x < width; x += 127) {
-            int n = std::min(127, width - x);
-            data.push_back(uint8_t(0x80 | n));
-            data.insert(data.end(), row + x, row + x + n);
-        }
-        data.push_back(0);
-        lengths.push_back(uint32_t(512 + rows * 8 + data.size()) - starts.back());
+        out.push_back(uint8_t(0x80 | width));
+        out.insert(out.end(), &planes[r * width], &planes[r * width] + width);
+        out.push_back(0);
     }
-    for (const auto* table : {&starts, &lengths})
-        for (uint32_t v : *table)
-            putBE(out, v, 4);
-    out.insert(out.end(), data.begin(), data.end());
     return out;
 }
 
 // A bitmap font: its cells (code, then x, y, width and height in the picture) and the picture.
 using Cell = std::pair<unsigned char, std::array<float, 4>>;
-std::vector<uint8_t> bmfFile(const std::vector<Cell>& cells, const std::vector<uint8_t>& sgi) {
-    std::vector<uint8_t> out(3 + 96, 0);
+Bytes bmfFile(const std::vector<Cell>& cells, const Bytes& sgi) {
+    Bytes out(3 + 96, 0);
     std::memcpy(out.data(), "BMFbitmap test", 14);
     float table[256][4] = {};
     for (const auto& [code, cell] : cells)
         std::copy(cell.begin(), cell.end(), table[code]);
-    const size_t at = out.size();
-    out.resize(at + sizeof table); // little-endian floats, as this machine holds them
-    std::memcpy(out.data() + at, table, sizeof table);
+    const auto* cellBytes = reinterpret_cast<const uint8_t*>(table); // little-endian, as held here
+    out.insert(out.end(), cellBytes, cellBytes + sizeof table);
     out.insert(out.end(), sgi.begin(), sgi.end());
     return out;
 }
@@ -119,11 +108,8 @@ std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     std::vector<FbPrimitive> prims;
     for (GLint i = 0; i < used;) {
         const GLint token = GLint(buffer[i++]);
-        const bool line = token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN;
-        FbPrimitive p{token == GL_POLYGON_TOKEN ? FbPrimitive::POLYGON
-                      : line                    ? FbPrimitive::LINE
-                                                : FbPrimitive::POINT,
-                      {}};
+        FbPrimitive p{token == GL_LINE_RESET_TOKEN ? GL_LINE_TOKEN : token, {}};
+        const bool line = p.kind == GL_LINE_TOKEN;
         const size_t count = token == GL_POLYGON_TOKEN ? size_t(buffer[i++]) : line ? 2 : 1;
         for (size_t k = 0; k < count; ++k, i += 3)
             p.vertices.push_back(
@@ -133,7 +119,7 @@ std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     return prims;
 }
 
-size_t countKind(const std::vector<FbPrimitive>& prims, FbPrimitive::Kind kind) {
+size_t countKind(const std::vector<FbPrimitive>& prims, GLint kind) {
     return size_t(std::count_if(prims.begin(), prims.end(),
                                 [&](const FbPrimitive& p) { return p.kind == kind; }));
 }
@@ -142,23 +128,22 @@ std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
     std::vector<Box> boxes;
     size_t inGroup = 0;
     for (const FbPrimitive& p : prims) {
-        if (p.kind != FbPrimitive::POLYGON)
+        if (p.kind != GL_POLYGON_TOKEN)
             continue;
         if (inGroup++ % 2 == 0)
-            boxes.push_back({1e9f, 1e9f, -1e9f, -1e9f});
+            boxes.push_back({1e9f, -1e9f, 1e9f, -1e9f});
         Box& b = boxes.back();
-        for (const auto& v : p.vertices) {
-            b.minX = std::min(b.minX, v[0]), b.maxX = std::max(b.maxX, v[0]);
-            b.minY = std::min(b.minY, v[1]), b.maxY = std::max(b.maxY, v[1]);
-        }
+        for (const auto& v : p.vertices)
+            for (int k : {0, 1})
+                b[2 * k] = std::min(b[2 * k], v[k]), b[2 * k + 1] = std::max(b[2 * k + 1], v[k]);
     }
     return boxes;
 }
 
 // A hand-laid file: header, then `copies` blocks for 'x' of 3 vertices, 1 triangle, 1 contour.
 constexpr size_t kTriangles = 128 + 4 + 24, kContour = kTriangles + 3;
-std::vector<uint8_t> handMadeFile(uint8_t copies = 1) {
-    std::vector<uint8_t> b(128, 0xEE); // reserved bytes are skipped, whatever they hold
+Bytes handMadeFile(uint8_t copies = 1) {
+    Bytes b(128, 0xEE); // reserved bytes are skipped, whatever they hold
     std::memcpy(b.data(), "GLFHand\0", 8);
     b[99] = copies;
     const float v[6] = {-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f};
@@ -172,14 +157,17 @@ std::vector<uint8_t> handMadeFile(uint8_t copies = 1) {
 }
 
 // 3 x 2, channel-major planes: value = 10 * channel + 3 * row + x + 1.
-std::vector<uint8_t> planes(int channels) {
-    std::vector<uint8_t> p;
+Bytes planes(int channels) {
+    Bytes p;
     for (int i = 0; i < 6 * channels; ++i)
         p.push_back(uint8_t(10 * (i / 6) + i % 6 + 1));
     return p;
 }
 
 constexpr float kTol = 1e-3f;
+auto modelview = [](std::array<float, 16> m = {}) {
+    return glGetFloatv(GL_MODELVIEW_MATRIX, m.data()), m;
+};
 
 std::vector<std::string> printed; // what glPrint told its observer
 
@@ -190,12 +178,9 @@ class Text : public testing::Test {
         vfInit();
         ASSERT_TRUE(testdata::writeFile(dir.file("font.glf"), layoutFontBytes()));
         ASSERT_EQ(vfLoadFont(dir.file("font.glf").c_str()), 0);
-        glViewport(0, 0, 640, 480);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
+        glMatrixMode(GL_PROJECTION); // on the new context's 640 x 480 viewport
         glOrtho(-32, 32, -24, 24, -10, 10);
         glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
     }
     headless::OffscreenGL gl;
     testdata::ScratchDir dir;
@@ -211,17 +196,12 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
     const FontFileSymbol* s = font.symbols[int('x')].get();
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(s->vertices, (std::vector<float>{-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f}));
-    EXPECT_EQ(s->triangles, (std::vector<uint8_t>{2, 1, 0}));
-    EXPECT_EQ(s->contourEnd, (std::vector<uint8_t>{2}));
+    EXPECT_EQ(s->triangles, (Bytes{2, 1, 0}));
+    EXPECT_EQ(s->contourEnd, (Bytes{2}));
     EXPECT_EQ((std::vector<float>{s->minX, s->maxX, s->minY, s->maxY}),
               (std::vector<float>{-0.5f, 0.75f, -1.0f, 1.0f}));
 
-    struct Case {
-        const char* what;
-        std::function<void(std::vector<uint8_t>&)> damage;
-        FontFileStatus expected;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, void (*)(Bytes&), FontFileStatus> cases[] = {
         {"wrong magic", [](auto& b) { b[2] = 'X'; }, FONT_FILE_BAD_MAGIC},
         {"triangle corner past the vertices", [](auto& b) { b[kTriangles + 1] = 3; },
          FONT_FILE_BAD_INDEX},
@@ -232,27 +212,25 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
          [](auto& b) { std::fill(b.begin() + 129, b.end(), 0); }, FONT_FILE_OK},
         {"the same symbol twice", [](auto& b) { b = handMadeFile(2); }, FONT_FILE_REPEATED_SYMBOL},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, damage, expected] : cases) {
         auto damaged = handMadeFile();
-        c.damage(damaged);
+        damage(damaged);
         FontFileData f;
-        EXPECT_EQ(parseFontFile(damaged.data(), damaged.size(), f), c.expected) << c.what;
-        EXPECT_EQ(f.symbols[int('x')] == nullptr, c.expected != FONT_FILE_OK) << c.what;
+        EXPECT_EQ(parseFontFile(damaged.data(), damaged.size(), f), expected) << what;
+        EXPECT_EQ(f.symbols[int('x')] == nullptr, expected != FONT_FILE_OK) << what;
         EXPECT_LE(std::strlen(f.name), 96u);
         const FontFileSymbol* x = f.symbols[int('x')].get();
         EXPECT_TRUE(!x || x->vertexCount > 0 ||
                     (x->minX == 10 && x->maxX == -10 && x->minY == 10 && x->maxY == -10));
     }
     // A symbol made empty is written as one: no vertices, triangles or contours.
-    FontFileData empty;
-    empty.symbols[int('e')] = std::make_unique<FontFileSymbol>();
-    const auto emptyBytes = writeFontFile(empty);
+    const auto emptyBytes = fontBytes({{'e', FontFileSymbol{}}});
     ASSERT_EQ(parseFontFile(emptyBytes.data(), emptyBytes.size(), font), FONT_FILE_OK);
     const FontFileSymbol* e = font.symbols[int('e')].get();
     EXPECT_TRUE(e && e->vertices.empty() && e->triangles.empty() && e->contourEnd.empty());
     // Every truncation; a copy of exactly n bytes lets a sanitizer build catch reads past it.
     for (size_t n = 3; n < bytes.size(); ++n) {
-        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + long(n));
+        Bytes cut(bytes.begin(), bytes.begin() + long(n));
         FontFileData f;
         EXPECT_EQ(parseFontFile(cut.data(), cut.size(), f), FONT_FILE_TRUNCATED) << n;
     }
@@ -265,14 +243,13 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
     badMagic[0] = 'g';
     const std::string good = dir.file("good.glf"), bad = dir.file("bad.glf");
     ASSERT_TRUE(testdata::writeFile(good, layoutFontBytes()) && testdata::writeFile(bad, badMagic));
-    EXPECT_EQ(vfGetCurrentFont(), -1);
-    EXPECT_EQ(vfLoadFont(good.c_str()), 0);
-    EXPECT_EQ(vfLoadFont(good.c_str()), 1);
-    EXPECT_EQ(vfUnloadFontId(0), 0);
-    EXPECT_EQ(vfGetCurrentFont(), 1) << "unloading another font keeps the current one";
+    auto load = [&] { return vfLoadFont(good.c_str()); };
+    // None current; two loads; unloading another font keeps the current one.
+    EXPECT_EQ((std::vector<int>{vfGetCurrentFont(), load(), load(), vfUnloadFontId(0),
+                                vfGetCurrentFont()}),
+              (std::vector<int>{-1, 0, 1, 0, 1}));
     for (bool messages : {false, true}) {
-        if (messages)
-            vfEnable(VF_CONSOLE_MESSAGES);
+        (messages ? vfEnable : vfDisable)(VF_CONSOLE_MESSAGES);
         testing::internal::CaptureStdout();
         EXPECT_EQ(vfLoadFont(bad.c_str()), -1);
         std::fflush(stdout);
@@ -281,31 +258,26 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
         EXPECT_EQ(vfLoadFont("/nonexistent/times_new1.glf"), -1);
         EXPECT_EQ(vfGetCurrentFont(), 1);
     }
-    EXPECT_EQ(vfLoadFont(good.c_str()), 0) << "the freed slot is reused first";
-    EXPECT_EQ(vfUnloadFont(), 0);
-    EXPECT_EQ(vfGetCurrentFont(), -1);
-    EXPECT_EQ(vfSetCurrentFont(0), -1) << "an empty slot cannot become current";
-    EXPECT_EQ(vfSetCurrentFont(1), 0);
-    EXPECT_EQ(vfLoadFont(good.c_str()), 0);
+    // The freed slot is reused first; an empty slot cannot become current.
+    EXPECT_EQ((std::vector<int>{load(), vfUnloadFont(), vfGetCurrentFont(), vfSetCurrentFont(0),
+                                vfSetCurrentFont(1), load()}),
+              (std::vector<int>{0, 0, -1, -1, 0, 0}));
     for (int i = 2; i < VF_MAX_FONTS; ++i)
-        ASSERT_EQ(vfLoadFont(good.c_str()), i);
-    EXPECT_EQ(vfLoadFont(good.c_str()), -1) << "the table is full";
+        ASSERT_EQ(load(), i);
+    EXPECT_EQ(load(), -1) << "the table is full";
 }
 
 TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
     // Pixel (2, 1) for 1 to 4 channels: grey, grey and alpha, colour, colour and alpha.
-    const uint8_t expected[4][4] = {
-        {6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
+    const Bytes expected[4] = {{6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
     for (int channels = 1; channels <= 4; ++channels)
         for (bool rle : {false, true}) {
             auto file = sgiFile(3, 2, channels, planes(channels), rle);
             SgiImage img;
             ASSERT_TRUE(sgiDecode(file.data(), file.size(), img)) << channels;
-            ASSERT_EQ(img.width, 3);
-            ASSERT_EQ(img.rgba.size(), 24u);
-            for (int k = 0; k < 4; ++k)
-                EXPECT_EQ(img.rgba[(1 * 3 + 2) * 4 + k], expected[channels - 1][k])
-                    << channels << " channels, byte " << k << (rle ? " run-length" : "");
+            ASSERT_TRUE(img.width == 3 && img.rgba.size() == 24u);
+            EXPECT_EQ(Bytes(img.rgba.end() - 4, img.rgba.end()), expected[channels - 1])
+                << channels << " channels" << (rle ? " run-length" : "");
         }
     auto repeat = sgiFile(3, 1, 1, {0, 0, 0}, true);
     repeat.resize(512 + 8);
@@ -320,22 +292,18 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
     auto good = sgiFile(3, 2, 3, planes(3), false);
     SgiImage img;
     for (size_t n = 0; n < good.size(); n += 7) {
-        std::vector<uint8_t> cut(good.begin(), good.begin() + long(n));
+        Bytes cut(good.begin(), good.begin() + long(n));
         EXPECT_FALSE(sgiDecode(cut.data(), cut.size(), img)) << n;
         EXPECT_TRUE(img.rgba.empty());
     }
     auto rle = sgiFile(3, 2, 1, planes(1), true);
+    // Magic, storage, bytes per channel, five channels, zero width, width 8195 (over the limit:
+    // refused before any allocation), a row start beyond the file, a literal run of 4 in a row of
+    // 3, and the same in the last row, where a write would leave the image.
     const std::pair<size_t, uint8_t> patches[] = {
-        {1, 0},               // magic
-        {2, 2},               // storage
-        {3, 3},               // bytes per channel
-        {11, 5},              // five channels
-        {7, 0},               // zero width
-        {6, 0x20},            // width 8195: over the limit, refused before any allocation
-        {512, 0x7F},          // row start far beyond the file
-        {512 + 16, 0x84},     // a literal run of 4 in a row of 3
-        {512 + 16 + 5, 0x84}, // the same in the last row, where a write would leave the image
-    };
+        {1, 0},      {2, 2},           {3, 3},
+        {11, 5},     {7, 0},           {6, 0x20},
+        {512, 0x7F}, {512 + 16, 0x84}, {512 + 16 + 5, 0x84}};
     for (const auto& [at, value] : patches) {
         auto b = rle;
         b[at] = value;
@@ -355,59 +323,47 @@ TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
 TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
     // A leading edge puts the first glyph's ink one unit from the start; each pair advances by the
     // facing extents plus the symbol space (0.2); a space or a missing symbol adds 2.0 instead.
-    struct Case {
-        const char* text;
-        int direction;
-        bool centred;
-        std::vector<float> edges; // per glyph drawn: its leading side's edge
-        char side;                // l, r, b or t: minX, maxX, minY or maxY
+    // Text, direction, centring, which of a glyph's sides leads, and each glyph's leading edge.
+    const std::tuple<const char*, int, bool, int, std::vector<float>> cases[] = {
+        {"CAB", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 0.0f, 1.2f}},
+        {"CAB", VF_RIGHT_TO_LEFT, false, R, {1.0f, 0.0f, -1.2f}},
+        {"CB", VF_BOTTOM_TO_UP, false, B, {0.2f, 1.7f}},
+        {"CB", VF_UP_TO_BOTTOM, false, T, {0.8f, -0.7f}},
+        {"AB", VF_LEFT_TO_RIGHT, true, L, {-1.0f, 0.2f}},
+        {"A A", VF_UP_TO_BOTTOM, true, T, {1.6f, -0.6f}},
+        {"A B", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 1.4f}},
+        {"AzB", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 1.2f}},
+        {"zA", VF_LEFT_TO_RIGHT, false, L, {1.5f}}, // no leading edge without a first symbol
+        {" A", VF_LEFT_TO_RIGHT, false, L, {1.5f}},
+        {"A\xE9", VF_LEFT_TO_RIGHT, false, L, {-1.0f, 0.2f}}, // codes above 127 are unsigned
     };
-    const Case cases[] = {
-        {"CAB", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.0f, 1.2f}, 'l'},
-        {"CAB", VF_RIGHT_TO_LEFT, false, {1.0f, 0.0f, -1.2f}, 'r'},
-        {"CB", VF_BOTTOM_TO_UP, false, {0.2f, 1.7f}, 'b'},
-        {"CB", VF_UP_TO_BOTTOM, false, {0.8f, -0.7f}, 't'},
-        {"AB", VF_LEFT_TO_RIGHT, true, {-1.0f, 0.2f}, 'l'},
-        {"A A", VF_UP_TO_BOTTOM, true, {1.6f, -0.6f}, 't'},
-        {"A B", VF_LEFT_TO_RIGHT, false, {-1.0f, 1.4f}, 'l'},
-        {"AzB", VF_LEFT_TO_RIGHT, false, {-1.0f, 1.2f}, 'l'},
-        {"zA", VF_LEFT_TO_RIGHT, false, {1.5f}, 'l'}, // no leading edge without a first symbol
-        {" A", VF_LEFT_TO_RIGHT, false, {1.5f}, 'l'},
-        {"A\xE9", VF_LEFT_TO_RIGHT, false, {-1.0f, 0.2f}, 'l'}, // codes above 127 are unsigned
-    };
-    for (const Case& c : cases) {
-        vfStringDirection(c.direction);
-        vfStringCentering(c.centred);
-        auto boxes = glyphBoxes(captureFeedback([&] { vfDrawSolidString(c.text); }));
-        ASSERT_EQ(boxes.size(), c.edges.size()) << c.text;
-        for (size_t i = 0; i < boxes.size(); ++i) {
-            const float edge[] = {boxes[i].minX, boxes[i].maxX, boxes[i].minY, boxes[i].maxY};
-            EXPECT_NEAR(edge[std::string("lrbt").find(c.side)], c.edges[i], kTol) << c.text << i;
-        }
+    for (const auto& [text, direction, centred, side, edges] : cases) {
+        vfStringDirection(direction);
+        vfStringCentering(centred);
+        auto boxes = glyphBoxes(captureFeedback([t = text] { vfDrawSolidString(t); }));
+        ASSERT_EQ(boxes.size(), edges.size()) << text;
+        for (size_t i = 0; i < boxes.size(); ++i)
+            EXPECT_NEAR(boxes[i][side], edges[i], kTol) << text << i;
     }
 }
 
 TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     vfSetSymbolDepth(0.5f);
-    // Wired: a loop of 4 edges; 3D: two faces at z = 1 and 1.5 joined by 4 edges or 4 sides.
-    const struct {
-        void (*draw)(char);
-        size_t polygons, lines;
-        float minZ, maxZ;
-    } kinds[] = {{vfDrawSolidSymbol, 2, 0, 0, 0},
-                 {vfDrawWiredSymbol, 0, 4, 0, 0},
-                 {vfDraw3DWiredSymbol, 0, 12, 1, 1.5f},
-                 {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
-    for (const auto& k : kinds) {
-        auto prims = captureFeedback([&] { k.draw('A'); });
-        EXPECT_EQ(countKind(prims, FbPrimitive::POLYGON), k.polygons);
-        EXPECT_EQ(countKind(prims, FbPrimitive::LINE), k.lines);
+    // Per kind: polygons, lines, lowest and highest z (3D: faces at 1 and 1.5 joined by 4 sides).
+    const std::tuple<void (*)(char), size_t, size_t, float, float> kinds[] = {
+        {vfDrawSolidSymbol, 2, 0, 0, 0},
+        {vfDrawWiredSymbol, 0, 4, 0, 0},
+        {vfDraw3DWiredSymbol, 0, 12, 1, 1.5f},
+        {vfDraw3DSolidSymbol, 12, 0, 1, 1.5f}};
+    for (const auto& [draw, polygons, lines, lowZ, highZ] : kinds) {
+        auto prims = captureFeedback([d = draw] { d('A'); });
+        EXPECT_EQ(countKind(prims, GL_POLYGON_TOKEN), polygons);
+        EXPECT_EQ(countKind(prims, GL_LINE_TOKEN), lines);
         float minZ = 99, maxZ = -99;
         for (const auto& p : prims)
             for (const auto& v : p.vertices)
                 minZ = std::min(minZ, v[2]), maxZ = std::max(maxZ, v[2]);
-        EXPECT_NEAR(minZ, k.minZ, kTol);
-        EXPECT_NEAR(maxZ, k.maxZ, kTol);
+        EXPECT_TRUE(std::abs(minZ - lowZ) < kTol && std::abs(maxZ - highZ) < kTol) << minZ << maxZ;
     }
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
     // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
@@ -431,21 +387,20 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
         vfDraw3DWiredString("dn");
     });
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    EXPECT_GT(countKind(prims, FbPrimitive::LINE), 0u);
+    EXPECT_GT(countKind(prims, GL_LINE_TOKEN), 0u);
 }
 
 TEST_F(Text, StringBoundsFollowTheLayout) {
-    float minX = 0, minY = 0, maxX = 0, maxY = 0;
-    vfGetStringBounds(0, "CA B", &minX, &minY, &maxX, &maxY);
+    float e[4] = {}; // minX, minY, maxX, maxY
+    auto expectBounds = [&](const std::vector<float>& want) {
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(e[k], want[k], 1e-5) << k;
+    };
+    vfGetStringBounds(0, "CA B", &e[0], &e[1], &e[2], &e[3]);
     // C: 0.8 + 0.2; A: 1.0 + 0.2; space 2.0; B: 0.6 + 0.2.
-    EXPECT_FLOAT_EQ(minX, -0.6f);
-    EXPECT_NEAR(maxX, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 1e-5);
-    EXPECT_FLOAT_EQ(minY, -0.8f);
-    EXPECT_FLOAT_EQ(maxY, 0.9f);
-    vfGetCurrentStringBounds("z  ", &minX, &minY, &maxX, &maxY);
-    EXPECT_FLOAT_EQ(minX, 0) << "first character without a symbol";
-    EXPECT_FLOAT_EQ(maxX, 6);
-    EXPECT_FLOAT_EQ(minY, 10);
+    expectBounds({-0.6f, -0.8f, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 0.9f});
+    vfGetCurrentStringBounds("z  ", &e[0], &e[1], &e[2], &e[3]); // first without a symbol
+    expectBounds({0, 10, 6, -10});
     // Each pair is written only when both of its pointers are given; bad ids write nothing.
     float a = 77, b = 77;
     vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr);
@@ -457,55 +412,45 @@ TEST_F(Text, StringBoundsFollowTheLayout) {
 }
 
 TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
-    auto cursor = [] {
-        int c = -1, r = -1;
+    using Rows = std::vector<std::string>; // rows 0 to 2, then the cursor's column and row
+    auto console = [](int c = -1, int r = -1) {
         vfGetConsoleCursor(&c, &r);
-        return std::make_pair(c, r);
+        return Rows{vfGetConsoleRow(0), vfGetConsoleRow(1), vfGetConsoleRow(2),
+                    std::to_string(c) + "," + std::to_string(r)};
     };
     vfSetConsoleParam(4, 2);
     vfSetConsoleParam(0, 3); // no grid without columns or rows: the last one stays
     vfSetConsoleParam(3, 0);
     vfPrintString("ab\ncd\t\x01\x80\x7F");
-    EXPECT_STREQ(vfGetConsoleRow(0), "ab");
-    EXPECT_STREQ(vfGetConsoleRow(1), "cd\x7F") << "other control bytes are ignored";
-    EXPECT_EQ(cursor(), std::make_pair(3, 1));
+    EXPECT_EQ(console(), (Rows{"ab", "cd\x7F", "", "3,1"})) << "other control bytes are ignored";
     const char bytes[] = {'e', '\0', 'f', '\n'};
     vfPrint(bytes, 3); // the count, not the terminator, decides; e wraps, f scrolls
-    EXPECT_STREQ(vfGetConsoleRow(0), "cd\177e");
-    EXPECT_STREQ(vfGetConsoleRow(1), "f");
-    EXPECT_EQ(cursor(), std::make_pair(1, 1));
-    EXPECT_STREQ(vfGetConsoleRow(2), "") << "rows outside the grid read as empty";
+    EXPECT_EQ(console(), (Rows{"cd\177e", "f", "", "1,1"})) << "a row outside the grid is empty";
     vfConsoleClear();
-    EXPECT_STREQ(vfGetConsoleRow(0), "");
-    EXPECT_EQ(cursor(), std::make_pair(0, 0));
+    EXPECT_EQ(console(), (Rows{"", "", "", "0,0"}));
 
     vfSetConsoleParam(10, 3);
     vfDisable(VF_CONSOLE_CURSOR);
     vfPrintString("AB\nC");
     auto boxes = glyphBoxes(captureFeedback([] { vfConsoleDraw(); }));
     ASSERT_EQ(boxes.size(), 3u);
-    EXPECT_NEAR(boxes[0].minY, -0.5f, kTol);
-    EXPECT_NEAR(boxes[2].minY, -2.0f - 0.4f, kTol) << "second row 2 units down";
-    float m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    EXPECT_FLOAT_EQ(m[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
+    EXPECT_NEAR(boxes[0][B], -0.5f, kTol);
+    EXPECT_NEAR(boxes[2][B], -2.0f - 0.4f, kTol) << "second row 2 units down";
+    EXPECT_FLOAT_EQ(modelview()[13], -6.0f) << "no push: 3 rows leave the matrix 6 units lower";
     vfInit(); // starts the console afresh too
-    EXPECT_STREQ(vfGetConsoleRow(0), "");
-    EXPECT_EQ(cursor(), std::make_pair(0, 0));
+    EXPECT_EQ(console(), (Rows{"", "", "", "0,0"}));
 }
 
 TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
     printed.clear();
     glPrintSetObserver([](const char* text) { printed.push_back(text); });
     glTranslatef(4, 1, 0);
-    float before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    const auto before = modelview();
     auto boxes = glyphBoxes(captureFeedback([] { glPrint("A%dB %s", 7, "C"); }));
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
+    EXPECT_EQ(modelview(), before);
     ASSERT_EQ(boxes.size(), 3u) << "the digit has no symbol; A, B and C are drawn";
-    EXPECT_NEAR(boxes[0].minX, 4 - 1.0f, kTol);
-    EXPECT_NEAR(boxes[0].minY, 1 - 0.5f, kTol);
+    EXPECT_NEAR(boxes[0][L], 4 - 1.0f, kTol);
+    EXPECT_NEAR(boxes[0][B], 1 - 0.5f, kTol);
     vfSetSymbolSpace(-1.0f); // every A on the same spot, so none falls outside the view
     std::string longText(600, 'A');
     EXPECT_EQ(glyphBoxes(captureFeedback([&] { glPrint("%s", longText.c_str()); })).size(), 255u);
@@ -518,7 +463,7 @@ TEST_F(Text, GlPrintFormatsCutsAt255AndDrawsAtTheCurrentPosition) {
 
 TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     // 4 x 1 RGB picture: two red texels, two black ones. 'r' uses the red half, 'k' the black.
-    std::vector<uint8_t> p = {255, 255, 0, 0, /*g*/ 0, 0, 0, 0, /*b*/ 0, 0, 0, 0};
+    Bytes p = {255, 255, 0, 0, /*g*/ 0, 0, 0, 0, /*b*/ 0, 0, 0, 0};
     ASSERT_TRUE(testdata::writeFile(dir.file("f.bmf"), bmfFile({{'r', {0.0f, 0.0f, 0.5f, 1.0f}},
                                                                 {'k', {0.5f, 0.0f, 0.5f, 1.0f}}},
                                                                sgiFile(4, 1, 3, p, false))));
@@ -537,19 +482,17 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     vfDrawBString("rkr");
-    EXPECT_FALSE(glIsEnabled(GL_BLEND)) << "blend state restored";
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D)) << "blend state restored";
     auto px = headless::readFramebuffer();
-    const struct {
-        int x, y, red, blue;
-    } spots[] = {{80, 160, 255, 0},  // red glyph; the mask cut the blue background out
-                 {240, 160, 0, 255}, // black texels leave the background
-                 {400, 160, 255, 0},
-                 {560, 160, 0, 255},
-                 {80, 400, 0, 255}};
-    for (const auto& s : spots) {
-        EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4], s.red) << s.x << "," << s.y;
-        EXPECT_EQ(px[(size_t(s.y) * 640 + s.x) * 4 + 2], s.blue) << s.x << "," << s.y;
+    // x, y, red and blue: a red glyph where the mask cut the blue out, black texels leave the blue.
+    const int spots[][4] = {{80, 160, 255, 0},
+                            {240, 160, 0, 255},
+                            {400, 160, 255, 0},
+                            {560, 160, 0, 255},
+                            {80, 400, 0, 255}};
+    for (const auto& [x, y, red, blue] : spots) {
+        const uint8_t* q = &px[(size_t(y) * 640 + x) * 4];
+        EXPECT_TRUE(q[0] == red && q[2] == blue) << x << "," << y << ": " << +q[0] << " " << +q[2];
     }
     // The state it changes is put back as found, switched on as well as off.
     glEnable(GL_BLEND);
@@ -557,10 +500,9 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glBindTexture(GL_TEXTURE_2D, 77);
     vfDrawBString("r");
-    GLint state[3] = {};
-    glGetIntegerv(GL_BLEND_SRC, &state[0]);
-    glGetIntegerv(GL_BLEND_DST, &state[1]);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[2]);
+    auto get = [](GLenum e, GLint v = 0) { return glGetIntegerv(e, &v), v; };
     EXPECT_TRUE(glIsEnabled(GL_BLEND) && glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(std::vector<GLint>(state, state + 3), (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
+    EXPECT_EQ(
+        (std::vector<GLint>{get(GL_BLEND_SRC), get(GL_BLEND_DST), get(GL_TEXTURE_BINDING_2D)}),
+        (std::vector<GLint>{GL_SRC_ALPHA, GL_ONE, 77}));
 }

@@ -22,12 +22,7 @@ class ParticleTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_TRUE(gl_.ok());
-        USE_LIGHTS = false;
-        glViewport(0, 0, 640, 480);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        USE_LIGHTS = false; // the context is new: identity matrices, the whole window in view
         ASSERT_TRUE(testdata::writeFile(star_, bmpbuild::gradientFile(8, 8)));
     }
 
@@ -49,9 +44,7 @@ class ParticleTest : public ::testing::Test {
 
     // A particle standing still at the emitter with the given life and fade; gravity is kept.
     static void still(PARTICLES& p, float life, float fade) {
-        p.x = p.y = p.z = p.vx = p.vy = p.vz = 0;
-        p.life = life;
-        p.fade = fade;
+        p.x = p.y = p.z = p.vx = p.vy = p.vz = 0, p.life = life, p.fade = fade;
     }
 
     headless::OffscreenGL gl_;
@@ -70,28 +63,24 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
     for (int i = 0; i < 4; ++i) {
         std::vector<Corner> c = draw(e);
         ASSERT_EQ(c.size(), 1u);
-        alphas.push_back(c[0].alpha);
-        heights.push_back(p.y);
-        depths.push_back(p.z);
+        alphas.push_back(c[0].alpha), heights.push_back(p.y), depths.push_back(p.z);
     }
-    // Drawn with its life as alpha, which drops by the fade each step; at 0 it is drawn once
-    // more, then starts again at the emitter with full life.
+    // Its alpha is its life, less the fade each step; drawn once more at 0, then reborn at full
+    // life.
     EXPECT_EQ(alphas, (std::vector<float>{0.5f, 0.25f, 0.0f, 1.0f}));
-    // A step moves with the velocity from before it, so gravity shows from the second step on:
-    // down, and back along z.
+    // A step moves by the velocity before it: gravity shows from step two, down and back in z.
     EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f && heights[2] == 0.0f);
     EXPECT_TRUE(heights[1] < 0.0f && depths[1] > 0.0f);
     // Respawned speeds spread over -32..27 on x and -30..29 on y and z around the base speed (0).
-    float lo[3] = {99, 99, 99}, hi[3] = {-99, -99, -99};
+    std::vector<float> r = {99, -99, 99, -99, 99, -99}; // lowest and highest speed on x, y and z
     for (int i = 0; i < 600; ++i) {
         still(p, 0.5f, 1.0f);
         draw(e);
         const float v[3] = {p.vx, p.vy, p.vz};
         for (int k = 0; k < 3; ++k)
-            lo[k] = std::min(lo[k], v[k]), hi[k] = std::max(hi[k], v[k]);
+            r[2 * k] = std::min(r[2 * k], v[k]), r[2 * k + 1] = std::max(r[2 * k + 1], v[k]);
     }
-    EXPECT_EQ((std::vector<float>{lo[0], hi[0], lo[1], hi[1], lo[2], hi[2]}),
-              (std::vector<float>{-32, 27, -30, 29, -30, 29}));
+    EXPECT_EQ(r, (std::vector<float>{-32, 27, -30, 29, -30, 29}));
 }
 
 TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
@@ -117,11 +106,9 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     // Depth writes back on, blending and texturing off, lighting as it was, the matrix kept.
     GLboolean mask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    EXPECT_EQ(mask, GL_TRUE);
-    EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) && glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(mask && !glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) &&
+                glIsEnabled(GL_LIGHTING));
     glGetFloatv(GL_MODELVIEW_MATRIX, after);
     EXPECT_TRUE(std::equal(before, before + 16, after));
-    glDisable(GL_LIGHTING);
-    USE_LIGHTS = false;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -9,15 +9,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 using namespace scenebuild;
 
 #if !defined(__SANITIZE_ADDRESS__)
-// Out of memory on demand: while set, every calloc of at least this many bytes fails (the sanitizer
-// build keeps its own allocator, so there the tests that need this are skipped).
+// While set, every calloc of at least this many bytes fails (not so in the sanitizer's build).
 size_t callocFailsFrom = 0;
 extern "C" void* __libc_calloc(size_t count, size_t size);
 extern "C" void* calloc(size_t count, size_t size) {
@@ -39,8 +37,7 @@ std::vector<uint32_t> pendingErrors() {
 // A mesh file whose editor block holds what `body` writes; chunks it leaves open are closed.
 template <class Body> ChunkWriter editor(Body body) {
     ChunkWriter w;
-    w.begin(MESH_FILE);
-    w.begin(EDITOR_BLOCK);
+    w.begin(MESH_FILE), w.begin(EDITOR_BLOCK);
     body(w);
     while (w.depth() > 0)
         w.end();
@@ -64,17 +61,14 @@ class SceneTest : public ::testing::Test {
         EXPECT_TRUE(w.writeFile(dir.file(name)));
         return dir.file(name);
     }
-    // Builds; then detaches and closes the file as the model loader does, or leaves it open for
-    // reading on demand.
+    // Builds; detaches and closes the file as the model loader does, or leaves it open for demand.
     database3ds* load(const ChunkWriter& w, bool detach = true) {
         file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
         dbs_.push_back(nullptr);
         InitDatabase3ds(&dbs_.back());
         CreateDatabase3ds(f, dbs_.back());
-        if (detach) {
-            DisconnectDatabase3ds(dbs_.back());
-            CloseFile3ds(f);
-        }
+        if (detach)
+            DisconnectDatabase3ds(dbs_.back()), CloseFile3ds(f);
         return dbs_.back();
     }
     testdata::ScratchDir dir;
@@ -90,9 +84,7 @@ using MeshTest = SceneTest;
 // An object "Box" whose triangle mesh holds what `body` writes.
 template <class Body> ChunkWriter trimesh(Body body) {
     return editor([&](ChunkWriter& w) {
-        w.begin(OBJECT_BLOCK);
-        w.string("Box");
-        w.begin(TRIMESH_BLOCK);
+        w.begin(OBJECT_BLOCK), w.string("Box"), w.begin(TRIMESH_BLOCK);
         body(w);
     });
 }
@@ -114,14 +106,11 @@ std::vector<Case> cases() {
     std::vector<Case> c;
     for (uint32_t size : {0u, 1u, 5u})
         c.push_back({"chunk size below six", {Invalid}, {}, editor([=](ChunkWriter& w) {
-                         w.header(0x4321, size);
-                         w.u32(0);
+                         w.header(0x4321, size), w.u32(0);
                      })});
     for (uint32_t size : {40u, 11u}) // the object holds 10 bytes; 11 is one past its parent
         c.push_back({"child running past its parent", {Invalid}, {}, editor([=](ChunkWriter& w) {
-                         w.header(OBJECT_BLOCK, size);
-                         w.string("Box");
-                         w.end();
+                         w.header(OBJECT_BLOCK, size), w.string("Box"), w.end();
                          chunk(w, 0x0002, [&] { w.u32(3); });
                      })});
     c.push_back({"face count past the face list", {Reading}, {}, trimesh([](ChunkWriter& w) {
@@ -134,12 +123,10 @@ std::vector<Case> cases() {
                          w.begin(EDITOR_BLOCK);
                  })});
     c.push_back({"object name without terminator", {Reading}, {}, editor([](ChunkWriter& w) {
-                     w.begin(OBJECT_BLOCK);
-                     w.raw("ABCDEFGHIJK", 11);
-                     w.u8(0);
+                     w.begin(OBJECT_BLOCK), w.raw("ABCDEFGHIJK", 11), w.u8(0);
                  })});
     c.push_back({"ten-character object name", {}, {}, editor([](ChunkWriter& w) {
-                     scenebuild::mesh(w, scenebuild::strip("ABCDEFGHIJ", 3));
+                     mesh(w, strip("ABCDEFGHIJ", 3));
                  })});
     c.push_back({"thirteen-character map name", {Reading}, {}, material("abcdefghi.bmp")});
     c.push_back({"twelve-character map name", {}, {}, material("abcdefgh.bmp")});
@@ -151,16 +138,14 @@ std::vector<Case> cases() {
     c.back().file.header(MESH_FILE, 3);
     // Read only on demand: the build passes, detaching reads the damage.
     c.push_back({"group name without terminator", {}, {Reading}, trimesh([](ChunkWriter& w) {
-                     scenebuild::beginFaces(w, {{0, 1, 2, 0}});
-                     w.begin(FACE_MATERIAL_GROUP);
-                     w.raw("0123456789ABCDEFGHIJ", 20);
+                     beginFaces(w, {{0, 1, 2, 0}});
+                     w.begin(FACE_MATERIAL_GROUP), w.raw("0123456789ABCDEFGHIJ", 20);
                  })});
     c.push_back({"smoothing list past sixteen bits", {}, {Invalid}, trimesh([](ChunkWriter& w) {
-                     scenebuild::beginFaces(w, {{0, 1, 2, 0}});
-                     chunk(w, SMOOTHING_LIST, [&] {
-                         for (int i = 0; i < 65536; ++i)
-                             w.u32(1);
-                     });
+                     beginFaces(w, {{0, 1, 2, 0}});
+                     w.begin(SMOOTHING_LIST);
+                     for (int i = 0; i < 65536; ++i)
+                         w.u32(1);
                  })});
     return c;
 }
@@ -169,13 +154,10 @@ class MaterialTest : public SceneTest {
   protected:
     // The only material, "Mat", holds what body writes; one record is reused across fetches.
     template <class Body> material3ds* fetch(Body body) {
-        GetMaterialByName3ds(load(editor([&](ChunkWriter& w) {
-                                 chunk(w, MATERIAL_BLOCK, [&] {
-                                     stringChunk(w, MATERIAL_NAME, "Mat");
-                                     body(w);
-                                 });
-                             })),
-                             "Mat", &mat_);
+        auto file = editor([&](ChunkWriter& w) {
+            w.begin(MATERIAL_BLOCK), stringChunk(w, MATERIAL_NAME, "Mat"), body(w);
+        });
+        GetMaterialByName3ds(load(file), "Mat", &mat_);
         return mat_;
     }
     ~MaterialTest() override { ReleaseMaterial3ds(&mat_); }
@@ -186,34 +168,28 @@ class MaterialTest : public SceneTest {
 
 } // namespace
 
-// Each node's header gets its parent's name (with the parent's instance name), first among the
-// header's children or in place of a stale one, kept when the file is closed; a missing parent
-// names nothing. Nodes without ids are numbered in file order from 0.
+// Parent names (with instance) lead each header, replace stale ones, outlive the file; ids from 0.
 TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
     for (int base : {10, 0}) { // ids from 10, or none
         SCOPED_TRACE(base);
+        const std::pair<const char*, int> nodes[] = {
+            {"Body", -1}, {"Arm", base}, {"Ghost", 99}, {"Hand", base + 1}}; // parent ids
         ChunkWriter w;
-        chunk(w, MESH_FILE, [&] {
-            chunk(w, KEYFRAMER_BLOCK, [&] {
-                const std::pair<const char*, int> nodes[] = {
-                    {"Body", -1}, {"Arm", base}, {"Ghost", 99}, {"Hand", base + 1}}; // parent ids
-                for (int i = 0; i < 4; ++i)
-                    chunk(w, 0xB002, [&] {
-                        if (base)
-                            chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(base + i)); });
-                        chunk(w, NODE_HEADER, [&] {
-                            w.string(nodes[i].first);
-                            w.u32(0);
-                            w.i16(static_cast<int16_t>(nodes[i].second));
-                            if (i == 3) // a stale name as long as a name may be, replaced
-                                scenebuild::stringChunk(w, PARENT_NAME, std::string(63, 'O'));
-                            chunk(w, 0x1234, [&] { w.u32(7); });
-                        });
-                        if (i == 0)
-                            scenebuild::stringChunk(w, INSTANCE_NAME, "inst");
-                    });
+        w.begin(MESH_FILE), w.begin(KEYFRAMER_BLOCK);
+        for (int i = 0; i < 4; ++i)
+            chunk(w, 0xB002, [&] {
+                if (base)
+                    chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(base + i)); });
+                chunk(w, NODE_HEADER, [&] {
+                    w.string(nodes[i].first), w.u32(0), w.i16(int16_t(nodes[i].second));
+                    if (i == 3) // a stale name as long as a name may be, replaced
+                        stringChunk(w, PARENT_NAME, std::string(63, 'O'));
+                    chunk(w, 0x1234, [&] { w.u32(7); });
+                });
+                if (i == 0)
+                    stringChunk(w, INSTANCE_NAME, "inst");
             });
-        });
+        w.end(), w.end();
         database3ds* db = load(w, false);
         DisconnectDatabase3ds(db);
         CloseAllFiles3ds();
@@ -226,19 +202,17 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
             FindChunkInSiblings3ds(header->children, PARENT_NAME, &pn);
             auto* s = pn ? static_cast<StringData3ds*>(LoadChunkData3ds(pn)) : nullptr;
             names.push_back(!pn ? "-" : s && s->name ? s->name : "<unread>");
-            if (pn) { // the header's first child, and its only name
-                EXPECT_EQ(header->children, pn);
-                EXPECT_TRUE(pn->sibling && pn->sibling->tag == 0x1234 && !pn->sibling->sibling);
-            }
+            EXPECT_TRUE(!pn ||
+                        (header->children == pn && pn->sibling && pn->sibling->tag == 0x1234 &&
+                         !pn->sibling->sibling)); // the header's first child, its only name
         }
         EXPECT_EQ(names, (std::vector<std::string>{"-", "Body.inst", "-", "Arm"}));
     }
 }
 
-// Subchunks follow their parent's own data (fixed bytes, a value, a string and a value, a string
-// and six bytes); in extension data only extension tags nest, and a foreign one ends the block.
+// Subchunks follow a parent's own data; extension data nests extension tags only, ends at others.
 TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
-    const std::pair<uint16_t, std::function<void(ChunkWriter&)>> parents[] = {
+    const std::pair<uint16_t, void (*)(ChunkWriter&)> parents[] = {
         {LOCAL_MATRIX, [](ChunkWriter& w) { w.raw(std::string(48, '\xFF').data(), 48); }},
         {0x4700, [](ChunkWriter& w) { w.raw(std::string(32, '\xFF').data(), 32); }},
         {0x0011, [](ChunkWriter& w) { w.raw("\xFF\xFF\xFF", 3); }},
@@ -248,10 +222,7 @@ TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
     };
     database3ds* db = load(editor([&](ChunkWriter& w) {
         for (const auto& [tag, prefix] : parents)
-            chunk(w, tag, [&] {
-                prefix(w);
-                chunk(w, 0x1234, [&] { w.u32(7); });
-            });
+            chunk(w, tag, [&] { prefix(w), chunk(w, 0x1234, [&] { w.u32(7); }); });
         chunk(w, EXTENSION_DATA, [&] {
             chunk(w, 0x8002, [&] { chunk(w, 0x8003, [&] { w.u32(1); }); });
             chunk(w, 0x8004, [&] { w.u32(2); });
@@ -273,8 +244,7 @@ TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
     EXPECT_EQ(ftkerr3ds, 0);
 }
 
-// A new database is one empty root chunk of its kind; new mesh arrays take defaults (faces 0-1-2,
-// zeros elsewhere), a resized one keeps what it held, and the vertex flags follow the vertices.
+// New: an empty root, default mesh arrays (faces 0-1-2); resized ones keep theirs, flags follow.
 TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
     database3ds* db = nullptr;
     InitDatabase3ds(&db);
@@ -298,13 +268,23 @@ TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
     EXPECT_EQ(ftkerr3ds, 0);
 }
 
-// Nineteen errors are kept in order; the twentieth goes to the overflow record and any later one
-// turns it into N_ERRORS, which a clear keeps. The dump prints the newest first.
+// 19 errors kept in order; the 20th overflows, later ones make it N_ERRORS; dumps newest first.
 TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
+    // Each code's number leads to its own text (the numbers are the module's published ones).
+#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
+    const std::pair<uint32_t, std::string> codes[] = {
+        NAMED(ERR_NO_MEM),           NAMED(ERR_INVALID_ARG),       NAMED(ERR_INVALID_DATA),
+        NAMED(ERR_INVALID_CHUNK),    NAMED(ERR_INVALID_DATABASE),  NAMED(ERR_WRONG_DATABASE),
+        NAMED(ERR_UNFOUND_CHUNK),    NAMED(ERR_WRONG_OBJECT),      NAMED(ERR_NO_SUCH_FILE),
+        NAMED(ERR_INIT_FAILED),      NAMED(ERR_OPENING_FILE),      NAMED(ERR_CLOSING_FILE),
+        NAMED(ERR_READING_FILE),     NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
+        NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE),      NAMED(ERR_STRING_TOO_LONG),
+        NAMED(ERR_TOO_MANY_FILES)};
+#undef NAMED
     std::vector<uint32_t> pushed;
-    for (uint32_t code = ERR_NO_MEM; code <= ERR_TOO_MANY_FILES; ++code) {
-        PushErrList3ds(code);
-        pushed.push_back(code);
+    for (const auto& [code, name] : codes) {
+        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
+        PushErrList3ds(code), pushed.push_back(code);
     }
     PushErrList3ds(NO_FTK_ERRORS); // no error at all
     const errrec3ds* overflow = ReturnErrorList3ds() + ErrListOverflow3ds;
@@ -324,25 +304,11 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
         expected += std::string(ErrCodeToString3ds(*code)) + "\n";
     EXPECT_EQ(text, expected);
     EXPECT_STREQ(ErrCodeToString3ds(N_ERRORS - 1), "Unknown error code was encountered");
-    // Each code's number leads to its own text (the numbers are the module's published ones).
-#define NAMED(code) std::pair<uint32_t, std::string>(code, #code)
-    for (const auto& [code, name] :
-         {NAMED(ERR_NO_MEM), NAMED(ERR_INVALID_ARG), NAMED(ERR_INVALID_DATA),
-          NAMED(ERR_INVALID_CHUNK), NAMED(ERR_INVALID_DATABASE), NAMED(ERR_WRONG_DATABASE),
-          NAMED(ERR_UNFOUND_CHUNK), NAMED(ERR_WRONG_OBJECT), NAMED(ERR_NO_SUCH_FILE),
-          NAMED(ERR_INIT_FAILED), NAMED(ERR_OPENING_FILE), NAMED(ERR_CLOSING_FILE),
-          NAMED(ERR_READING_FILE), NAMED(ERR_CREATING_DATABASE), NAMED(ERR_READING_DATABASE),
-          NAMED(ERR_WRITING_DATABASE), NAMED(ERR_WRITING_FILE), NAMED(ERR_STRING_TOO_LONG),
-          NAMED(ERR_TOO_MANY_FILES)})
-        EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
-#undef NAMED
     ClearErrList3ds();
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
 }
 
-// A name list whose slots cannot be allocated holds nothing and says so; reused, it takes the new
-// count. The address space is capped so the allocation fails on any machine (the sanitizer's own
-// reservations cannot live under such a cap).
+// A name list that cannot be allocated (in a capped address space) is empty and reports it.
 TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "needs an address-space cap";
@@ -352,8 +318,7 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
     ASSERT_TRUE(list && list->names && list->count == 3 && list->capacity == 3);
     rlimit old{};
     getrlimit(RLIMIT_AS, &old);
-    rlimit capped = old;
-    capped.rlim_cur = rlim_t(8) << 30; // far below the 32 GiB of slots asked for next
+    const rlimit capped{rlim_t(8) << 30, old.rlim_max}; // far below the 32 GiB of slots asked next
     setrlimit(RLIMIT_AS, &capped);
     InitNameList3ds(&list, 0xFFFFFFFFu);
     setrlimit(RLIMIT_AS, &old);
@@ -363,9 +328,7 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
     EXPECT_EQ(list, nullptr);
 }
 
-// The first 'r' or 'w' of a mode decides: "rw" reads and leaves the file whole, "wr" writes and
-// empties it (a reader of that name moves to a temporary in its folder), a mode with neither
-// fails. The same name opened again to read shares the handle; a pending error refuses any open.
+// The first 'r' or 'w' decides (a reader of a file reopened to write moves aside); neither fails.
 TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
     auto size = [&] { return static_cast<long>(std::filesystem::file_size(path)); };
@@ -417,22 +380,16 @@ TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
 }
 
 TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
-    // "Broken" claims more vertices than its list holds, so reading it fails; "Whole" comes after
-    // it and is only read if the detach goes on past the failure.
+    // "Broken" claims more vertices than it holds; "Whole" after it is read only past the failure.
     auto scene = [](float first) {
         return editor([&](ChunkWriter& w) {
-            for (uint16_t claimed : {40, 3})
-                chunk(w, OBJECT_BLOCK, [&] {
-                    w.string(claimed == 3 ? "Whole" : "Broken");
-                    chunk(w, TRIMESH_BLOCK, [&] {
-                        chunk(w, VERTEX_LIST, [&] {
-                            w.u16(claimed);
-                            for (int i = 0; i < 3; ++i)
-                                for (float v : {first + i, first + 10 + i, first + 20 + i})
-                                    w.f32(v);
-                        });
-                    });
-                });
+            for (uint16_t claimed : {40, 3}) {
+                w.begin(OBJECT_BLOCK), w.string(claimed == 3 ? "Whole" : "Broken");
+                w.begin(TRIMESH_BLOCK), w.begin(VERTEX_LIST), w.u16(claimed);
+                for (int i = 0; i < 3; ++i)
+                    w.f32(first + i), w.f32(first + 10 + i), w.f32(first + 20 + i);
+                w.end(), w.end(), w.end();
+            }
         });
     };
     database3ds* db = load(scene(1), false);
@@ -450,25 +407,18 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
 }
 
 TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
-    scenebuild::Mesh full; // optional parts, an empty group, smoothing one mask short
-    full.name = "Full";
-    full.objectFlags = {0x4010, 0x4015};
+    Mesh full; // optional parts, an empty group, smoothing one mask short
+    full.name = "Full", full.objectFlags = {0x4010, 0x4015}, full.vertexFlags = {0x11, 0x22};
     full.verts = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {-1, -2, -3}};
-    full.vertexFlags = {0x11, 0x22};
-    full.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}};
+    full.uvs = {{0.5f, 0.25f}, {1, 0}, {0, 1}}, full.smoothing = {1, 0x80000000u};
     full.faces = {{0, 1, 2, FaceABVisable3ds | FaceUWrap3ds}, {1, 2, 3, 0x1F}, {3, 2, 1, 0}};
     full.groups = {{"Red", {0, 2}}, {"Empty", {}}, {"Blue", {1}}};
-    full.smoothing = {1, 0x80000000u};
     full.boxMap.assign(6, "0123456789ABCDEF"); // parts the game never reads, extracted all the same
-    full.localMatrix.assign(12, 0.5f);
-    full.mapping.assign(21, 100.0f);
+    full.localMatrix.assign(12, 0.5f), full.mapping.assign(21, 100.0f);
+    auto file = editor([&](ChunkWriter& w) { mesh(w, full), mesh(w, strip("Second", 3)); });
     for (bool detach : {true, false}) {
         SCOPED_TRACE(detach ? "detached" : "on demand");
-        database3ds* db = load(editor([&](ChunkWriter& w) {
-                                   scenebuild::mesh(w, full);
-                                   scenebuild::mesh(w, scenebuild::strip("Second", 3));
-                               }),
-                               detach);
+        database3ds* db = load(file, detach);
         mesh3ds* m = nullptr;
         GetMeshByName3ds(db, "Full", &m);
         ASSERT_TRUE(m && m->vertexcount == 4 && m->texvertcount == 3 && m->facecount == 3);
@@ -491,15 +441,14 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     }
 }
 
-// A group list that cannot be allocated leaves no groups and reports ERR_NO_MEM, also where a
-// second face list replaces the groups of the first.
+// A group list that cannot be allocated leaves none (ERR_NO_MEM), also over a first face list's.
 TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
 #if defined(__SANITIZE_ADDRESS__)
     GTEST_SKIP() << "needs the failing allocator";
 #else
     database3ds* db = load(trimesh([](ChunkWriter& w) {
         for (int groups : {1, 40}) {
-            scenebuild::beginFaces(w, {{0, 1, 2}});
+            beginFaces(w, {{0, 1, 2}});
             for (int g = 0; g < groups; ++g)
                 chunk(w, FACE_MATERIAL_GROUP, [&] { w.string("G"), w.u16(1), w.u16(0); });
             w.end();
@@ -519,18 +468,15 @@ TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
 // Names differ by case; of duplicates the first wins; a light is no mesh; a miss leaves the record.
 TEST_F(MeshTest, OnlyObjectsWithATriangleMeshAreMeshes) {
     database3ds* db = load(editor([&](ChunkWriter& w) {
-        chunk(w, OBJECT_BLOCK, [&] {
-            w.string("Light");
-            chunk(w, 0x4600, [&] { w.raw("123456789012", 12); });
-        });
+        chunk(w, OBJECT_BLOCK,
+              [&] { w.string("Light"), chunk(w, 0x4600, [&] { w.raw("123456789012", 12); }); });
         for (int n : {4, 5, 6})
-            scenebuild::mesh(w, scenebuild::strip(n == 4 ? "two" : "Two", n));
+            mesh(w, strip(n == 4 ? "two" : "Two", n));
     }));
     EXPECT_EQ(GetMeshCount3ds(db), 3u);
     mesh3ds* m = nullptr;
     GetMeshByName3ds(db, "Two", &m);
-    ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->vertexcount, 5);
+    ASSERT_TRUE(m && m->vertexcount == 5);
     GetMeshByIndex3ds(db, 0, &m);
     EXPECT_EQ(m->vertexcount, 4);
     for (const char* miss : {"Light", "Nobody"})
@@ -548,8 +494,7 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
             rgb(w, COLOR_BYTE, 255, 128, 0);
         });
         chunk(w, MATERIAL_AMBIENT, [&] { // the alternate wins, even when it comes first
-            rgb(w, COLOR_BYTE_ALT, 1, 2, 3);
-            rgb(w, COLOR_BYTE, 9, 8, 7);
+            rgb(w, COLOR_BYTE_ALT, 1, 2, 3), rgb(w, COLOR_BYTE, 9, 8, 7);
         });
         chunk(w, MATERIAL_SHININESS, [&] { // the integer wins even when it comes later
             chunk(w, PERCENT_FLOAT, [&] { w.f32(0.75f); });
@@ -562,11 +507,9 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
     });
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(ftkerr3ds, 0);
-    EXPECT_EQ(m->diffuse.r, 1.0f);
-    EXPECT_FLOAT_EQ(m->diffuse.g, 128 / 255.0f);
-    EXPECT_EQ(m->diffuse.b, 0.0f);
-    EXPECT_FLOAT_EQ(m->ambient.g, 2 / 255.0f);
-    EXPECT_FLOAT_EQ(m->shininess, 0.25f);
+    EXPECT_EQ(
+        (std::vector<float>{m->diffuse.r, m->diffuse.g, m->diffuse.b, m->ambient.g, m->shininess}),
+        (std::vector<float>{1, 128 / 255.0f, 0, 2 / 255.0f, 0.25f}));
     EXPECT_STREQ(m->texmap.name, "abcdefgh.bmp");
 }
 
@@ -576,20 +519,18 @@ TEST_F(MaterialTest, ReadingStopsAtAnUnusableChild) {
               [&] { chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); }); });
     };
     auto unknown = [](ChunkWriter& w) { chunk(w, 0xA777, [] {}); };
-    const struct {
-        void (*bad)(ChunkWriter&);
-        uint32_t error;
-    } cases[] = {{floatColour, ERR_UNFOUND_CHUNK}, {unknown, ERR_INVALID_CHUNK}};
-    for (const auto& c : cases) {
+    const std::pair<void (*)(ChunkWriter&), uint32_t> cases[] = {{floatColour, ERR_UNFOUND_CHUNK},
+                                                                 {unknown, ERR_INVALID_CHUNK}};
+    for (const auto& [bad, error] : cases) {
         material3ds* m = fetch([&](ChunkWriter& w) {
             colour(w, MATERIAL_AMBIENT, {255, 0, 0});
-            c.bad(w);
+            bad(w);
             percent(w, MATERIAL_SHININESS, 60);
         });
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->ambient.r, 1.0f);
-        EXPECT_EQ(m->shininess, 0.0f) << c.error << ": the child after the bad one is read";
-        EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{c.error});
+        EXPECT_EQ(m->shininess, 0.0f) << error << ": the child after the bad one is read";
+        EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{error});
         ClearErrList3ds();
     }
 }

@@ -34,12 +34,11 @@ std::vector<uint8_t> build(const Layout& s) {
         putLE(dib, static_cast<uint32_t>(c[0] << 16 | c[1] << 8 | c[2]), s.coreHeader ? 3 : 4);
     std::vector<uint8_t> out;
     if (s.fileHeader) {
-        uint32_t offset = s.bitsOffsetOverride >= 0 ? static_cast<uint32_t>(s.bitsOffsetOverride)
-                                                    : static_cast<uint32_t>(14 + dib.size());
+        const auto offset = static_cast<uint32_t>(
+            s.bitsOffsetOverride >= 0 ? s.bitsOffsetOverride : int64_t(14 + dib.size()));
         out = {'B', 'M'};
-        putLE(out, static_cast<uint32_t>(14 + dib.size() + s.bits.size()), 4);
-        putLE(out, 0, 4);
-        putLE(out, offset, 4);
+        for (uint32_t v : {static_cast<uint32_t>(14 + dib.size() + s.bits.size()), 0u, offset})
+            putLE(out, v, 4);
     }
     out.insert(out.end(), dib.begin(), dib.end());
     out.insert(out.end(), s.bits.begin(), s.bits.end());
@@ -82,8 +81,7 @@ Rgb gradient(int x, int y) {
 
 std::vector<uint8_t> gradientFile(int width, int height) {
     Layout s;
-    s.width = width;
-    s.height = height;
+    s.width = width, s.height = height;
     s.bits = pack24(width, height, false, gradient);
     return build(s);
 }

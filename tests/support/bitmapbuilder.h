@@ -14,15 +14,11 @@ using Picture = std::function<Rgb(int x, int y)>;
 using Words = std::function<uint32_t(int x, int y)>;
 
 struct Layout {
-    int32_t width = 1;
-    int32_t height = 1; // negative: rows stored top row first
+    int32_t width = 1, height = 1; // a negative height: rows stored top row first
     uint16_t bitCount = 24;
-    uint32_t compression = 0;
-    bool fileHeader = true;
-    bool coreHeader = false;         // the 12-byte header (3-byte colour entries)
+    uint32_t compression = 0, clrUsed = 0, sizeImage = 0; // info header fields
+    bool fileHeader = true, coreHeader = false; // the core header: 12 bytes, 3-byte colour entries
     uint32_t headerSize = 0;         // 0: 12 or 40 as coreHeader says; else written as is
-    uint32_t clrUsed = 0;            // info header field
-    uint32_t sizeImage = 0;          // info header field
     std::vector<Rgb> palette;        // written as the colour table
     std::vector<uint32_t> masks;     // written after an info header (bit fields)
     std::vector<uint8_t> bits;       // pixel bits exactly as stored
@@ -31,9 +27,8 @@ struct Layout {
 
 std::vector<uint8_t> build(const Layout& layout);
 
-// Pixel rows packed as stored, each padded to four bytes; top-down rows start at the top. Below
-// 8 bits a pixel is an index packed high bits first; from 8 bits on its word is stored
-// little-endian (so 24-bit pixels come out blue, green, red).
+// Rows padded to four bytes, top-down ones from the top. Indices below 8 bits pack high bits first;
+// wider words are little-endian (so 24-bit pixels come out blue, green, red).
 std::vector<uint8_t> pack(int width, int rows, int bitCount, bool topDown, const Words& value);
 std::vector<uint8_t> pack24(int width, int rows, bool topDown, const Picture& pic);
 

@@ -7,8 +7,7 @@ namespace scenebuild {
 
 namespace {
 
-// A chunk, unless there are no items, holding their count when asked and each item as `put`
-// writes it.
+// A chunk of the items as `put` writes them, after their count when asked; none without items.
 template <class T, class Put>
 void list(ChunkWriter& w, uint16_t tag, const T& items, bool counted, Put put) {
     if (items.empty())
@@ -25,22 +24,17 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
     chunk(w, VERTEX_LIST, [&] {
         w.u16(static_cast<uint16_t>(m.verts.size()));
         for (const Vertex& v : m.verts)
-            for (float f : {v.x, v.y, v.z})
-                w.f32(f);
+            w.f32(v.x), w.f32(v.y), w.f32(v.z);
     });
     list(w, VERTEX_FLAG_LIST, m.vertexFlags, true, [&](uint16_t f) { w.u16(f); });
-    list(w, TEXCOORD_LIST, m.uvs, true, [&](const std::array<float, 2>& uv) {
-        w.f32(uv[0]);
-        w.f32(uv[1]);
-    });
+    list(w, TEXCOORD_LIST, m.uvs, true, [&](const auto& uv) { w.f32(uv[0]), w.f32(uv[1]); });
     beginFaces(w, m.faces);
     for (const Group& g : m.groups) {
         std::vector<uint16_t> faces = g.faces;
         for (size_t f = 0; g.everyFace && f < m.faces.size(); ++f)
             faces.push_back(static_cast<uint16_t>(f));
         chunk(w, FACE_MATERIAL_GROUP, [&] {
-            w.string(g.material.c_str());
-            w.u16(static_cast<uint16_t>(faces.size()));
+            w.string(g.material.c_str()), w.u16(static_cast<uint16_t>(faces.size()));
             for (uint16_t f : faces)
                 w.u16(f);
         });
@@ -53,7 +47,7 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
         chunk(w, OBJECT_COLOR_INDEX, [&] { w.u8(static_cast<uint8_t>(m.colorIndex)); });
     if (!m.mapping.empty())
         chunk(w, MAPPING_INFO, [&] {
-            w.u16(1);
+            w.u16(1); // the map type
             for (float v : m.mapping)
                 w.f32(v);
         });
@@ -65,8 +59,7 @@ void trimesh(ChunkWriter& w, const Mesh& m) {
 } // namespace
 
 void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b) {
-    const uint8_t c[] = {r, g, b};
-    chunk(w, tag, [&] { w.raw(c, 3); });
+    chunk(w, tag, [&] { w.u8(r), w.u8(g), w.u8(b); });
 }
 
 void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s) {
@@ -86,11 +79,9 @@ void percent(ChunkWriter& w, uint16_t container, int16_t value) {
 }
 
 void beginFaces(ChunkWriter& w, const std::vector<Face>& faces) {
-    w.begin(FACE_LIST);
-    w.u16(static_cast<uint16_t>(faces.size()));
+    w.begin(FACE_LIST), w.u16(static_cast<uint16_t>(faces.size()));
     for (const Face& f : faces)
-        for (uint16_t v : {f.a, f.b, f.c, f.flags})
-            w.u16(v);
+        w.u16(f.a), w.u16(f.b), w.u16(f.c), w.u16(f.flags);
 }
 
 void material(ChunkWriter& w, const Material& m) {
@@ -118,12 +109,7 @@ void material(ChunkWriter& w, const Material& m) {
         if (m.extras) { // a bump amount, reflection
             percent(w, 0xA230, 30);
             chunk(w, 0xA320, [&] { w.u16(5); });
-            chunk(w, 0xA310, [&] {
-                w.u16(0);
-                w.i16(9);
-                w.u32(1);
-                w.u32(2);
-            });
+            chunk(w, 0xA310, [&] { w.u16(0), w.i16(9), w.u32(1), w.u32(2); });
         }
     });
 }
@@ -143,9 +129,7 @@ void keyframer(ChunkWriter& w, const std::vector<std::string>& nodes) {
             chunk(w, 0xB002, [&] { // object node
                 chunk(w, NODE_ID, [&] { w.i16(static_cast<int16_t>(i)); });
                 chunk(w, NODE_HEADER, [&] {
-                    w.string(nodes[i].c_str());
-                    w.u32(0);
-                    w.i16(static_cast<int16_t>(i) - 1);
+                    w.string(nodes[i].c_str()), w.u32(0), w.i16(static_cast<int16_t>(i - 1));
                 });
             });
     });
@@ -176,10 +160,8 @@ Mesh cube(const std::string& name, const std::string& material) {
     // Each side a-b-c-d counter-clockwise from outside, as triangles (a, b, c) and (a, c, d).
     const uint16_t sides[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
                                   {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& s : sides) {
-        m.faces.push_back({s[0], s[1], s[2]});
-        m.faces.push_back({s[0], s[2], s[3]});
-    }
+    for (const auto& s : sides)
+        m.faces.insert(m.faces.end(), {{s[0], s[1], s[2]}, {s[0], s[2], s[3]}});
     if (!material.empty())
         m.groups.push_back(material);
     return m;

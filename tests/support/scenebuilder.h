@@ -15,9 +15,7 @@ using Rgb = std::array<uint8_t, 3>;
 
 struct Material {
     std::string name;
-    Rgb ambient{0, 0, 0};
-    Rgb diffuse{0, 0, 0};
-    Rgb specular{0, 0, 0};
+    Rgb ambient{}, diffuse{}, specular{};
     int16_t shininess = 0; // percent
     std::string texture;   // no texture map when empty
     bool extras = false;   // alternate colours, float percentages, map options, bump and reflection
@@ -47,26 +45,22 @@ struct Group {
 // Optional parts are written only when set.
 struct Mesh {
     std::string name;
-    std::vector<uint16_t> objectFlags; // empty flag chunks (0x4010...) before the triangle mesh
+    std::vector<uint16_t> objectFlags, vertexFlags; // object flags: empty chunks (0x4010...) first
     std::vector<Vertex> verts;
-    std::vector<uint16_t> vertexFlags;
     std::vector<std::array<float, 2>> uvs;
     std::vector<Face> faces;
     std::vector<Group> groups;
     std::vector<uint32_t> smoothing;
-    std::vector<std::string> boxMap; // six names
-    std::vector<float> localMatrix;  // twelve values
+    std::vector<std::string> boxMap;         // six names
+    std::vector<float> localMatrix, mapping; // twelve values; map type 1 and these 21 parameters
     int colorIndex = -1;
-    std::vector<float> mapping; // map type 1 and these 21 parameters
     std::string procName;
     std::vector<uint8_t> procData;
 };
 
 // One chunk whose contents `body` writes.
 template <class Body> void chunk(ChunkWriter& w, uint16_t tag, Body body) {
-    w.begin(tag);
-    body();
-    w.end();
+    w.begin(tag), body(), w.end();
 }
 void rgb(ChunkWriter& w, uint16_t tag, uint8_t r, uint8_t g, uint8_t b);
 void stringChunk(ChunkWriter& w, uint16_t tag, const std::string& s);
@@ -83,11 +77,9 @@ void keyframer(ChunkWriter& w, const std::vector<std::string>& nodes);
 std::vector<uint8_t> scene(const std::vector<Material>& materials, const std::vector<Mesh>& meshes,
                            const std::vector<std::string>& nodes = {});
 
-// A cube from (0, 0, 0) to (2, 2, 2), its 12 triangles counter-clockwise seen from outside, all in
-// one group when a material is named.
+// A cube (0, 0, 0)-(2, 2, 2): 12 triangles counter-clockwise from outside, in the material's group.
 Mesh cube(const std::string& name = "cube", const std::string& material = "");
-// n vertices (i, 2i, 3i) with texture coordinates (i/10, 1 - i/10), faces (i, i+1, i+2), all in
-// one group of the material.
+// n vertices (i, 2i, 3i), texture coordinates (i/10, 1 - i/10), faces (i, i+1, i+2), one group.
 Mesh strip(const std::string& name, int n, const std::string& material = "Mat");
 
 } // namespace scenebuild
