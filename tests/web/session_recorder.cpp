@@ -30,34 +30,27 @@ void snapshot(const char* name, int frame) {
 void script(int n) {
     std::fprintf(digest, "%d %016" PRIx64 "\n", n, worldDigest());
     headless::setTickCount(5000 + 16u * static_cast<unsigned>(n));
-    if (n == 40 || n == 300) {
+    if (n == 40 || n == 300)
         snapshot(n == 40 ? "select" : "play", n);
-    }
     headless::setKey('1', n == 45);
     headless::setKey(VK_LEFT, n >= 60 && n < 90);
     headless::setKey(VK_NUMPAD8, n >= 90 && n < 120);
     headless::setKey(VK_TAB, n == 130);
-    if (n >= 100 && n < 140) {
+    if (n >= 100 && n < 140)
         headless::setCursor(320 + (n % 7) - 3, 240 + (n % 5) - 2); // mouse look
-    }
-    if (n == 150 || n == 151) {
+    if (n == 150 || n == 151)
         headless::postMessage(n == 150 ? WM_RBUTTONDOWN : WM_LBUTTONDOWN); // Seeker, then a catch
-    }
-    if (gameState == STATE_GAME_ENDING && !caught) {
+    if (gameState == STATE_GAME_ENDING && !caught)
         snapshot("catch", caught = n);
-    }
-    if (caught && n == caught + 30) {
+    if (caught && n == caught + 30)
         snapshot("gameover", n);
-    }
     headless::setKey(VK_RETURN, caught && n == caught + 60);
-    if (caught && !restarted && gameState == STATE_TEAM_SELECT) {
+    if (caught && !restarted && gameState == STATE_TEAM_SELECT)
         restarted = n;
-    }
     headless::setKey('2', restarted && n == restarted + 20);
     headless::setKey(VK_ESCAPE, restarted && n >= 1500 && n >= restarted + 300);
-    if (n > 12000) {
+    if (n > 12000)
         headless::postMessage(WM_CLOSE); // no catch in over three minutes of play
-    }
 }
 
 } // namespace
