@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <vector>
 
 #include "particles/particleemitter.h"
@@ -65,8 +67,7 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
         ASSERT_EQ(c.size(), 1u);
         alphas.push_back(c[0].alpha), heights.push_back(p.y), depths.push_back(p.z);
     }
-    // Its alpha is its life, less the fade each step; drawn once more at 0, then reborn at full
-    // life.
+    // Its alpha is its life less the fade each step; drawn once more at 0, then reborn at full.
     EXPECT_EQ(alphas, (std::vector<float>{0.5f, 0.25f, 0.0f, 1.0f}));
     // A step moves by the velocity before it: gravity shows from step two, down and back in z.
     EXPECT_TRUE(heights[0] == 0.0f && depths[0] == 0.0f && heights[2] == 0.0f);
@@ -88,8 +89,8 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     for (int i = 0; i < 3; ++i)
         still(e.particle[i], 1.0f, 0.01f);
     e.particle[1].active = false;
-    GLfloat before[16], after[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    std::array<GLfloat, 16> before, after;
+    glGetFloatv(GL_MODELVIEW_MATRIX, before.data());
     // With lights wanted the sprites are drawn unlit: a black ambient light does not darken them.
     const float black[4] = {0, 0, 0, 1};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
@@ -100,15 +101,13 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     std::vector<Corner> c = draw(e);
     ASSERT_EQ(c.size(), 2u);
     // A 0.3-wide square centred on the emitter, under an identity projection.
-    EXPECT_NEAR(c[0].x, (0.1f + 0.15f + 1) * 320, 0.01f);
-    EXPECT_NEAR(c[0].y, (0.2f + 0.15f + 1) * 240, 0.01f);
-    EXPECT_EQ(c[0].red, 1.0f);
+    EXPECT_TRUE(std::abs(c[0].x - 1.25f * 320) < 0.01f && std::abs(c[0].y - 1.35f * 240) < 0.01f &&
+                c[0].red == 1.0f)
+        << c[0].x << "," << c[0].y << " " << c[0].red;
     // Depth writes back on, blending and texturing off, lighting as it was, the matrix kept.
     GLboolean mask = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
     EXPECT_TRUE(mask && !glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) &&
-                glIsEnabled(GL_LIGHTING));
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(std::equal(before, before + 16, after));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+                glIsEnabled(GL_LIGHTING) && before == after && glGetError() == GL_NO_ERROR);
 }

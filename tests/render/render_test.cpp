@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -65,11 +66,9 @@ Picture fromRows(const std::vector<Rgb>& pal, const std::vector<std::vector<int>
     return fromPalette(pal, [rows](int x, int y) { return static_cast<uint32_t>(rows[y][x]); });
 }
 
-Layout of(int w, int h, int bits, const std::vector<uint8_t>& stored, int entries = 0) {
-    Layout s;
-    s.width = w, s.height = h, s.bitCount = static_cast<uint16_t>(bits);
-    s.palette = palette(entries), s.bits = stored;
-    return s;
+Layout of(int w, int h, int bits, const std::vector<uint8_t>& stored, int entries = 0,
+          uint32_t header = 0) {
+    return {w, h, uint16_t(bits), 0, 0, 0, true, false, header, palette(entries), {}, stored};
 }
 
 // Run-length codes, with the data size the header gives (0: none).
@@ -171,6 +170,16 @@ const char *const UnknownForm = "Unknown DIB file format.", *const OutOfMemory =
                   *const Conversion = "Image file conversion error.";
 
 constexpr float Eps = 1e-5f;
+// Each value within Eps of the one wanted.
+::testing::AssertionResult near(const std::vector<float>& got, const std::vector<float>& want) {
+    for (size_t i = 0; i < want.size(); ++i)
+        if (!(std::abs(got[i] - want[i]) <= Eps))
+            return ::testing::AssertionFailure() << i << ": " << got[i] << " not " << want[i];
+    return ::testing::AssertionSuccess();
+}
+const auto modelview = [](std::array<float, 16> m = {}) {
+    return glGetFloatv(GL_MODELVIEW_MATRIX, m.data()), m;
+};
 const auto glInt = [](GLenum e, GLint v = 0) { return glGetIntegerv(e, &v), v; };
 
 // A quad over x0..x1, y0..y1 at depth z with texture coordinates 0..1, in the named material.
@@ -278,9 +287,7 @@ TEST(Vector, EveryChangeRefreshesTheLength) {
     v.normalize(), zero.normalize();
     lengths.insert(lengths.end(), {v.length, w.difference({3, 4, 0}).length,
                                    w.cross({1, 0, 0}).length, zero.length + zero.x});
-    const float want[] = {13, 12, std::sqrt(12.0f), 1, 12, std::sqrt(160.0f), 0};
-    for (size_t i = 0; i < lengths.size(); ++i)
-        EXPECT_NEAR(lengths[i], want[i], Eps) << i;
+    EXPECT_TRUE(near(lengths, {13, 12, std::sqrt(12.0f), 1, 12, std::sqrt(160.0f), 0}));
 }
 
 TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
@@ -289,13 +296,11 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     ASSERT_EQ(model->numMeshes, 1);
     const MESH& m = model->meshes[0];
     ASSERT_TRUE(m.numVerts == 8 && m.numFaces == 12);
-    EXPECT_NEAR(m.bounds.center.x, 1.0f, Eps);
-    EXPECT_NEAR(m.bounds.center.z, 1.0f, Eps);
-    EXPECT_NEAR(m.bounds.radius, std::sqrt(3.0f), Eps);
+    EXPECT_TRUE(
+        near({m.bounds.center.x, m.bounds.center.z, m.bounds.radius}, {1, 1, std::sqrt(3.0f)}));
     // The debug view's sphere: 15 slices and 15 stacks of lines; the matrix left as found.
-    float before[16], after[16];
     std::vector<GLfloat> fb(1 << 16);
-    glGetFloatv(GL_MODELVIEW_MATRIX, before);
+    const auto before = modelview();
     glMatrixMode(GL_PROJECTION);
     glOrtho(-10, 10, -10, 10, -10, 10); // all of it in view
     glMatrixMode(GL_MODELVIEW);
@@ -303,9 +308,7 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     glRenderMode(GL_FEEDBACK);
     model->meshes[0].bounds.draw();
     EXPECT_EQ(glRenderMode(GL_RENDER), 5 * (15 * 14 + 15 * 15)); // rings, then meridians
-
-    glGetFloatv(GL_MODELVIEW_MATRIX, after);
-    EXPECT_TRUE(std::equal(before, before + 16, after) && glGetError() == GL_NO_ERROR);
+    EXPECT_TRUE(modelview() == before && glGetError() == GL_NO_ERROR);
     for (int f = 0; f < 12; ++f) {
         // Sphere on the centroid of a right triangle with legs 2; normal twice the area, outward.
         const FACE& face = m.faces[f];
@@ -313,12 +316,11 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
         Vector3f sum(-3 * c.x, -3 * c.y, -3 * c.z);
         for (int k = 0; k < 3; ++k)
             sum.add(m.verts[m.indices[3 * f + k]].pos);
-        EXPECT_NEAR(sum.length, 0.0f, Eps) << "face " << f;
-        EXPECT_EQ(m.indices[3 * f + 1], box.faces[f][1]);
-        EXPECT_NEAR(face.bounds.radius, std::sqrt(20.0f) / 3, Eps);
         Vector3f out = c.difference(m.bounds.center);
-        EXPECT_NEAR(face.normal.x * out.x + face.normal.y * out.y + face.normal.z * out.z, 4.0f,
-                    Eps);
+        const float outward = face.normal.x * out.x + face.normal.y * out.y + face.normal.z * out.z;
+        EXPECT_TRUE(near({sum.length, face.bounds.radius, outward, float(m.indices[3 * f + 1])},
+                         {0, std::sqrt(20.0f) / 3, 4, float(box.faces[f][1])}))
+            << "face " << f;
     }
     for (int j = 0; j < 8; ++j) {
         EXPECT_EQ(m.vertexArray[3 * j + 1], box.verts[j].y);
@@ -341,8 +343,7 @@ TEST_F(ModelTest, MaterialsAreCopiedWithTexturesAndMatchedByFirstGroupName) {
     ASSERT_EQ(model->numMats, 3);
     // Colours show in the drawing test; shininess stays as the database holds it.
     const MATERIAL& p = model->mats[0];
-    EXPECT_FLOAT_EQ(p.shininess, 0.25f);
-    EXPECT_TRUE(p.hasTexture && glIsTexture(p.texture));
+    EXPECT_TRUE(p.shininess == 0.25f && p.hasTexture && glIsTexture(p.texture)) << p.shininess;
     // A missing texture file leaves the material textured with name 0, silently.
     EXPECT_TRUE(model->mats[2].hasTexture && model->mats[2].texture == 0u);
     EXPECT_TRUE(headless::messageBoxes().empty());
@@ -361,10 +362,9 @@ TEST_F(ModelTest, MeshesKeepFileOrderAndDropDamagedFacesAndShortCoordinateLists)
     empty.name = "empty", empty.faces = {{0, 1, 2}};
     auto model = Load({}, {far, bad, empty});
     ASSERT_EQ(model->numMeshes, 3);
-    EXPECT_NEAR(model->meshes[0].bounds.center.z, 50.0f, Eps);
-    const MESH& b = model->meshes[1];
-    EXPECT_NEAR(b.bounds.center.z, 0.0f, Eps) << "each mesh has its own sphere";
-    EXPECT_NEAR(b.bounds.radius, std::sqrt(2.0f), Eps);
+    const MESH& b = model->meshes[1]; // each mesh has its own sphere
+    EXPECT_TRUE(near({model->meshes[0].bounds.center.z, b.bounds.center.z, b.bounds.radius},
+                     {50, 0, std::sqrt(2.0f)}));
     for (int j = 0; j < 4; ++j)
         EXPECT_TRUE(model->meshes[0].texCoordArray[2 * j + 1] == far.uvs[j][1] &&
                     b.texCoordArray[2 * j] == 0.0f)
@@ -432,9 +432,7 @@ TEST_F(ModelTest, TexturesStayBoundAndFailuresMakeNone) {
     // Missing files are silent; undecodable ones give the decoder's box. Neither makes a texture.
     EXPECT_TRUE(LoadGLTextures("missing.bmp") == 0u && LoadGLTextures(nullptr) == 0u);
     EXPECT_TRUE(headless::messageBoxes().empty());
-    bmpbuild::Layout s;
-    s.headerSize = 108;
-    ASSERT_TRUE(testdata::writeFile("bad.bmp", bmpbuild::build(s)));
+    ASSERT_TRUE(testdata::writeFile("bad.bmp", build(of(1, 1, 24, {}, 0, 108))));
     EXPECT_EQ(LoadGLTextures("bad.bmp"), 0u);
     EXPECT_EQ(headless::messageBoxes().size(), 1u);
     GLuint next = 0;
