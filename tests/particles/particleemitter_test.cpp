@@ -94,10 +94,8 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     // With lights wanted the sprites are drawn unlit: a black ambient light does not darken them.
     const float black[4] = {0, 0, 0, 1};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
-    USE_LIGHTS = true;
-    glEnable(GL_LIGHTING);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_BLEND);
+    USE_LIGHTS = true, glEnable(GL_LIGHTING);
+    glDepthMask(GL_FALSE), glEnable(GL_BLEND);
     std::vector<Corner> c = draw(e);
     ASSERT_EQ(c.size(), 2u);
     // A 0.3-wide square centred on the emitter, under an identity projection.

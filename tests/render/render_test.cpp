@@ -97,9 +97,10 @@ using Form = std::tuple<std::string, Layout, Picture>; // what, how it is stored
 
 std::vector<Form> forms() {
     std::vector<Form> f;
+    const auto n = [](int i) { return std::to_string(i); };
     for (int w : {1, 2, 3, 4, 5})
         for (bool topDown : {false, true})
-            f.push_back({"24-bit width " + std::to_string(w) + (topDown ? " top-down" : ""),
+            f.push_back({"24-bit width " + n(w) + (topDown ? " top-down" : ""),
                          of(w, topDown ? -3 : 3, 24, pack24(w, 3, topDown, gradient)), gradient});
     Layout bare = of(5, 3, 24, pack24(5, 3, false, gradient));
     bare.fileHeader = false;
@@ -118,9 +119,8 @@ std::vector<Form> forms() {
                 const bool topDown = w == 5 && !core; // core heights are unsigned
                 Layout s = of(w, topDown ? -3 : 3, bits, pack(w, 3, bits, topDown, in), 1 << bits);
                 s.coreHeader = core;
-                f.push_back({std::to_string(bits) + "-bit width " + std::to_string(w) +
-                                 (core ? " core" : ""),
-                             s, fromPalette(pal, in)});
+                f.push_back({n(bits) + "-bit width " + n(w) + (core ? " core" : ""), s,
+                             fromPalette(pal, in)});
             }
     }
     // A short table: pixels start after 4 entries; indices past it are black.
@@ -247,9 +247,8 @@ TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
         {"pixels missing", [](Layout& s) { s.width = s.height = 1 << 12; }, Conversion},
         {"one byte short", [](Layout& s) { s.bits.pop_back(); }, Conversion},
         {"offset past the end", [](Layout& s) { s.bitsOffsetOverride = 0x7FFFFFF0; }, Conversion},
-        {"colour table past the end", [](Layout& s) { s.bitCount = 8, s.clrUsed = 1 << 30; },
-         Conversion},
-        {"masks past the end", [](Layout& s) { s.bitCount = 32, s.compression = 3, s.bits = {}; },
+        {"table past the end", [](Layout& s) { s.bitCount = 8, s.clrUsed = 1 << 30; }, Conversion},
+        {"masks cut", [](Layout& s) { s.bitCount = 32, s.compression = 3, s.bits = {}; },
          Conversion},
     };
     for (const auto& [what, change, message] : damages) {
@@ -304,8 +303,7 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     glMatrixMode(GL_PROJECTION);
     glOrtho(-10, 10, -10, 10, -10, 10); // all of it in view
     glMatrixMode(GL_MODELVIEW);
-    glFeedbackBuffer(GLsizei(fb.size()), GL_2D, fb.data());
-    glRenderMode(GL_FEEDBACK);
+    glFeedbackBuffer(GLsizei(fb.size()), GL_2D, fb.data()), glRenderMode(GL_FEEDBACK);
     model->meshes[0].bounds.draw();
     EXPECT_EQ(glRenderMode(GL_RENDER), 5 * (15 * 14 + 15 * 15)); // rings, then meridians
     EXPECT_TRUE(modelview() == before && glGetError() == GL_NO_ERROR);
@@ -399,8 +397,7 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, white);
     const bool saved = USE_LIGHTS;
     for (bool lit : {false, true}) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        USE_LIGHTS = lit;
+        glClear(GL_COLOR_BUFFER_BIT), USE_LIGHTS = lit;
         (lit ? glEnable : glDisable)(GL_LIGHTING);
         model->draw();
         glDisable(GL_LIGHTING);
@@ -445,8 +442,7 @@ TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
     glMatrixMode(GL_PROJECTION);
     gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
-    glTranslatef(0.0f, 0.0f, -2.0f);
-    glRotatef(30.0f, 1.0f, 0.3f, 0.0f);
+    glTranslatef(0.0f, 0.0f, -2.0f), glRotatef(30.0f, 1.0f, 0.3f, 0.0f);
     for (GLenum on : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0})
         glEnable(on);
     const float specular[4] = {0.7f, 0.6f, 0.5f, 1.0f}, shininess = 20.0f; // shows the shading

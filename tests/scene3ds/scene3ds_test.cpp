@@ -47,8 +47,7 @@ template <class Body> ChunkWriter editor(Body body) {
 class SceneTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ignoreftkerr3ds = 0;
-        ClearErrList3ds();
+        ignoreftkerr3ds = 0, ClearErrList3ds();
         ReturnErrorList3ds()[ErrListOverflow3ds].id = NO_FTK_ERRORS;
     }
     void TearDown() override {
@@ -282,9 +281,11 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
         NAMED(ERR_TOO_MANY_FILES)};
 #undef NAMED
     std::vector<uint32_t> pushed;
+    std::string expected; // the dump, newest first
     for (const auto& [code, name] : codes) {
         EXPECT_EQ(std::string(ErrCodeToString3ds(code)).rfind(name + ":", 0), 0u) << name;
         PushErrList3ds(code), pushed.push_back(code);
+        expected = ErrCodeToString3ds(code) + ("\n" + expected);
     }
     PushErrList3ds(NO_FTK_ERRORS); // no error at all
     const errrec3ds* overflow = ReturnErrorList3ds() + ErrListOverflow3ds;
@@ -297,11 +298,7 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
     EXPECT_STREQ(overflow->desc, "N_ERRORS: More errors were reported then could be recorded.");
     char text[8192] = {};
     FILE* out = fmemopen(text, sizeof text - 1, "w");
-    DumpErrList3ds(out);
-    std::fclose(out);
-    std::string expected;
-    for (auto code = pushed.rbegin(); code != pushed.rend(); ++code)
-        expected += std::string(ErrCodeToString3ds(*code)) + "\n";
+    DumpErrList3ds(out), std::fclose(out);
     EXPECT_EQ(text, expected);
     EXPECT_STREQ(ErrCodeToString3ds(N_ERRORS - 1), "Unknown error code was encountered");
     ClearErrList3ds();
@@ -373,8 +370,7 @@ TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
         if (c.build.empty()) {
             EXPECT_EQ(pendingErrors(), c.detach) << c.what;
         }
-        CloseAllFiles3ds();
-        ClearErrList3ds();
+        CloseAllFiles3ds(), ClearErrList3ds();
     }
 }
 
@@ -454,8 +450,7 @@ TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
         }
     }));
     mesh3ds* m = nullptr;
-    callocFailsFrom = 40 * sizeof(objmat3ds);
-    GetMeshByName3ds(db, "Box", &m);
+    callocFailsFrom = 40 * sizeof(objmat3ds), GetMeshByName3ds(db, "Box", &m);
     callocFailsFrom = 0;
     ASSERT_NE(m, nullptr);
     EXPECT_TRUE(m->matgroupcount == 0 && m->matgroups == nullptr);
