@@ -100,8 +100,7 @@ Bytes bmfFile(const std::vector<Cell>& cells, const Bytes& sgi) {
 // What reached the rasteriser while `draw` ran, in object units of the Text view (10 pixels each).
 std::vector<FbPrimitive> captureFeedback(const std::function<void()>& draw) {
     std::vector<GLfloat> buffer(1 << 20);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
+    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data()), glRenderMode(GL_FEEDBACK);
     draw();
     const GLint used = glRenderMode(GL_RENDER);
     std::vector<FbPrimitive> prims;
@@ -362,8 +361,7 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     EXPECT_TRUE(captureFeedback([] { vfDrawSolidSymbol('q'); }).empty());
     // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
     std::vector<GLfloat> fb(128);
-    glFeedbackBuffer(GLsizei(fb.size()), GL_3D_COLOR_TEXTURE, fb.data());
-    glRenderMode(GL_FEEDBACK);
+    glFeedbackBuffer(GLsizei(fb.size()), GL_3D_COLOR_TEXTURE, fb.data()), glRenderMode(GL_FEEDBACK);
     vfEnable(VF_TEXTURING);
     vfDrawSolidSymbol('A'); // its first corner is (-0.5, -0.5)
     vfDisable(VF_TEXTURING);
@@ -464,8 +462,7 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
         for (const auto& v : prim.vertices)
             right = std::max(right, v[0]);
     EXPECT_NEAR(right, 1.502f, 1e-3);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION), glLoadIdentity();
     glOrtho(0, 2, 0, 1.5, -1, 1); // one cell: 160 x 320 pixels
     glMatrixMode(GL_MODELVIEW);
     glClearColor(0, 0, 1, 1), glClear(GL_COLOR_BUFFER_BIT);

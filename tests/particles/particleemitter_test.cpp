@@ -30,8 +30,7 @@ class ParticleTest : public ::testing::Test {
 
     std::vector<Corner> draw(ParticleEmitter& e) {
         std::vector<GLfloat> buf(64 * 1024);
-        glFeedbackBuffer(static_cast<GLsizei>(buf.size()), GL_3D_COLOR, buf.data());
-        glRenderMode(GL_FEEDBACK);
+        glFeedbackBuffer(GLsizei(buf.size()), GL_3D_COLOR, buf.data()), glRenderMode(GL_FEEDBACK);
         e.draw();
         GLint n = glRenderMode(GL_RENDER);
         std::vector<Corner> corners;

@@ -196,8 +196,7 @@ Mesh Rect(const std::string& name, float x0, float y0, float x1, float y1,
 class ModelTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(gl_.ok());
-        ASSERT_TRUE(cwd_.ok());
+        ASSERT_TRUE(gl_.ok() && cwd_.ok());
         headless::clearMessageBoxes();
         ASSERT_TRUE(testdata::writeFile("tex.bmp", bmpbuild::gradientFile(2, 2)));
     }

@@ -190,8 +190,7 @@ TEST_F(TreeTest, ParentNamePassNamesEachNodesParent) {
             });
         w.end(), w.end();
         database3ds* db = load(w, false);
-        DisconnectDatabase3ds(db);
-        CloseAllFiles3ds();
+        DisconnectDatabase3ds(db), CloseAllFiles3ds();
         ASSERT_EQ(ftkerr3ds, 0);
         std::vector<std::string> names;
         for (chunk3ds* n = db->root->children->children; n; n = n->sibling) {
@@ -246,8 +245,7 @@ TEST_F(TreeTest, SubchunksFollowTheirParentsOwnData) {
 // New: an empty root, default mesh arrays (faces 0-1-2); resized ones keep theirs, flags follow.
 TEST_F(TreeTest, NewDatabasesAndMeshArraysStartFromDefaults) {
     database3ds* db = nullptr;
-    InitDatabase3ds(&db);
-    CreateNewDatabase3ds(db, MaterialFile);
+    InitDatabase3ds(&db), CreateNewDatabase3ds(db, MaterialFile);
     ASSERT_TRUE(db->root && !db->root->children);
     EXPECT_TRUE(db->root->tag == MATERIAL_FILE && db->root->size == 6 &&
                 GetDatabaseType3ds(db) == MaterialFile);
@@ -316,8 +314,7 @@ TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
     rlimit old{};
     getrlimit(RLIMIT_AS, &old);
     const rlimit capped{rlim_t(8) << 30, old.rlim_max}; // far below the 32 GiB of slots asked next
-    setrlimit(RLIMIT_AS, &capped);
-    InitNameList3ds(&list, 0xFFFFFFFFu);
+    setrlimit(RLIMIT_AS, &capped), InitNameList3ds(&list, 0xFFFFFFFFu);
     setrlimit(RLIMIT_AS, &old);
     EXPECT_TRUE(!list->names && list->count == 0 && list->capacity == 0);
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_NO_MEM});
@@ -354,8 +351,7 @@ TEST_F(TreeTest, TheFileTableHolds252Files) {
         EXPECT_EQ(f->index, i < 252 ? i : NoFileIndex3ds) << i;
     }
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_TOO_MANY_FILES});
-    ClearErrList3ds();
-    CloseFile3ds(f); // a file without a slot is closed by its owner alone
+    ClearErrList3ds(), CloseFile3ds(f); // a file without a slot is closed by its owner alone
 }
 
 TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
@@ -391,8 +387,7 @@ TEST_F(DamagedTest, FailedDetachNeverReadsTheNextFileInTheSameSlot) {
     ASSERT_EQ(ftkerr3ds, 0);
     DisconnectDatabase3ds(db);
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{Reading}) << "the broken vertex list";
-    CloseAllFiles3ds();
-    ClearErrList3ds(); // the caller carries on; another file now takes the freed slot
+    CloseAllFiles3ds(), ClearErrList3ds(); // the caller carries on; another file takes the slot
     ASSERT_NE(OpenFile3ds(write(scene(500), "theirs.3ds").c_str(), "r"), nullptr);
     mesh3ds* mesh = nullptr;
     GetMeshByName3ds(db, "Whole", &mesh);
@@ -431,8 +426,7 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
         GetMeshByName3ds(db, "Second", &m); // the reused record keeps no masks of the last
         EXPECT_EQ(m->smoothing, nullptr);
         RelMeshObj3ds(&m);
-        EXPECT_EQ(m, nullptr);
-        EXPECT_EQ(ftkerr3ds, 0);
+        EXPECT_TRUE(m == nullptr && ftkerr3ds == 0);
     }
 }
 
