@@ -275,9 +275,8 @@ TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
                 << channels << " channels" << (rle ? " run-length" : "");
         }
     auto repeat = sgiFile(3, 1, 1, {0, 0, 0}, true);
-    repeat.resize(512 + 8);
+    repeat.resize(512 + 8), repeat[512 + 7] = 3;
     repeat.insert(repeat.end(), {0x03, 0x42, 0x00}); // a repeat run "3 x 0x42"
-    repeat[512 + 7] = 3;
     SgiImage img;
     ASSERT_TRUE(sgiDecode(repeat.data(), repeat.size(), img));
     EXPECT_EQ(img.rgba[8], 0x42);
@@ -395,8 +394,7 @@ TEST_F(Text, StringBoundsFollowTheLayout) {
     expectBounds({0, 10, 6, -10});
     // Each pair is written only when both of its pointers are given; bad ids write nothing.
     float a = 77, b = 77;
-    vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr);
-    vfGetStringBounds(9, "A", &a, &a, &b, &b);
+    vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr), vfGetStringBounds(9, "A", &a, &a, &b, &b);
     EXPECT_EQ(a, 77);
     vfGetStringBounds(0, "A", nullptr, nullptr, &a, &b);
     EXPECT_FLOAT_EQ(a, -0.5f + 1.2f);

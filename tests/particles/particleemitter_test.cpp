@@ -74,8 +74,7 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
     // Respawned speeds spread over -32..27 on x and -30..29 on y and z around the base speed (0).
     std::vector<float> r = {99, -99, 99, -99, 99, -99}; // lowest and highest speed on x, y and z
     for (int i = 0; i < 600; ++i) {
-        still(p, 0.5f, 1.0f);
-        draw(e);
+        still(p, 0.5f, 1.0f), draw(e);
         const float v[3] = {p.vx, p.vy, p.vz};
         for (int k = 0; k < 3; ++k)
             r[2 * k] = std::min(r[2 * k], v[k]), r[2 * k + 1] = std::max(r[2 * k + 1], v[k]);

@@ -19,10 +19,9 @@ std::vector<uint8_t> build(const Layout& s) {
     uint32_t headerSize = s.headerSize ? s.headerSize : (s.coreHeader ? 12 : 40);
     const int sizeBytes = s.coreHeader ? 2 : 4;
     putLE(dib, headerSize, 4);
-    putLE(dib, static_cast<uint32_t>(s.width), sizeBytes);
-    putLE(dib, static_cast<uint32_t>(s.height), sizeBytes);
-    putLE(dib, 1, 2);
-    putLE(dib, s.bitCount, 2);
+    for (int32_t v : {s.width, s.height})
+        putLE(dib, static_cast<uint32_t>(v), sizeBytes);
+    putLE(dib, 1, 2), putLE(dib, s.bitCount, 2);
     if (!s.coreHeader) {
         for (uint32_t v : {s.compression, s.sizeImage, 2835u, 2835u, s.clrUsed, 0u})
             putLE(dib, v, 4);
