@@ -77,8 +77,7 @@ Bytes sgiFile(int width, int height, int channels, const Bytes& planes, bool rle
         putBE(out, uint32_t(k < rows ? 512 + rows * 8 + k * length : length), 4);
     for (size_t r = 0; r < rows; ++r) {
         out.push_back(uint8_t(0x80 | width));
-        out.insert(out.end(), &planes[r * width], &planes[r * width] + width);
-        out.push_back(0);
+        out.insert(out.end(), &planes[r * width], &planes[r * width] + width), out.push_back(0);
     }
     return out;
 }
@@ -142,12 +141,10 @@ std::vector<Box> glyphBoxes(const std::vector<FbPrimitive>& prims) {
 constexpr size_t kTriangles = 128 + 4 + 24, kContour = kTriangles + 3;
 Bytes handMadeFile(uint8_t copies = 1) {
     Bytes b(128, 0xEE); // reserved bytes are skipped, whatever they hold
-    std::memcpy(b.data(), "GLFHand\0", 8);
-    b[99] = copies;
+    std::memcpy(b.data(), "GLFHand\0", 8), b[99] = copies;
     const float v[6] = {-0.5f, -1.0f, 0.75f, 0.25f, 0.0f, 1.0f};
     for (int i = 0; i < copies; ++i) {
-        b.insert(b.end(), {'x', 3, 1, 1});
-        b.resize(b.size() + sizeof v);
+        b.insert(b.end(), {'x', 3, 1, 1}), b.resize(b.size() + sizeof v);
         std::memcpy(b.data() + b.size() - sizeof v, v, sizeof v);
         b.insert(b.end(), {2, 1, 0, 2}); // the triangle, then the contour's end
     }
@@ -371,11 +368,8 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     none.contourCount = 0, none.contourEnd.clear();
     ASSERT_TRUE(testdata::writeFile(dir.file("d.glf"), fontBytes({{'d', s}, {'n', none}})));
     ASSERT_GE(vfLoadFont(dir.file("d.glf").c_str()), 0);
-    auto prims = captureFeedback([] {
-        vfDrawWiredString("dn");
-        vfDraw3DSolidString("dn");
-        vfDraw3DWiredString("dn");
-    });
+    auto prims = captureFeedback(
+        [] { vfDrawWiredString("dn"), vfDraw3DSolidString("dn"), vfDraw3DWiredString("dn"); });
     EXPECT_TRUE(glGetError() == GL_NO_ERROR && countKind(prims, GL_LINE_TOKEN) > 0);
 }
 

@@ -397,8 +397,7 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
     for (bool lit : {false, true}) {
         glClear(GL_COLOR_BUFFER_BIT), USE_LIGHTS = lit;
         (lit ? glEnable : glDisable)(GL_LIGHTING);
-        model->draw();
-        glDisable(GL_LIGHTING);
+        model->draw(), glDisable(GL_LIGHTING);
         std::vector<unsigned char> fb = headless::readFramebuffer();
         for (const auto& [x, y, dark, bright] : spots) {
             const unsigned char* p = &fb[(static_cast<size_t>(y) * 640 + x) * 4];
@@ -454,8 +453,7 @@ TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
                                                   {0.3f, 9, true},   {0.3f, 2, false}};
     for (auto [radius, n, wire] : sizes) {
         gluQuadricDrawStyle(q.get(), wire ? GLU_LINE : GLU_FILL);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        gluSphere(q.get(), radius, n, n);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT), gluSphere(q.get(), radius, n, n);
         const auto theirs = headless::readFramebuffer();
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         (wire ? drawWireSphere : drawSolidSphere)(radius, n, n);

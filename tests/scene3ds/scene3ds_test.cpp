@@ -37,8 +37,7 @@ std::vector<uint32_t> pendingErrors() {
 // A mesh file whose editor block holds what `body` writes; chunks it leaves open are closed.
 template <class Body> ChunkWriter editor(Body body) {
     ChunkWriter w;
-    w.begin(MESH_FILE), w.begin(EDITOR_BLOCK);
-    body(w);
+    w.begin(MESH_FILE), w.begin(EDITOR_BLOCK), body(w);
     while (w.depth() > 0)
         w.end();
     return w;
@@ -53,8 +52,7 @@ class SceneTest : public ::testing::Test {
     void TearDown() override {
         for (database3ds* db : dbs_)
             ReleaseDatabase3ds(&db);
-        CloseAllFiles3ds();
-        SetUp();
+        CloseAllFiles3ds(), SetUp();
     }
     std::string write(const ChunkWriter& w, const std::string& name = "scene.3ds") {
         EXPECT_TRUE(w.writeFile(dir.file(name)));
@@ -63,8 +61,7 @@ class SceneTest : public ::testing::Test {
     // Builds; detaches and closes the file as the model loader does, or leaves it open for demand.
     database3ds* load(const ChunkWriter& w, bool detach = true) {
         file3ds* f = OpenFile3ds(write(w, "s" + std::to_string(dbs_.size()) + ".3ds").c_str(), "r");
-        dbs_.push_back(nullptr);
-        InitDatabase3ds(&dbs_.back());
+        dbs_.push_back(nullptr), InitDatabase3ds(&dbs_.back());
         CreateDatabase3ds(f, dbs_.back());
         if (detach)
             DisconnectDatabase3ds(dbs_.back()), CloseFile3ds(f);
@@ -83,8 +80,7 @@ using MeshTest = SceneTest;
 // An object "Box" whose triangle mesh holds what `body` writes.
 template <class Body> ChunkWriter trimesh(Body body) {
     return editor([&](ChunkWriter& w) {
-        w.begin(OBJECT_BLOCK), w.string("Box"), w.begin(TRIMESH_BLOCK);
-        body(w);
+        w.begin(OBJECT_BLOCK), w.string("Box"), w.begin(TRIMESH_BLOCK), body(w);
     });
 }
 
@@ -141,8 +137,7 @@ std::vector<Case> cases() {
                      w.begin(FACE_MATERIAL_GROUP), w.raw("0123456789ABCDEFGHIJ", 20);
                  })});
     c.push_back({"smoothing list past sixteen bits", {}, {Invalid}, trimesh([](ChunkWriter& w) {
-                     beginFaces(w, {{0, 1, 2, 0}});
-                     w.begin(SMOOTHING_LIST);
+                     beginFaces(w, {{0, 1, 2, 0}}), w.begin(SMOOTHING_LIST);
                      for (int i = 0; i < 65536; ++i)
                          w.u32(1);
                  })});
@@ -156,8 +151,7 @@ class MaterialTest : public SceneTest {
         auto file = editor([&](ChunkWriter& w) {
             w.begin(MATERIAL_BLOCK), stringChunk(w, MATERIAL_NAME, "Mat"), body(w);
         });
-        GetMaterialByName3ds(load(file), "Mat", &mat_);
-        return mat_;
+        return GetMaterialByName3ds(load(file), "Mat", &mat_), mat_;
     }
     ~MaterialTest() override { ReleaseMaterial3ds(&mat_); }
 
@@ -345,8 +339,7 @@ TEST_F(TreeTest, TheFileTableHolds252Files) {
     for (int i = 0; i <= 252; ++i) {
         const std::string name = dir.file(std::to_string(i));
         ASSERT_TRUE(testdata::writeFile(name, {0}));
-        f = OpenFile3ds(name.c_str(), "r");
-        ASSERT_NE(f, nullptr);
+        ASSERT_NE(f = OpenFile3ds(name.c_str(), "r"), nullptr);
         EXPECT_EQ(f->index, i < 252 ? i : NoFileIndex3ds) << i;
     }
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_TOO_MANY_FILES});
@@ -360,8 +353,7 @@ TEST_F(DamagedTest, DamagedFilesAreReportedAndStopTheReading) {
         if (expected.size() == 1)
             expected.insert(expected.end(), {ERR_READING_DATABASE, ERR_CREATING_DATABASE});
         EXPECT_EQ(pendingErrors(), expected) << c.what;
-        ClearErrList3ds();
-        DisconnectDatabase3ds(db);
+        ClearErrList3ds(), DisconnectDatabase3ds(db);
         if (c.build.empty()) {
             EXPECT_EQ(pendingErrors(), c.detach) << c.what;
         }
@@ -510,8 +502,7 @@ TEST_F(MaterialTest, ReadingStopsAtAnUnusableChild) {
     for (const auto& [bad, error] : cases) {
         material3ds* m = fetch([&](ChunkWriter& w) {
             colour(w, MATERIAL_AMBIENT, {255, 0, 0});
-            bad(w);
-            percent(w, MATERIAL_SHININESS, 60);
+            bad(w), percent(w, MATERIAL_SHININESS, 60);
         });
         ASSERT_NE(m, nullptr);
         EXPECT_TRUE(m->ambient.r == 1.0f && m->shininess == 0.0f) << error << ": after the bad one";
