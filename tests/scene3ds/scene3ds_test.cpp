@@ -297,25 +297,6 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
     EXPECT_TRUE(ftkerr3ds == 0 && pendingErrors().empty() && overflow->id == N_ERRORS);
 }
 
-// A name list that cannot be allocated (in a capped address space) is empty and reports it.
-TEST_F(TreeTest, NameListThatCannotBeAllocatedIsEmpty) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "needs an address-space cap";
-#endif
-    namelist3ds* list = nullptr;
-    InitNameList3ds(&list, 3);
-    ASSERT_TRUE(list && list->names && list->count == 3 && list->capacity == 3);
-    rlimit old{};
-    getrlimit(RLIMIT_AS, &old);
-    const rlimit capped{rlim_t(8) << 30, old.rlim_max}; // far below the 32 GiB of slots asked next
-    setrlimit(RLIMIT_AS, &capped), InitNameList3ds(&list, 0xFFFFFFFFu);
-    setrlimit(RLIMIT_AS, &old);
-    EXPECT_TRUE(!list->names && list->count == 0 && list->capacity == 0);
-    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_NO_MEM});
-    ReleaseNameList3ds(&list);
-    EXPECT_EQ(list, nullptr);
-}
-
 // The first 'r' or 'w' decides (a reader of a file reopened to write moves aside); neither fails.
 TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
@@ -421,11 +402,23 @@ TEST_F(MeshTest, FieldsDetachedOrReadOnDemand) {
     }
 }
 
-// A group list that cannot be allocated leaves none (ERR_NO_MEM), also over a first face list's.
-TEST_F(MeshTest, GroupListThatCannotBeAllocatedLeavesNone) {
+// Name and group lists (also over a first face list's) that cannot be had are empty: ERR_NO_MEM.
+TEST_F(MeshTest, ListsThatCannotBeAllocatedAreEmpty) {
 #if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "needs the failing allocator";
+    GTEST_SKIP() << "needs an address-space cap and the failing allocator";
 #else
+    namelist3ds* list = nullptr;
+    InitNameList3ds(&list, 3);
+    ASSERT_TRUE(list && list->names && list->count == 3 && list->capacity == 3);
+    rlimit old{};
+    getrlimit(RLIMIT_AS, &old);
+    const rlimit capped{rlim_t(8) << 30, old.rlim_max}; // far below the 32 GiB of slots asked next
+    setrlimit(RLIMIT_AS, &capped), InitNameList3ds(&list, 0xFFFFFFFFu);
+    setrlimit(RLIMIT_AS, &old);
+    EXPECT_TRUE(!list->names && list->count == 0 && list->capacity == 0);
+    EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_NO_MEM});
+    ReleaseNameList3ds(&list), ClearErrList3ds();
+    EXPECT_EQ(list, nullptr);
     database3ds* db = load(trimesh([](ChunkWriter& w) {
         for (int groups : {1, 40}) {
             beginFaces(w, {{0, 1, 2}});
