@@ -259,7 +259,7 @@ TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
     EXPECT_EQ(load(), -1) << "the table is full";
 }
 
-TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
+TEST(SgiImage, ChannelCountsAndStoragesDecodeAndDamagedFilesFail) {
     // Pixel (2, 1) for 1 to 4 channels: grey, grey and alpha, colour, colour and alpha.
     const Bytes expected[4] = {{6, 6, 6, 255}, {6, 6, 6, 16}, {6, 16, 26, 255}, {6, 16, 26, 36}};
     for (int channels = 1; channels <= 4; ++channels)
@@ -277,11 +277,7 @@ TEST(SgiImage, VerbatimAndRunLengthGiveTheSameRgbaForEachChannelCount) {
     SgiImage img;
     ASSERT_TRUE(sgiDecode(repeat.data(), repeat.size(), img));
     EXPECT_EQ(img.rgba[8], 0x42);
-}
-
-TEST(SgiImage, DamagedImagesAndBmfFilesFail) {
     auto good = sgiFile(3, 2, 3, planes(3), false);
-    SgiImage img;
     for (size_t n = 0; n < good.size(); n += 7) {
         Bytes cut(good.begin(), good.begin() + long(n));
         EXPECT_TRUE(!sgiDecode(cut.data(), cut.size(), img) && img.rgba.empty()) << n;
@@ -333,6 +329,23 @@ TEST_F(Text, StringsAdvanceByInkExtentsPlusSymbolSpaceInEveryDirection) {
         for (size_t i = 0; i < boxes.size(); ++i)
             EXPECT_NEAR(boxes[i][side], edges[i], kTol) << text << i;
     }
+    float e[4] = {}; // the bounds (minX, minY, maxX, maxY) follow the layout left to right
+    auto expectBounds = [&](const std::vector<float>& want) {
+        for (int k = 0; k < 4; ++k)
+            EXPECT_NEAR(e[k], want[k], 1e-5) << k;
+    };
+    vfGetStringBounds(0, "CA B", &e[0], &e[1], &e[2], &e[3]);
+    // C: 0.8 + 0.2; A: 1.0 + 0.2; space 2.0; B: 0.6 + 0.2.
+    expectBounds({-0.6f, -0.8f, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 0.9f});
+    vfGetCurrentStringBounds("z  ", &e[0], &e[1], &e[2], &e[3]); // first without a symbol
+    expectBounds({0, 10, 6, -10});
+    // Each pair is written only when both of its pointers are given; bad ids write nothing.
+    float a = 77, b = 77;
+    vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr), vfGetStringBounds(9, "A", &a, &a, &b, &b);
+    EXPECT_EQ(a, 77);
+    vfGetStringBounds(0, "A", nullptr, nullptr, &a, &b);
+    EXPECT_FLOAT_EQ(a, -0.5f + 1.2f);
+    EXPECT_FLOAT_EQ(b, 0.5f);
 }
 
 TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
@@ -371,26 +384,6 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     auto prims = captureFeedback(
         [] { vfDrawWiredString("dn"), vfDraw3DSolidString("dn"), vfDraw3DWiredString("dn"); });
     EXPECT_TRUE(glGetError() == GL_NO_ERROR && countKind(prims, GL_LINE_TOKEN) > 0);
-}
-
-TEST_F(Text, StringBoundsFollowTheLayout) {
-    float e[4] = {}; // minX, minY, maxX, maxY
-    auto expectBounds = [&](const std::vector<float>& want) {
-        for (int k = 0; k < 4; ++k)
-            EXPECT_NEAR(e[k], want[k], 1e-5) << k;
-    };
-    vfGetStringBounds(0, "CA B", &e[0], &e[1], &e[2], &e[3]);
-    // C: 0.8 + 0.2; A: 1.0 + 0.2; space 2.0; B: 0.6 + 0.2.
-    expectBounds({-0.6f, -0.8f, -0.6f + 1.0f + 1.2f + 2.0f + 0.8f, 0.9f});
-    vfGetCurrentStringBounds("z  ", &e[0], &e[1], &e[2], &e[3]); // first without a symbol
-    expectBounds({0, 10, 6, -10});
-    // Each pair is written only when both of its pointers are given; bad ids write nothing.
-    float a = 77, b = 77;
-    vfGetStringBounds(0, "A", &a, nullptr, &b, nullptr), vfGetStringBounds(9, "A", &a, &a, &b, &b);
-    EXPECT_EQ(a, 77);
-    vfGetStringBounds(0, "A", nullptr, nullptr, &a, &b);
-    EXPECT_FLOAT_EQ(a, -0.5f + 1.2f);
-    EXPECT_FLOAT_EQ(b, 0.5f);
 }
 
 TEST_F(Text, ConsoleWrapsFeedsScrollsAndDrawsRowsTwoUnitsApart) {
