@@ -55,7 +55,7 @@ class ParticleTest : public ::testing::Test {
 
 } // namespace
 
-TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
+TEST_F(ParticleTest, ParticlesFallFadeRespawnAndOnlyActiveOnesAreDrawnUnlit) {
     ParticleEmitter e(star_.c_str(), 1, 1.0f, 0.25f, 0.1f, 0.2f, 0.0f, 1, 1, 1, 0, 0, 0);
     ASSERT_NE(e.texture, 0u);
     PARTICLES& p = e.particle[0];
@@ -80,13 +80,10 @@ TEST_F(ParticleTest, ParticlesFallFadeAndRespawnAtTheEmitter) {
             r[2 * k] = std::min(r[2 * k], v[k]), r[2 * k + 1] = std::max(r[2 * k + 1], v[k]);
     }
     EXPECT_EQ(r, (std::vector<float>{-32, 27, -30, 29, -30, 29}));
-}
-
-TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
-    ParticleEmitter e(star_.c_str(), 3, 1.0f, 0.25f, 0.1f, 0.2f, 0.0f, 1, 1, 1, 0, 0, 0);
+    ParticleEmitter trio(star_.c_str(), 3, 1.0f, 0.25f, 0.1f, 0.2f, 0.0f, 1, 1, 1, 0, 0, 0);
     for (int i = 0; i < 3; ++i)
-        still(e.particle[i], 1.0f, 0.01f);
-    e.particle[1].active = false;
+        still(trio.particle[i], 1.0f, 0.01f);
+    trio.particle[1].active = false;
     std::array<GLfloat, 16> before, after;
     glGetFloatv(GL_MODELVIEW_MATRIX, before.data());
     // With lights wanted the sprites are drawn unlit: a black ambient light does not darken them.
@@ -94,7 +91,7 @@ TEST_F(ParticleTest, OnlyActiveParticlesAreDrawnUnlitAroundTheEmitter) {
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
     USE_LIGHTS = true, glEnable(GL_LIGHTING);
     glDepthMask(GL_FALSE), glEnable(GL_BLEND);
-    std::vector<Corner> c = draw(e);
+    std::vector<Corner> c = draw(trio);
     ASSERT_EQ(c.size(), 2u);
     // A 0.3-wide square centred on the emitter, under an identity projection.
     EXPECT_TRUE(std::abs(c[0].x - 1.25f * 320) < 0.01f && std::abs(c[0].y - 1.35f * 240) < 0.01f &&
