@@ -220,7 +220,7 @@ TEST_F(Image, EveryFormDecodesToItsPicture) {
     EXPECT_TRUE(boxTexts().empty());
 }
 
-TEST_F(Image, FilesAreReadWholeAndMissingOnesAreQuietOnlyThroughLoadBMP) {
+TEST_F(Image, FilesAreReadWholeAndDamagedOnesRefusedWithOneBox) {
     testdata::ScratchDir dir;
     ASSERT_TRUE(testdata::writeFile(dir.file("good.bmp"), gradientFile(300, 200))); // 176 kB
     ImagePtr good(LoadBMP(dir.file("good.bmp").c_str()), FreeImageRec);
@@ -230,9 +230,6 @@ TEST_F(Image, FilesAreReadWholeAndMissingOnesAreQuietOnlyThroughLoadBMP) {
     EXPECT_TRUE(boxTexts().empty());
     EXPECT_EQ(LoadDIBImage(missing.c_str()), nullptr);
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"Failed to open DIB file " + missing + ".\n"});
-}
-
-TEST_F(Image, DamagedFilesAreRefusedWithOneBox) {
     const std::tuple<const char*, void (*)(Layout&), const char*> damages[] = {
         {"41-byte header", [](Layout& s) { s.headerSize = 41; }, UnknownForm},
         {"2 bits", [](Layout& s) { s.bitCount = 2; }, Conversion},
