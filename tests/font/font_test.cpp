@@ -183,7 +183,7 @@ class Text : public testing::Test {
 
 } // namespace
 
-TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
+TEST(FontFile, ReadsFieldsRefusesDamageAndLoadsTakeTheFirstFreeSlot) {
     auto bytes = handMadeFile();
     FontFileData font;
     ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
@@ -226,9 +226,6 @@ TEST(FontFile, ReadsFieldsAndBoundsAndRefusesDamage) {
         FontFileData f;
         EXPECT_EQ(parseFontFile(cut.data(), cut.size(), f), FONT_FILE_TRUNCATED) << n;
     }
-}
-
-TEST(FontTable, LoadsTakeTheFirstFreeSlotAndFailuresKeepTheCurrentFont) {
     vfInit();
     testdata::ScratchDir dir;
     auto badMagic = layoutFontBytes();

@@ -298,7 +298,7 @@ TEST_F(TreeTest, ErrorListKeepsNineteenThenMarksTheOverflow) {
 }
 
 // The first 'r' or 'w' decides (a reader of a file reopened to write moves aside); neither fails.
-TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
+TEST_F(TreeTest, ModeLettersDecideAndTheFileTableHolds252Files) {
     const std::string path = write(editor([](ChunkWriter& w) { w.u32(7); }));
     auto size = [&] { return static_cast<long>(std::filesystem::file_size(path)); };
     const long whole = size();
@@ -312,10 +312,7 @@ TEST_F(TreeTest, ModeLettersDecideWhatHappensToTheFile) {
     EXPECT_TRUE(OpenFile3ds(path.c_str(), "wr") && size() == 0); // the reader moves aside
     EXPECT_EQ(std::string(reading->filename).rfind(dir.path() + "/3ds", 0), 0u)
         << reading->filename;
-}
-
-// The table holds 252 open files; the next opens without a slot, reporting ERR_TOO_MANY_FILES.
-TEST_F(TreeTest, TheFileTableHolds252Files) {
+    CloseAllFiles3ds(); // the table holds 252 open files; the next opens without a slot
     file3ds* f = nullptr;
     for (int i = 0; i <= 252; ++i) {
         const std::string name = dir.file(std::to_string(i));
@@ -459,7 +456,7 @@ TEST_F(MeshTest, OnlyObjectsWithATriangleMeshAreMeshes) {
 }
 
 // What the model loader reads: colours, the shininess and the texture map's file name.
-TEST_F(MaterialTest, ColourPercentageAndMapRules) {
+TEST_F(MaterialTest, ColourPercentageAndMapRulesAndAnUnusableChildStopsTheReading) {
     material3ds* m = fetch([](ChunkWriter& w) {
         chunk(w, MATERIAL_DIFFUSE, [&] { // float colours are never used
             chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); });
@@ -482,9 +479,7 @@ TEST_F(MaterialTest, ColourPercentageAndMapRules) {
                                   m->shininess, float(ftkerr3ds)}),
               (std::vector<float>{1, 128 / 255.0f, 0, 2 / 255.0f, 0.25f, 0}));
     EXPECT_STREQ(m->texmap.name, "abcdefgh.bmp");
-}
-
-TEST_F(MaterialTest, ReadingStopsAtAnUnusableChild) {
+    // An unusable child stops the reading with its error.
     auto floatColour = [](ChunkWriter& w) {
         chunk(w, MATERIAL_DIFFUSE,
               [&] { chunk(w, COLOR_FLOAT, [&] { w.raw("123456789012", 12); }); });
@@ -493,7 +488,7 @@ TEST_F(MaterialTest, ReadingStopsAtAnUnusableChild) {
     const std::pair<void (*)(ChunkWriter&), uint32_t> cases[] = {{floatColour, ERR_UNFOUND_CHUNK},
                                                                  {unknown, ERR_INVALID_CHUNK}};
     for (const auto& [bad, error] : cases) {
-        material3ds* m = fetch([&](ChunkWriter& w) {
+        m = fetch([&](ChunkWriter& w) {
             colour(w, MATERIAL_AMBIENT, {255, 0, 0});
             bad(w), percent(w, MATERIAL_SHININESS, 60);
         });
