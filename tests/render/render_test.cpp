@@ -226,8 +226,7 @@ TEST_F(Image, FilesAreReadWholeAndDamagedOnesRefusedWithOneBox) {
     ImagePtr good(LoadBMP(dir.file("good.bmp").c_str()), FreeImageRec);
     EXPECT_TRUE(samePicture(good.get(), 300, 200, gradient));
     std::string missing = dir.file("nothere.bmp");
-    EXPECT_EQ(LoadBMP(missing.c_str()), nullptr);
-    EXPECT_TRUE(boxTexts().empty());
+    EXPECT_TRUE(LoadBMP(missing.c_str()) == nullptr && boxTexts().empty());
     EXPECT_EQ(LoadDIBImage(missing.c_str()), nullptr);
     EXPECT_EQ(boxTexts(), std::vector<std::string>{"Failed to open DIB file " + missing + ".\n"});
     const std::tuple<const char*, void (*)(Layout&), const char*> damages[] = {
@@ -326,13 +325,32 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     }
 }
 
-TEST_F(ModelTest, MaterialsAreCopiedWithTexturesAndMatchedByFirstGroupName) {
-    Mesh b = Rect("b", 0, 0, 1, 1);
-    b.groups = {"other", "dup"}; // only the first group counts; names are case-sensitive (c)
+TEST_F(ModelTest, TexturesMaterialsAndMeshesAreLoadedWithDamageLeftOut) {
+    // The texels themselves show in the drawing test, whose 2 x 2 texture has unaligned rows.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
+    GLuint texture = LoadGLTextures("tex.bmp");
+    ASSERT_NE(texture, 0u);
+    GLint filter = 0; // and the caller's alignment is left as found
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+    EXPECT_EQ(
+        (std::vector<GLint>{glInt(GL_TEXTURE_BINDING_2D), filter, glInt(GL_UNPACK_ALIGNMENT)}),
+        (std::vector<GLint>{GLint(texture), GL_NEAREST, 2}));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    // Missing files are silent; undecodable ones give the decoder's box. Neither makes a texture.
+    EXPECT_TRUE(LoadGLTextures("missing.bmp") == 0u && LoadGLTextures(nullptr) == 0u);
+    EXPECT_TRUE(headless::messageBoxes().empty());
+    ASSERT_TRUE(testdata::writeFile("bad.bmp", build(of(1, 1, 24, {}, 0, 108))));
+    EXPECT_TRUE(LoadGLTextures("bad.bmp") == 0u && headless::messageBoxes().size() == 1u);
+    GLuint next = 0;
+    glGenTextures(1, &next);
+    EXPECT_EQ(next, texture + 1);
+    headless::clearMessageBoxes(); // materials next
+    Mesh two = Rect("b", 0, 0, 1, 1);
+    two.groups = {"other", "dup"}; // only the first group counts; names are case-sensitive (c)
     auto model = Load({{"dup", {255, 0, 0}, {0, 128, 0}, {0, 0, 255}, 25, "tex.bmp"},
                        {"dup", {0, 0, 0}, {0, 255, 0}, {0, 0, 0}, 0, ""},
                        {"other", {0, 0, 0}, {0, 0, 255}, {0, 0, 0}, 0, "MISSING.BMP"}},
-                      {Rect("a", 0, 0, 1, 1, "dup"), b, Rect("c", 0, 0, 1, 1, "Other"),
+                      {Rect("a", 0, 0, 1, 1, "dup"), two, Rect("c", 0, 0, 1, 1, "Other"),
                        Rect("d", 0, 0, 1, 1)}); // d: no group at all
     ASSERT_EQ(model->numMats, 3);
     // Colours show in the drawing test; shininess stays as the database holds it.
@@ -344,9 +362,7 @@ TEST_F(ModelTest, MaterialsAreCopiedWithTexturesAndMatchedByFirstGroupName) {
     const int want[] = {0, 2, -1, -1};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(model->meshes[i].matIndex, want[i]) << i;
-}
-
-TEST_F(ModelTest, MeshesKeepFileOrderAndDropDamagedFacesAndShortCoordinateLists) {
+    // Meshes in file order, damaged faces and short coordinate lists dropped.
     Mesh far = Rect("far", -1, -1, 1, 1, "", 50);
     far.uvs = {{0, 0}, {1, 0}, {1, 1}, {0.25f, 0.75f}};
     Mesh bad = Rect("bad", -1, -1, 1, 1);
@@ -354,7 +370,7 @@ TEST_F(ModelTest, MeshesKeepFileOrderAndDropDamagedFacesAndShortCoordinateLists)
     bad.faces = {{0, 1, 2}, {0, 2, 4}, {4, 1, 0}, {0, 2, 3}}; // 4 is one past the last vertex
     Mesh empty;
     empty.name = "empty", empty.faces = {{0, 1, 2}};
-    auto model = Load({}, {far, bad, empty});
+    model = Load({}, {far, bad, empty});
     ASSERT_EQ(model->numMeshes, 3);
     const MESH& b = model->meshes[1]; // each mesh has its own sphere
     EXPECT_TRUE(near({model->meshes[0].bounds.center.z, b.bounds.center.z, b.bounds.radius},
@@ -407,28 +423,6 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
     glGetMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse);
     EXPECT_FLOAT_EQ(diffuse[0], 1.0f) << "the last mesh's material is left set";
     USE_LIGHTS = saved;
-}
-
-TEST_F(ModelTest, TexturesStayBoundAndFailuresMakeNone) {
-    // The texels themselves show in the drawing test, whose 2 x 2 texture has unaligned rows.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
-    GLuint texture = LoadGLTextures("tex.bmp");
-    ASSERT_NE(texture, 0u);
-    GLint filter = 0; // and the caller's alignment is left as found
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
-    EXPECT_EQ(
-        (std::vector<GLint>{glInt(GL_TEXTURE_BINDING_2D), filter, glInt(GL_UNPACK_ALIGNMENT)}),
-        (std::vector<GLint>{GLint(texture), GL_NEAREST, 2}));
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    // Missing files are silent; undecodable ones give the decoder's box. Neither makes a texture.
-    EXPECT_TRUE(LoadGLTextures("missing.bmp") == 0u && LoadGLTextures(nullptr) == 0u);
-    EXPECT_TRUE(headless::messageBoxes().empty());
-    ASSERT_TRUE(testdata::writeFile("bad.bmp", build(of(1, 1, 24, {}, 0, 108))));
-    EXPECT_EQ(LoadGLTextures("bad.bmp"), 0u);
-    EXPECT_EQ(headless::messageBoxes().size(), 1u);
-    GLuint next = 0;
-    glGenTextures(1, &next);
-    EXPECT_EQ(next, texture + 1);
 }
 
 // Ours against the quadric spheres they replace, lit and tilted: few channels differ, by a level.

@@ -26,8 +26,7 @@ struct Vertex {
 };
 
 struct Face {
-    uint16_t a, b, c;
-    uint16_t flags = 7; // all three edges visible
+    uint16_t a, b, c, flags = 7; // flags: all three edges visible
     uint16_t operator[](int k) const { return k == 0 ? a : k == 1 ? b : c; }
 };
 
