@@ -173,8 +173,7 @@ class Text : public testing::Test {
         vfInit();
         ASSERT_TRUE(testdata::writeFile(dir.file("font.glf"), layoutFontBytes()));
         ASSERT_EQ(vfLoadFont(dir.file("font.glf").c_str()), 0);
-        glMatrixMode(GL_PROJECTION); // on the new context's 640 x 480 viewport
-        glOrtho(-32, 32, -24, 24, -10, 10);
+        glMatrixMode(GL_PROJECTION), glOrtho(-32, 32, -24, 24, -10, 10); // a 640 x 480 viewport
         glMatrixMode(GL_MODELVIEW);
     }
     headless::OffscreenGL gl;
@@ -366,9 +365,7 @@ TEST_F(Text, GlyphKindsEmitTheirPrimitivesAndDamagedContoursStaySafe) {
     // With texturing on, each corner carries the texture coordinate ((x + 1) / 2, (y + 1) / 2).
     std::vector<GLfloat> fb(128);
     glFeedbackBuffer(GLsizei(fb.size()), GL_3D_COLOR_TEXTURE, fb.data()), glRenderMode(GL_FEEDBACK);
-    vfEnable(VF_TEXTURING);
-    vfDrawSolidSymbol('A'); // its first corner is (-0.5, -0.5)
-    vfDisable(VF_TEXTURING);
+    vfEnable(VF_TEXTURING), vfDrawSolidSymbol('A'), vfDisable(VF_TEXTURING); // corner (-0.5, -0.5)
     ASSERT_GT(glRenderMode(GL_RENDER), 12);
     EXPECT_TRUE(fb[2 + 7] == 0.25f && fb[2 + 8] == 0.25f) << fb[9] << " " << fb[10];
 
@@ -434,16 +431,14 @@ TEST_F(Text, BitmapFontMasksOutTheGlyphAndAddsThePicture) {
                                                                 {'k', {0.5f, 0.0f, 0.5f, 1.0f}}},
                                                                sgiFile(4, 1, 3, p, false))));
     ASSERT_EQ(vfLoadBMFFont(dir.file("f.bmf").c_str()), 0);
-    EXPECT_NEAR(vfGetBStringWidth(0, "rk"), 1.002f, 1e-5);
-    EXPECT_FLOAT_EQ(vfGetBFontHeight(0), 1.0f);
+    EXPECT_TRUE(std::abs(vfGetBStringWidth(0, "rk") - 1.002f) < 1e-5f && vfGetBFontHeight(0) == 1);
     float right = 0; // each glyph advances by its width + 0.001: "rkr" ends at 2 x 0.501 + 0.5
     for (const FbPrimitive& prim : captureFeedback([] { vfDrawBString("rkr"); }))
         for (const auto& v : prim.vertices)
             right = std::max(right, v[0]);
     EXPECT_NEAR(right, 1.502f, 1e-3);
     glMatrixMode(GL_PROJECTION), glLoadIdentity();
-    glOrtho(0, 2, 0, 1.5, -1, 1); // one cell: 160 x 320 pixels
-    glMatrixMode(GL_MODELVIEW);
+    glOrtho(0, 2, 0, 1.5, -1, 1), glMatrixMode(GL_MODELVIEW); // one cell: 160 x 320 pixels
     glClearColor(0, 0, 1, 1), glClear(GL_COLOR_BUFFER_BIT);
     vfDrawBString("rkr");
     EXPECT_TRUE(!glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D)) << "blend state restored";

@@ -99,8 +99,7 @@ TEST_F(ParticleTest, ParticlesFallFadeRespawnAndOnlyActiveOnesAreDrawnUnlit) {
         << c[0].x << "," << c[0].y << " " << c[0].red;
     // Depth writes back on, blending and texturing off, lighting as it was, the matrix kept.
     GLboolean mask = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask);
-    glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &mask), glGetFloatv(GL_MODELVIEW_MATRIX, after.data());
     EXPECT_TRUE(mask && !glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D) &&
                 glIsEnabled(GL_LIGHTING) && before == after && glGetError() == GL_NO_ERROR);
 }

@@ -295,8 +295,7 @@ TEST_F(ModelTest, CubeHasOutwardNormalsAndBoundingSpheres) {
     // The debug view's sphere: 15 slices and 15 stacks of lines; the matrix left as found.
     std::vector<GLfloat> fb(1 << 16);
     const auto before = modelview();
-    glMatrixMode(GL_PROJECTION);
-    glOrtho(-10, 10, -10, 10, -10, 10); // all of it in view
+    glMatrixMode(GL_PROJECTION), glOrtho(-10, 10, -10, 10, -10, 10); // all of it in view
     glMatrixMode(GL_MODELVIEW);
     glFeedbackBuffer(GLsizei(fb.size()), GL_2D, fb.data()), glRenderMode(GL_FEEDBACK);
     model->meshes[0].bounds.draw();
@@ -427,8 +426,7 @@ TEST_F(ModelTest, DrawingShowsMaterialsTexelsAndLeavesDamagedFacesOut) {
 
 // Ours against the quadric spheres they replace, lit and tilted: few channels differ, by a level.
 TEST_F(ModelTest, OurSpheresDrawTheQuadricSpheresPicture) {
-    glMatrixMode(GL_PROJECTION);
-    gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
+    glMatrixMode(GL_PROJECTION), gluPerspective(45.0, 640.0 / 480.0, 0.1, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glTranslatef(0.0f, 0.0f, -2.0f), glRotatef(30.0f, 1.0f, 0.3f, 0.0f);
     for (GLenum on : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0})
