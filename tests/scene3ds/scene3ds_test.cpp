@@ -312,13 +312,15 @@ TEST_F(TreeTest, ModeLettersDecideAndTheFileTableHolds252Files) {
     EXPECT_TRUE(OpenFile3ds(path.c_str(), "wr") && size() == 0); // the reader moves aside
     EXPECT_EQ(std::string(reading->filename).rfind(dir.path() + "/3ds", 0), 0u)
         << reading->filename;
-    CloseAllFiles3ds(); // the table holds 252 open files; the next opens without a slot
+    CloseAllFiles3ds(); // the table holds 252 open files (one that failed to open, none)
+    EXPECT_EQ(OpenFile3ds(dir.file("missing").c_str(), "r"), nullptr);
+    ClearErrList3ds();
     file3ds* f = nullptr;
     for (int i = 0; i <= 252; ++i) {
         const std::string name = dir.file(std::to_string(i));
         ASSERT_TRUE(testdata::writeFile(name, {0}));
         ASSERT_NE(f = OpenFile3ds(name.c_str(), "r"), nullptr);
-        EXPECT_EQ(f->index, i < 252 ? i : NoFileIndex3ds) << i;
+        EXPECT_EQ(f->index, i < 252 ? i : NoFileIndex3ds) << i; // the next opens without one
     }
     EXPECT_EQ(pendingErrors(), std::vector<uint32_t>{ERR_TOO_MANY_FILES});
     ClearErrList3ds(), CloseFile3ds(f); // a file without a slot is closed by its owner alone
