@@ -1,18 +1,13 @@
 // The whole game over many restarts and without each of its data files.
 #include "support/gamesession.h"
 
-#include "cball/cball.h"
 #include "contentplayer/contentplayer.h"
 #include "main/background.h"
 #include "main/game.h"
-#include "main/world.h"
 #include "particles/particleemitter.h"
-#include "platform/headless.h"
-#include "player/player.h"
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
 #include "shared/random.h"
-#include "team/team.h"
 
 #include <gtest/gtest.h>
 
@@ -37,9 +32,7 @@ int liveTextures() {
 void catchFlicket(GameSession& game) {
     if (hwtest::human()->type != SEEKER)
         game.rightClick();
-    Player* seeker = hwtest::human();
-    flicket->getPos(seeker->xpos, seeker->ypos, seeker->zpos);
-    seeker->ypos -= 3.0f; // the catch measures from a point 3 above the player
+    hwtest::standUnder(flicket);
     game.leftClick();
     game.frames(2);
 }
@@ -71,8 +64,8 @@ TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
     ASSERT_GT(oneGame - beforeGame, 10); // background, the models' materials, the four trails
     auto listLength = [] {
         int n = 0;
-        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next, ++n) {
-        }
+        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next)
+            ++n;
         return n;
     };
     const int objects = listLength();
