@@ -29,8 +29,7 @@ struct Play : ::testing::Test {
     GameSession game;
 };
 
-// What one frame with a key held changes: a camera value, or (with no camera value) a coordinate
-// of the followed player, team 0's Chaser. The free camera is entered afresh, at its start pose.
+// One frame with a key held moves a camera value, or else team 0's Chaser; free camera afresh.
 TEST_F(Play, EachKeyHeldOneFrameMovesByOneStep) {
     const struct {
         int key, opposite; // the opposite key moves as far the other way
@@ -153,8 +152,7 @@ TEST_F(Play, EscapeEndsTheProgramFromEveryStateAfterDrawingTheFrame) {
     EXPECT_FALSE(game.quitPosted()); // one quit per press
 }
 
-// The SDL test's pad session through the headless twin, its clock at 17 ms a frame: Back held
-// quits once a second has passed, in the 60th frame.
+// The pad session through the headless twin at 17 ms a frame: Back held quits in the 60th frame.
 void headlessPads(int frame, padscript::Device device, const pad::State& pads) {
     headless::setTickCount(static_cast<uint32_t>(frame) * 17);
     pad::State held = device == padscript::NONE ? pad::State{} : pads;
@@ -262,8 +260,7 @@ TEST(GameDigest, ScriptedGamesRunFrameForFrameAsRecorded) {
     }
 }
 
-// What the digests rest on (besides a sequence repeated from each seed): the generator's whole
-// range, and sines and cosines within an ulp of the exact ones.
+// What the digests rest on: the generator's whole range, sines and cosines within an ulp.
 TEST(GameDigest, RandomNumbersAndTurnsAreTheBuildsOwn) {
     // Unseeded, the numbers start as seeding with 1 starts them (a fresh process, first thing).
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -222,9 +222,8 @@ TEST(Screens, SplashThenTheWorldUnderTheHeadUpTextThenTheResultOverTheBackground
     EXPECT_EQ(count(px, red), 0);                                // no head-up text left over
 }
 
-// The root mean square of at most count 16-bit samples of a capture, from the first at or after
-// from whose size reaches level: a capture opens with silence until the track starts, and a
-// level in proportion to the volume finds the same place in the track at every volume.
+// RMS of up to count samples from the first at or after from that reaches level (a capture opens
+// silent; a level in proportion to the volume finds the same place in the track at any volume).
 double loudness(const std::string& path, int level, size_t from = 0, size_t count = 44100) {
     std::vector<uint8_t> b;
     testdata::readFile(path, b);
@@ -252,8 +251,7 @@ TEST(Music, LoudnessIsLinearInTheVolumeInEveryGameAndMuteSilencesIt) {
         std::error_code none;
         return static_cast<size_t>(std::filesystem::file_size(path, none) / 2);
     };
-    // Waits for that many more samples (up to 10 s): the driver writes faster than real time,
-    // unless the machine is busy.
+    // Waits for that many more samples (up to 10 s): faster than real time unless the CPU is busy.
     auto more = [&](size_t samples) {
         for (size_t want = captured() + samples, i = 0; captured() < want && i < 1000; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -232,8 +232,7 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
 }
 
-// A 45-degree perspective from 0.1 to 390, the modelview reset; a height of zero counts as one.
-// Full screen draws in the centred 4:3 area only, and the bars beside it are cleared black.
+// 45 degrees from 0.1 to 390, modelview reset, height 0 as 1; full screen: a centred 4:3 area.
 TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
     headless::OffscreenGL gl;
     ASSERT_TRUE(gl.ok());

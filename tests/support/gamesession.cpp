@@ -115,10 +115,9 @@ void standUnder(CBall* ball) {
 }
 
 bool worldPositionsFinite() {
-    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next) {
+    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next)
         if (!std::isfinite(o->xpos) || !std::isfinite(o->ypos) || !std::isfinite(o->zpos))
             return false;
-    }
     return true;
 }
 
