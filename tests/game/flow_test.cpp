@@ -274,12 +274,8 @@ TEST(Music, LoudnessIsLinearInTheVolumeInEveryGameAndMuteSilencesIt) {
 
     MusicSetVolume(100);
     game.start(4242);
-    more(88200);
-    MusicToggleMute();
-    const size_t muted = captured();
-    more(88200);
-    MusicToggleMute();
-    const size_t unmuted = captured();
+    auto toggle = [&] { return more(88200), MusicToggleMute(), captured(); };
+    const size_t muted = toggle(), unmuted = toggle();
     more(88200);
     game.shutdown();
     setenv("SDL_AUDIODRIVER", "dummy", 1);

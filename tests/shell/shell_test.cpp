@@ -116,22 +116,20 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
         {headless::STEP_CREATE_CONTEXT, nullptr},
         {headless::STEP_MAKE_CURRENT, nullptr},
     };
+    auto failAt = [](headless::Step step) { headless::reset(), headless::failStep(step); };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first);
-        headless::reset();
-        headless::failStep(c.first);
+        failAt(c.first);
         EXPECT_FALSE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
         const Boxes want =
             c.second ? Boxes{{c.second, "ERROR", MB_OK | MB_ICONEXCLAMATION}} : Boxes{};
         EXPECT_EQ(boxes(), want);
         expectNothingLeft();
-        headless::reset();
-        headless::failStep(c.first);
+        failAt(c.first);
         EXPECT_NE(WinMain(), 0);
         expectNothingLeft();
     }
-    headless::reset();
-    headless::failStep(headless::STEP_CHANGE_DISPLAY_MODE);
+    failAt(headless::STEP_CHANGE_DISPLAY_MODE);
     headless::queueAnswer(IDNO);
     EXPECT_NE(WinMain(), 0);
     EXPECT_EQ(boxes(), (Boxes{kRefused, {"Program Will Now Close", "D'OH!", MB_OK | MB_ICONSTOP}}));
