@@ -71,6 +71,8 @@ Boxes boxes() {
     return out;
 }
 
+const auto failAt = [](headless::Step step) { headless::reset(), headless::failStep(step); };
+
 void expectNothingLeft() {
     EXPECT_FALSE(headless::windowExists() || headless::classRegistered() ||
                  headless::contextCurrent() || headless::displayModeChanged());
@@ -88,12 +90,9 @@ TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     for (headless::Step step : {headless::STEP_COUNT, headless::STEP_CHANGE_DISPLAY_MODE,
                                 headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
         SCOPED_TRACE(step);
-        headless::reset();
+        failAt(step);                 // STEP_COUNT: none fails
+        headless::queueAnswer(IDYES); // asked only when refused
         const bool refused = step != headless::STEP_COUNT;
-        if (refused) {
-            headless::failStep(step);
-            headless::queueAnswer(IDYES);
-        }
         ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
         EXPECT_EQ(fullscreen, !refused);
         EXPECT_TRUE(refused || headless::displayModeChanged());
@@ -116,7 +115,6 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
         {headless::STEP_CREATE_CONTEXT, nullptr},
         {headless::STEP_MAKE_CURRENT, nullptr},
     };
-    auto failAt = [](headless::Step step) { headless::reset(), headless::failStep(step); };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first);
         failAt(c.first);
