@@ -1,5 +1,4 @@
-// The play bindings (keys, height guards, mouse look, buttons, team choice, Escape, pads), and
-// scripted whole games hashed frame by frame against recorded digests.
+// The play bindings (keys, mouse, buttons, team choice, Escape, pads); scripted games hashed.
 #include "support/gamesession.h"
 #include "support/padscript.h"
 
@@ -17,6 +16,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -29,40 +29,32 @@ struct Play : ::testing::Test {
     GameSession game;
 };
 
-// What one frame with a key held changes: a camera value, or (with no camera value) a coordinate
-// of the followed player, team 0's Chaser. The free camera is entered afresh, at its start pose.
+// One frame with a key held moves a camera value, or else team 0's Chaser; free camera afresh.
 TEST_F(Play, EachKeyHeldOneFrameMovesByOneStep) {
     const struct {
-        int key;
+        int key, opposite; // the opposite key moves as far the other way
         bool freeCamera;
         float* camera;
         float Player::*coordinate;
         float change;
-    } bindings[] = {{VK_LEFT, false, nullptr, &Player::xpos, -2.05f},
-                    {VK_RIGHT, false, nullptr, &Player::xpos, 2.05f},
-                    {VK_UP, false, nullptr, &Player::zpos, -2.05f},
-                    {VK_DOWN, false, nullptr, &Player::zpos, 2.05f},
-                    {VK_NUMPAD8, false, nullptr, &Player::ypos, 1.85f},
-                    {VK_NUMPAD2, false, nullptr, &Player::ypos, -1.85f},
-                    {'A', false, &distBehindPlayer, nullptr, 2.05f},
-                    {'S', false, &distBehindPlayer, nullptr, -2.05f},
-                    {VK_LEFT, true, &yrot, nullptr, 3.5f},
-                    {VK_RIGHT, true, &yrot, nullptr, -3.5f},
-                    {VK_UP, true, &zpos, nullptr, 2.05f},
-                    {VK_UP, true, &xpos, nullptr, 0.0f},
-                    {VK_DOWN, true, &zpos, nullptr, -2.05f},
-                    {VK_NUMPAD8, true, &ytrans, nullptr, -1.85f},
-                    {VK_NUMPAD2, true, &ytrans, nullptr, 1.85f},
-                    {VK_PRIOR, true, &pivot, nullptr, -3.5f},
-                    {VK_NEXT, true, &pivot, nullptr, 3.5f}};
+    } bindings[] = {{VK_LEFT, VK_RIGHT, false, nullptr, &Player::xpos, -2.05f},
+                    {VK_UP, VK_DOWN, false, nullptr, &Player::zpos, -2.05f},
+                    {VK_NUMPAD8, VK_NUMPAD2, false, nullptr, &Player::ypos, 1.85f},
+                    {'A', 'S', false, &distBehindPlayer, nullptr, 2.05f},
+                    {VK_LEFT, VK_RIGHT, true, &yrot, nullptr, 3.5f},
+                    {VK_UP, VK_DOWN, true, &zpos, nullptr, 2.05f},
+                    {VK_UP, VK_DOWN, true, &xpos, nullptr, 0.0f},
+                    {VK_NUMPAD8, VK_NUMPAD2, true, &ytrans, nullptr, -1.85f},
+                    {VK_PRIOR, VK_NEXT, true, &pivot, nullptr, -3.5f}};
     for (const auto& b : bindings) {
-        game.tap(b.freeCamera ? '0' : '1');
-        ASSERT_EQ(view, b.freeCamera ? VIEW_STANDARD : 0);
-        auto read = [&] { return b.camera != nullptr ? *b.camera : human()->*b.coordinate; };
-        const float before = read();
-        game.tap(b.key);
-        EXPECT_NEAR(read() - before, b.change, 1e-4f)
-            << "key " << b.key << " row " << &b - bindings;
+        for (int sign : {1, -1}) {
+            game.tap(b.freeCamera ? '0' : '1');
+            ASSERT_EQ(view, b.freeCamera ? VIEW_STANDARD : 0);
+            auto read = [&] { return b.camera != nullptr ? *b.camera : human()->*b.coordinate; };
+            const float before = read();
+            game.tap(sign > 0 ? b.key : b.opposite);
+            EXPECT_NEAR(read() - before, sign * b.change, 1e-4f) << "row " << &b - bindings;
+        }
     }
 }
 
@@ -160,8 +152,7 @@ TEST_F(Play, EscapeEndsTheProgramFromEveryStateAfterDrawingTheFrame) {
     EXPECT_FALSE(game.quitPosted()); // one quit per press
 }
 
-// The SDL test's pad session through the headless twin, its clock at 17 ms a frame: Back held
-// quits once a second has passed, in the 60th frame.
+// The pad session through the headless twin at 17 ms a frame: Back held quits in the 60th frame.
 void headlessPads(int frame, padscript::Device device, const pad::State& pads) {
     headless::setTickCount(static_cast<uint32_t>(frame) * 17);
     pad::State held = device == padscript::NONE ? pad::State{} : pads;
@@ -243,10 +234,8 @@ TEST(GameDigest, ScriptedGamesRunFrameForFrameAsRecorded) {
         game.frame();
         ASSERT_TRUE(pellum->caught);
         const GoalPost* hoop = stadium->goal[3];
-        Player* chaser = hwtest::human();
-        chaser->xpos = hoop->X;
-        chaser->ypos = hoop->Y;
-        chaser->zpos = hoop->Z + 0.5f;
+        Player* c = hwtest::human();
+        std::tie(c->xpos, c->ypos, c->zpos) = std::make_tuple(hoop->X, hoop->Y, hoop->Z + 0.5f);
         game.frames(3);
         EXPECT_EQ(side->score, 10);
         checkpoint(0);
@@ -271,8 +260,7 @@ TEST(GameDigest, ScriptedGamesRunFrameForFrameAsRecorded) {
     }
 }
 
-// What the digests rest on (besides a sequence repeated from each seed): the generator's whole
-// range, and sines and cosines within an ulp of the exact ones.
+// What the digests rest on: the generator's whole range, sines and cosines within an ulp.
 TEST(GameDigest, RandomNumbersAndTurnsAreTheBuildsOwn) {
     // Unseeded, the numbers start as seeding with 1 starts them (a fresh process, first thing).
     GTEST_FLAG_SET(death_test_style, "threadsafe");

@@ -11,9 +11,8 @@
 
 #include "support/datafolder.h"
 
-// Options in any order, the last window choice winning, "--name=value" as "--name value" (not for
-// a switch); a demo option needs a file name (missing or empty refused, never read past the end),
-// and only one is taken.
+// Any order, the last window choice wins, "--name=value" as "--name value" (not for a switch); a
+// demo option needs a file name (missing or empty refused, never read past the end), one only.
 TEST(CommandLine, OptionsAndTheMistakesRefusedWithOneLine) {
     const struct {
         std::vector<const char*> args;
@@ -43,8 +42,7 @@ TEST(CommandLine, OptionsAndTheMistakesRefusedWithOneLine) {
         {{"--volume=0", "--volume", "100"}, "full 0 0 0 "}, // the last one holds; 100 shows nothing
         {{"--volume", "7"}, "full 0 0 0 @7"},
         {{"--volume", "abc"}, "--volume wants a whole number from 0 to 100, not 'abc'"},
-        {{"--volume=101"}, "--volume wants a whole number from 0 to 100, not '101'"},
-    };
+        {{"--volume=101"}, "--volume wants a whole number from 0 to 100, not '101'"}};
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"hoopwind"};
         argv.insert(argv.end(), c.args.begin(), c.args.end());

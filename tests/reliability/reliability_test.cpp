@@ -1,18 +1,13 @@
 // The whole game over many restarts and without each of its data files.
 #include "support/gamesession.h"
 
-#include "cball/cball.h"
 #include "contentplayer/contentplayer.h"
 #include "main/background.h"
 #include "main/game.h"
-#include "main/world.h"
 #include "particles/particleemitter.h"
-#include "platform/headless.h"
-#include "player/player.h"
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
 #include "shared/random.h"
-#include "team/team.h"
 
 #include <gtest/gtest.h>
 
@@ -37,9 +32,7 @@ int liveTextures() {
 void catchFlicket(GameSession& game) {
     if (hwtest::human()->type != SEEKER)
         game.rightClick();
-    Player* seeker = hwtest::human();
-    flicket->getPos(seeker->xpos, seeker->ypos, seeker->zpos);
-    seeker->ypos -= 3.0f; // the catch measures from a point 3 above the player
+    hwtest::standUnder(flicket);
     game.leftClick();
     game.frames(2);
 }
@@ -71,8 +64,8 @@ TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
     ASSERT_GT(oneGame - beforeGame, 10); // background, the models' materials, the four trails
     auto listLength = [] {
         int n = 0;
-        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next, ++n) {
-        }
+        for (GameObject* o = hoopwind->head; o != nullptr; o = o->next)
+            ++n;
         return n;
     };
     const int objects = listLength();
@@ -102,8 +95,8 @@ TEST(Endurance, RestartsBuildAFreshGameAndFreeEveryTextureOfTheLast) {
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
-std::vector<std::string> dataFiles(const std::string& dir) {
-    std::vector<std::string> files;
+// The files under a folder and those given, sorted.
+std::vector<std::string> dataFiles(const std::string& dir, std::vector<std::string> files = {}) {
     for (const auto& entry : fs::recursive_directory_iterator(dir))
         if (entry.is_regular_file())
             files.push_back(fs::relative(entry.path(), dir).generic_string());
@@ -155,12 +148,7 @@ TEST_P(MissingData, GamePlaysAndRestartsWithThePieceAbsent) {
     EXPECT_TRUE(headless::messageBoxes().empty());
 }
 
-std::vector<std::string> missingCases() {
-    std::vector<std::string> cases = dataFiles(hwtest::dataDir());
-    cases.push_back("");
-    return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(EachDataFileAndAll, MissingData, ::testing::ValuesIn(missingCases()));
+INSTANTIATE_TEST_SUITE_P(EachDataFileAndAll, MissingData,
+                         ::testing::ValuesIn(dataFiles(hwtest::dataDir(), {""})));
 
 } // namespace

@@ -71,6 +71,8 @@ Boxes boxes() {
     return out;
 }
 
+const auto failAt = [](headless::Step step) { headless::reset(), headless::failStep(step); };
+
 void expectNothingLeft() {
     EXPECT_FALSE(headless::windowExists() || headless::classRegistered() ||
                  headless::contextCurrent() || headless::displayModeChanged());
@@ -88,12 +90,9 @@ TEST_F(ShellTest, FullScreenOrWhenRefusedAndAnsweredYesAWindowThenNothingLeft) {
     for (headless::Step step : {headless::STEP_COUNT, headless::STEP_CHANGE_DISPLAY_MODE,
                                 headless::STEP_FULLSCREEN_TAKES_EFFECT}) {
         SCOPED_TRACE(step);
-        headless::reset();
+        failAt(step);                 // STEP_COUNT: none fails
+        headless::queueAnswer(IDYES); // asked only when refused
         const bool refused = step != headless::STEP_COUNT;
-        if (refused) {
-            headless::failStep(step);
-            headless::queueAnswer(IDYES);
-        }
         ASSERT_TRUE(CreateGLWindow("Hoopwind", 640, 480, 16, true));
         EXPECT_EQ(fullscreen, !refused);
         EXPECT_TRUE(refused || headless::displayModeChanged());
@@ -118,20 +117,17 @@ TEST_F(ShellTest, CreationFailuresTearDownWhatWasMadeAndEndWinMain) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.first);
-        headless::reset();
-        headless::failStep(c.first);
+        failAt(c.first);
         EXPECT_FALSE(CreateGLWindow("Hoopwind", 640, 480, 16, false));
         const Boxes want =
             c.second ? Boxes{{c.second, "ERROR", MB_OK | MB_ICONEXCLAMATION}} : Boxes{};
         EXPECT_EQ(boxes(), want);
         expectNothingLeft();
-        headless::reset();
-        headless::failStep(c.first);
+        failAt(c.first);
         EXPECT_NE(WinMain(), 0);
         expectNothingLeft();
     }
-    headless::reset();
-    headless::failStep(headless::STEP_CHANGE_DISPLAY_MODE);
+    failAt(headless::STEP_CHANGE_DISPLAY_MODE);
     headless::queueAnswer(IDNO);
     EXPECT_NE(WinMain(), 0);
     EXPECT_EQ(boxes(), (Boxes{kRefused, {"Program Will Now Close", "D'OH!", MB_OK | MB_ICONSTOP}}));
@@ -232,8 +228,7 @@ TEST_F(ShellTest, WindowProcedureMessages) {
     EXPECT_EQ(headless::defaultProcessed()[0].wParam, SC_MINIMIZE);
 }
 
-// A 45-degree perspective from 0.1 to 390, the modelview reset; a height of zero counts as one.
-// Full screen draws in the centred 4:3 area only, and the bars beside it are cleared black.
+// 45 degrees from 0.1 to 390, modelview reset, height 0 as 1; full screen: a centred 4:3 area.
 TEST_F(ShellTest, ResizeSetsViewportAndPerspectiveAndHeightZeroBecomesOne) {
     headless::OffscreenGL gl;
     ASSERT_TRUE(gl.ok());

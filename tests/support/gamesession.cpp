@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 namespace hwtest {
 
@@ -59,10 +60,8 @@ bool GameSession::start(uint32_t ticks) {
 }
 
 void GameSession::shutdown() {
-    if (built_) {
+    if (std::exchange(built_, false))
         Game_Shutdown();
-        built_ = false;
-    }
 }
 
 void GameSession::frame() {
@@ -115,10 +114,9 @@ void standUnder(CBall* ball) {
 }
 
 bool worldPositionsFinite() {
-    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next) {
+    for (GameObject* o = hoopwind ? hoopwind->head : nullptr; o != nullptr; o = o->next)
         if (!std::isfinite(o->xpos) || !std::isfinite(o->ypos) || !std::isfinite(o->zpos))
             return false;
-    }
     return true;
 }
 

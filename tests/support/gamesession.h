@@ -1,5 +1,4 @@
-// The in-process game harness for tests and benches, with the texts it prints per frame; with it
-// come the game's headers that its users read and set.
+// The in-process game harness for tests and benches, its printed texts, the game's headers.
 #pragma once
 
 #include "cball/cball.h"

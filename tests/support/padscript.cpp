@@ -107,8 +107,7 @@ struct Run {
     Look before = {};
 } run_;
 
-// Before every frame of a catching step the followed player is put just under the ball: the
-// catch comes between frames, after the ball has moved on in the drawing.
+// Each frame of a catching step puts the player under the ball (it moves on in the drawing).
 void nudge() {
     const Effect e = kSteps[run_.step].effect;
     if (e == PELLUM_HELD || e == GAME_OVER) {
@@ -135,9 +134,8 @@ void afterFrame(int frame) {
     if (r.step == STEP_COUNT)
         return;
     const Step& s = kSteps[r.step];
-    if (gameState == STATE_PLAYING && s.effect != GAME_OVER) {
+    if (gameState == STATE_PLAYING && s.effect != GAME_OVER)
         flicket->setPos(0.0f, 300.0f, 0.0f); // no computer Seeker ends the game early
-    }
     if (s.effect == QUITS && (r.result.backFrames = ++r.stepFrame) == s.frames) {
         r.result.failures.push_back("Back held, no quit");
         r.step = STEP_COUNT;

@@ -1,5 +1,4 @@
-// The world's rules step by step on small generated models, and the collision pass against a plain
-// every-face-pair reference over random models.
+// The world's rules on small generated models; the collision pass against an every-face reference.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
@@ -10,20 +9,22 @@
 #include <filesystem>
 #include <random>
 
-#include "cball/cball.h"
-#include "main/world.h"
-#include "platform/headless.h"
-#include "player/player.h"
 #include "render/maxmesh.h"
 #include "static_objects/goal.h"
 #include "static_objects/stadium.h"
-#include "support/datafolder.h"
 #include "support/gamesession.h"
 #include "support/scenebuilder.h"
 #include "shared/random.h"
-#include "team/team.h"
 
 namespace {
+
+using Place = std::array<float, 3>;
+const auto at = [](const GameObject* o) { return Place{o->xpos, o->ypos, o->zpos}; };
+const auto put = [](GameObject* o, Place p) { o->xpos = p[0], o->ypos = p[1], o->zpos = p[2]; };
+const auto player = [](int side, int index) { return team[side]->player[index]; };
+const auto place = [](int side, int index, float x, float y, float z) {
+    put(player(side, index), {x, y, z});
+};
 
 scenebuild::Mesh part(std::vector<scenebuild::Vertex> verts, std::vector<scenebuild::Face> faces) {
     scenebuild::Mesh m;
@@ -43,8 +44,7 @@ bool writeModel(const std::string& path, const std::vector<scenebuild::Mesh>& me
     return testdata::writeFile(path, scenebuild::scene({flat}, meshes));
 }
 
-// A wide floor, two-triangle hoops, four-face player wedges (a ball centred on a player touches
-// it); the random generator seeded after the build and every player parked out of reach.
+// A floor, two-triangle hoops, wedge players (a ball centred on one touches it), all out of reach.
 class World : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -65,43 +65,25 @@ class World : public ::testing::Test {
             for (int p = 0; p < NUM_PLAYERS_PER_TEAM; ++p)
                 place(t, p, -200.0f + 100.0f * static_cast<float>(2 * t + p), 300.0f, 300.0f);
     }
-    static void place(int side, int index, float x, float y, float z) {
-        Player* p = team[side]->player[index];
-        p->xpos = x;
-        p->ypos = y;
-        p->zpos = z;
-    }
 
     testdata::ScratchDir dir;
     hwtest::GameSession game{dir.path()};
 };
-
-using Place = std::array<float, 3>;
-Place at(const GameObject* o) {
-    return {o->xpos, o->ypos, o->zpos};
-}
-
-Player* player(int side, int index) {
-    return team[side]->player[index];
-}
 
 // Gives the Pellum to a side's Chaser, standing just under it.
 void carry(int side, float x, float y, float z) {
     if (pellum->caught)
         pellum->catchBall(team[pellum->holding]->getChaser());
     pellum->setPos(x, y, z);
-    Player* c = team[side]->getChaser();
-    c->xpos = x;
-    c->ypos = y - 3.0f;
-    c->zpos = z;
-    pellum->catchBall(c);
+    put(team[side]->getChaser(), {x, y - 3.0f, z});
+    pellum->catchBall(team[side]->getChaser());
     ASSERT_TRUE(pellum->caught);
 }
 
-void stepHoops() {
+const auto stepHoops = [] {
     for (GoalPost* g : stadium->goal)
         g->step();
-}
+};
 
 TEST_F(World, PellumFallsToRestAtItsRadiusFollowsItsCarrierAndOnlyTheHoldingSideLetsGo) {
     pellum->step();
@@ -433,11 +415,9 @@ std::vector<scenebuild::Mesh> randomModel(std::mt19937& rng) {
         for (int i = 0; i < verts; ++i)
             v.push_back({cx + uniform(-s, s), cy + uniform(-s, s), cz + uniform(-s, s)});
         std::vector<scenebuild::Face> f;
-        for (int i = below(1, 70); i > 0; --i) {
-            f.push_back({static_cast<uint16_t>(below(0, verts - 1)),
-                         static_cast<uint16_t>(below(0, verts - 1)),
-                         static_cast<uint16_t>(below(0, verts - 1))});
-        }
+        auto index = [&] { return static_cast<uint16_t>(below(0, verts - 1)); };
+        for (int i = below(1, 70); i > 0; --i)
+            f.push_back({index(), index(), index()});
         meshes.push_back(part(v, f));
     }
     return meshes;
@@ -468,24 +448,19 @@ TEST(CollisionEquivalence, RandomModelsStillOrMovedGiveTheSameReactions) {
                 const bool still = kind.nudge == 0.0f && rng() % 5 == 0;
                 objects.push_back(new Recorder(file.c_str(), still ? STATIONARY_PIECE : PLAYER,
                                                kind.nudge * static_cast<float>(o + 1)));
-                ASSERT_TRUE(objects.back()->xpos == 0 && objects.back()->ypos == 0 &&
-                            objects.back()->zpos == 0)
-                    << "a new object stands at the origin";
-                objects.back()->xpos = place(rng);
-                objects.back()->ypos = place(rng);
-                objects.back()->zpos = place(rng);
+                ASSERT_EQ(at(objects.back()), (Place{0, 0, 0})) << "a new object at the origin";
+                put(objects.back(), {place(rng), place(rng), place(rng)});
             }
-            std::vector<float> start, fastEnd;
+            std::vector<Place> start;
+            std::vector<float> fastEnd;
             for (const GameObject* o : objects)
-                start.insert(start.end(), {o->xpos, o->ypos, o->zpos});
+                start.push_back(at(o));
             reactions.clear();
             hoopwind->checkCollisions();
             const std::vector<Reaction> fast = reactions;
             for (size_t i = 0; i < objects.size(); ++i) {
                 fastEnd.push_back(objects[i]->xpos);
-                objects[i]->xpos = start[3 * i];
-                objects[i]->ypos = start[3 * i + 1];
-                objects[i]->zpos = start[3 * i + 2];
+                put(objects[i], start[i]);
             }
             reactions.clear();
             referencePass();
