@@ -28,10 +28,7 @@ const auto place = [](int side, int index, float x, float y, float z) {
 
 scenebuild::Mesh part(std::vector<scenebuild::Vertex> verts, std::vector<scenebuild::Face> faces) {
     scenebuild::Mesh m;
-    m.name = "part";
-    m.verts = std::move(verts);
-    m.faces = std::move(faces);
-    m.groups = {"FLAT"};
+    m.name = "part", m.verts = std::move(verts), m.faces = std::move(faces), m.groups = {"FLAT"};
     return m;
 }
 
@@ -266,12 +263,8 @@ TEST_F(World, PlayersAnswerOnlyAttackBallsAndOnlyWhileTheirSideHoldsThePellum) {
 
 // Each hoop is drawn where it stands, less the world's offset (window units = world units here).
 TEST_F(World, HoopsAreDrawnWhereTheyStand) {
-    glViewport(0, 0, 600, 600);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-300, 300, -300, 300, -300, 300);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    glViewport(0, 0, 600, 600), glMatrixMode(GL_PROJECTION), glLoadIdentity();
+    glOrtho(-300, 300, -300, 300, -300, 300), glMatrixMode(GL_MODELVIEW), glLoadIdentity();
     for (GoalPost* g : stadium->goal) {
         std::vector<GLfloat> fb(4096);
         glFeedbackBuffer(GLsizei(fb.size()), GL_2D, fb.data());
@@ -375,14 +368,14 @@ bool touch(const BoundingSphere& a, const GameObject* oa, const BoundingSphere& 
 
 // Every later object of every moving one, every mesh pair whose spheres touch, every face pair.
 void referencePass() {
-    for (GameObject* a = hoopwind->head; a != nullptr; a = a->next) {
-        for (GameObject* b = a->next; a->typeID != STATIONARY_PIECE && b != nullptr; b = b->next) {
+    for (GameObject* a = hoopwind->head; a != nullptr; a = a->next)
+        for (GameObject* b = a->next; a->typeID != STATIONARY_PIECE && b != nullptr; b = b->next)
             for (int32_t i = 0; i < a->getMesh()->numMeshes; ++i) {
                 const MESH& mi = a->getMesh()->meshes[i];
                 for (int32_t j = 0; j < b->getMesh()->numMeshes; ++j) {
                     const MESH& mj = b->getMesh()->meshes[j];
                     const bool near = touch(mi.bounds, a, mj.bounds, b); // before any reaction
-                    for (int32_t k = 0; near && k < mi.numFaces; ++k) {
+                    for (int32_t k = 0; near && k < mi.numFaces; ++k)
                         for (int32_t l = 0; l < mj.numFaces; ++l) {
                             const BoundingSphere& fb = mj.faces[l].bounds;
                             // The hit point is taken before either reaction moves anything.
@@ -393,11 +386,8 @@ void referencePass() {
                                 a->reactCollision(bx, by, bz, b->typeID);
                             }
                         }
-                    }
                 }
             }
-        }
-    }
 }
 
 // A random triangle soup of a few meshes, sized so that placements near each other overlap.
