@@ -187,7 +187,7 @@ TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {
     }
 }
 
-TEST(Models, HoopOpeningHoldsTheScoringBoxAndHugsIt) {
+TEST(Models, HoopHugsTheScoringBoxStadiumLeavesPlayClearAndRiderCarriesTheNozzle) {
     DataModel d("mesh/goal.3ds");
     const maxMesh& m = d.m;
     float minY = 1e9f, nearest = 1e9f;
@@ -211,17 +211,14 @@ TEST(Models, HoopOpeningHoldsTheScoringBoxAndHugsIt) {
     EXPECT_NEAR(minY, 0.0f, 1e-4f) << "the hoop stands on the ground";
     EXPECT_GE(nearest, 3.8f);
     EXPECT_LE(nearest, 4.6f) << "the ring's inner edge is about the box's half-width away";
-}
-
-TEST(Models, StadiumLeavesThePlayVolumeClearAndRiderCarriesTheTrailNozzle) {
     DataModel stadium("mesh/stadium.3ds");
-    const maxMesh& m = stadium.m;
-    for (int i = 0; i < m.numMeshes; ++i)
-        for (int f = 0; f < m.meshes[i].numFaces; ++f) {
+    const maxMesh& s = stadium.m;
+    for (int i = 0; i < s.numMeshes; ++i)
+        for (int f = 0; f < s.meshes[i].numFaces; ++f) {
             // Nothing but flat ground markings inside the volume balls and players use.
-            const Vector3f& c = m.meshes[i].faces[f].bounds.center;
+            const Vector3f& c = s.meshes[i].faces[f].bounds.center;
             EXPECT_TRUE(std::fabs(c.x) >= 34 || std::fabs(c.z) >= 90 || c.y < 0.2f)
-                << m.mats[m.meshes[i].matIndex].name;
+                << s.mats[s.meshes[i].matIndex].name;
         }
     DataModel rider("mesh/player.3ds");
     float nozzle = 1e9f, minZ = 1e9f;
@@ -235,12 +232,12 @@ TEST(Models, StadiumLeavesThePlayVolumeClearAndRiderCarriesTheTrailNozzle) {
     EXPECT_LT(nozzle, 0.05f) << "the trail starts at the nozzle";
 }
 
-TEST(Textures, WriterStoresRowsBottomUpAndEveryFileIsAPowerOfTwo) {
-    tex::Image img(3, 2);
-    img.at(0, 0) = {1, 0, 0}; // top left red
-    img.at(2, 0) = {0, 0, 1}; // top right blue
-    img.at(1, 1) = {0, 1, 0}; // bottom middle green
-    std::vector<uint8_t> bytes = tex::encodeBmp(img);
+TEST(Textures, RowsBottomUpEveryFileAPowerOfTwoSplashBandDarkAndStarBrightOnBlack) {
+    tex::Image pic(3, 2);
+    pic.at(0, 0) = {1, 0, 0}; // top left red
+    pic.at(2, 0) = {0, 0, 1}; // top right blue
+    pic.at(1, 1) = {0, 1, 0}; // bottom middle green
+    std::vector<uint8_t> bytes = tex::encodeBmp(pic);
     EXPECT_EQ(bytes.size(), 54u + 2 * 12) << "rows padded to four bytes";
     ImagePtr rec(DecodeDIBImage(bytes.data(), bytes.size()), FreeImageRec);
     ASSERT_TRUE(rec && rec->width * rec->height == 6);
@@ -255,9 +252,6 @@ TEST(Textures, WriterStoresRowsBottomUpAndEveryFileIsAPowerOfTwo) {
                     !(t->height & (t->height - 1)))
             << def.file << ": " << t->width << "x" << t->height;
     }
-}
-
-TEST(Textures, SplashTextBandIsDarkAndCalmAndStarIsBrightOnBlack) {
     ImagePtr img = load("BG.bmp"), star = load("Star.bmp");
     ASSERT_TRUE(img && star);
     // Yellow text prints at 44% to 56% of the height: a dark, even ground there, a lit sky above.
