@@ -133,7 +133,7 @@ bool insideTriangles(const FontFileSymbol& s, double x, double y) {
 
 } // namespace
 
-TEST(ModelShapes, SolidsAreClosedAndFaceOutwardUnderEveryTransform) {
+TEST(Models, ShapesAreClosedSolidsAndEveryModelLoadsCleanlyWithinItsBudgetFacingOut) {
     using namespace model;
     const Xform transforms[] = {
         Xform(), Xform::rotateY(37).then(Xform::translate({5, -2, 9})),
@@ -157,9 +157,6 @@ TEST(ModelShapes, SolidsAreClosedAndFaceOutwardUnderEveryTransform) {
             EXPECT_EQ(shapes[s].pos.size(), shapes[s].u.size());
         }
     }
-}
-
-TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {
     const std::tuple<const char*, int, int> models[] = {
         {"mesh/stadium.3ds", 20000, 6}, {"mesh/goal.3ds", 1000, 2}, {"mesh/player.3ds", 2000, 4}};
     for (const auto& [file, maxTriangles, minMaterials] : models) {
@@ -304,38 +301,8 @@ TEST(Music, TracksDecodeToTheirLengthInStereoAndAreNeverSilentForLong) {
     SDL_Quit();
 }
 
-TEST(GameFont, CoversPrintableCodesAndTrianglesFillExactlyTheOutlines) {
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(testdata::readFile(testdata::dataPath("times_new1.glf"), bytes));
-    FontFileData font;
-    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
-    for (int c = 0; c < 256; ++c) {
-        const bool printable = (c > 32 && c < 127) || c > 160;
-        ASSERT_EQ(fontCarriesCode(unsigned(c)), printable) << c; // not only where the face has one
-        ASSERT_EQ(font.symbols[c] != nullptr, printable) << c << ": the layout spaces by itself";
-        const FontFileSymbol* s = font.symbols[c].get();
-        if (!s)
-            continue;
-        EXPECT_NEAR(s->minX, -s->maxX, 1e-4) << c << " is not centred";
-        // Sample a grid over the glyph, offset so samples rarely land on an edge.
-        int inked = 0, mismatched = 0;
-        for (int i = 0; i < 48; ++i)
-            for (int j = 0; j < 48; ++j) {
-                double x = s->minX + (s->maxX - s->minX) * (i + 0.5137) / 48;
-                double y = s->minY + (s->maxY - s->minY) * (j + 0.4729) / 48;
-                const bool outline = insideOutline(*s, x, y);
-                inked += outline, mismatched += outline != insideTriangles(*s, x, y);
-            }
-        EXPECT_GT(inked, 48 * 48 / 20) << c;
-        EXPECT_LE(mismatched, 48 * 48 / 200) << c;
-    }
-    // A tessellator error (here a coordinate past its range) fails the glyph.
-    EXPECT_TRUE(triangulate({{{0, 0}, {1, 0}, {0, 1}}}).ok);
-    EXPECT_FALSE(triangulate({{{0, 0}, {1e200, 0}, {0, 1}}}).ok);
-}
-
 // One digest over the data as reviewed, so a changed generator shows (record it once reviewed).
-TEST(Generators, WriteTheSameBytesOnEveryRun) {
+TEST(Generators, WriteTheSameBytesOnEveryRunAndTheFontFillsEveryPrintableCode) {
     std::set<std::string> files; // in order
     for (const auto& e : std::filesystem::recursive_directory_iterator(testdata::dataDir()))
         if (e.is_regular_file())
@@ -369,20 +336,39 @@ TEST(Generators, WriteTheSameBytesOnEveryRun) {
                         testdata::readFile(dir.file(out), again) && again == built)
                 << out << ": a second run wrote different bytes";
     }
-    // The font generator's report: how near the glyphs come to the file's one-byte counts.
+    // The game's font, and the generator's report: how near it comes to the one-byte counts.
     FontFileData font;
     ASSERT_EQ(parseFontFile(built.data(), built.size(), font), FONT_FILE_OK);
-    int glyphs = 0, v = 0, t = 0, n = 0;
-    unsigned mostVertices = 0; // the first glyph with the most vertices
-    for (unsigned c = 0; c < 256; ++c)
-        if (const FontFileSymbol* s = font.symbols[c].get()) {
-            ++glyphs, mostVertices = s->vertexCount > v ? c : mostVertices;
-            v = std::max<int>(v, s->vertexCount), t = std::max<int>(t, s->triangleCount);
-            n = std::max<int>(n, s->contourCount);
-        }
+    int glyphs = 0, v = 0, t = 0, n = 0, mostVertices = 0; // the first with the most vertices
+    for (int c = 0; c < 256; ++c) {
+        const bool printable = (c > 32 && c < 127) || c > 160;
+        ASSERT_EQ(fontCarriesCode(unsigned(c)), printable) << c; // not only where the face has one
+        ASSERT_EQ(font.symbols[c] != nullptr, printable) << c << ": the layout spaces by itself";
+        const FontFileSymbol* s = font.symbols[c].get();
+        if (!s)
+            continue;
+        ++glyphs, mostVertices = s->vertexCount > v ? c : mostVertices;
+        v = std::max<int>(v, s->vertexCount), t = std::max<int>(t, s->triangleCount);
+        n = std::max<int>(n, s->contourCount);
+        EXPECT_NEAR(s->minX, -s->maxX, 1e-4) << c << " is not centred";
+        // Sample a grid over the glyph, offset so samples rarely land on an edge.
+        int inked = 0, mismatched = 0;
+        for (int i = 0; i < 48; ++i)
+            for (int j = 0; j < 48; ++j) {
+                double x = s->minX + (s->maxX - s->minX) * (i + 0.5137) / 48;
+                double y = s->minY + (s->maxY - s->minY) * (j + 0.4729) / 48;
+                const bool outline = insideOutline(*s, x, y);
+                inked += outline, mismatched += outline != insideTriangles(*s, x, y);
+            }
+        EXPECT_GT(inked, 48 * 48 / 20) << c;
+        EXPECT_LE(mismatched, 48 * 48 / 200) << c;
+    }
+    // A tessellator error (here a coordinate past its range) fails the glyph.
+    EXPECT_TRUE(triangulate({{{0, 0}, {1, 0}, {0, 1}}}).ok);
+    EXPECT_FALSE(triangulate({{{0, 0}, {1e200, 0}, {0, 1}}}).ok);
     char want[128];
     std::snprintf(want, sizeof want,
-                  "fontgen: %d glyphs, at most %d vertices (code %u), %d triangles, %d contours\n",
+                  "fontgen: %d glyphs, at most %d vertices (code %d), %d triangles, %d contours\n",
                   glyphs, v, mostVertices, t, n);
     EXPECT_EQ(std::string(report.begin(), report.end()), want);
 }

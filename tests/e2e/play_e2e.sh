@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Playing as a person does where full screen is refused: the command line, a session from / (60
-# frames a second, music, 10 ms taps) replayed under Xvfb and headless to the same digests, the ways
-# to quit, no display at all, and the installed tree moved and started from /.
+# Playing as a person does where full screen is refused: the command line, a session from / replayed
+# under Xvfb and headless to the same digests, the ways to quit, no display, the tree installed.
 BUILD="$1"
 XCLOSE="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"

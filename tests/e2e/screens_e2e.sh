@@ -81,8 +81,7 @@ done
 ! grep FULLSCREEN "$WORK/game.err" || fail "--mode-switch on 640 x 480 asked about a window"
 unset HOOPWIND_DIGEST
 
-# One motion of 40 to the right in play turns alike in windows and full screen. More tries: when
-# loaded, a motion landing between the game's look and its warp is lost (relative motion keeps it).
+# One motion of 40 in play turns alike everywhere; tried again, as a loaded machine can lose it.
 steer() { # steer SIZE ARG: prints what the pointer read in play, summed
   kill -9 "$XVFB_PID"
   start_display 2560x1440x24

@@ -1,5 +1,4 @@
-# Shared by the end-to-end scripts and scripts/check-package: a private Xvfb display, the game
-# started in the background, and helpers to wait, press keys and look at the screen. Expects BUILD.
+# For the end-to-end scripts and scripts/check-package (given BUILD): Xvfb, the game, waits, looks.
 
 set -euo pipefail
 
