@@ -71,14 +71,13 @@ TEST_F(SdlEventsTest, EventsBecomeTheWindowMessagesTheGameExpects) {
         {SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 0, 0},
     };
     for (const auto& [type, detail, message, lParam] : cases) {
-        SCOPED_TRACE(message);
         SDL_Event e = {};
         if (type == SDL_WINDOWEVENT)
             e.window = {type, 0, 0, detail, 0, 0, 0, 800, 600};
         else
             e.button = {type, 0, 0, 0, detail, 0, 0, 0, 100, 50};
         const std::vector<MSG> m = send(e);
-        ASSERT_EQ(m.size(), message != 0 ? 1u : 0u);
+        ASSERT_EQ(m.size(), message != 0 ? 1u : 0u) << type << "/" << int(detail);
         for (const MSG& g : m)
             EXPECT_EQ(std::make_tuple(g.message, HIWORD(g.wParam) != 0, lParam ? g.lParam : 0),
                       std::make_tuple(message, detail == SDL_WINDOWEVENT_MINIMIZED, lParam));
@@ -95,13 +94,12 @@ TEST_F(SdlEventsTest, EveryBoundKeyTappedReadsAsHeldAltReturnTogglesTheScreenAnd
                                   SDL_SCANCODE_1,        SDL_SCANCODE_9,        SDL_SCANCODE_0,
                                   SDL_SCANCODE_A}; // in the same order
     for (size_t k = 0; k < std::size(vks); ++k) {
-        SCOPED_TRACE(vks[k]);
-        EXPECT_EQ(KEYDOWN(vks[k]), 0);
+        EXPECT_EQ(KEYDOWN(vks[k]), 0) << vks[k];
         SDL_Event down = {SDL_KEYDOWN}, up = {SDL_KEYUP};
         down.key.keysym.scancode = up.key.keysym.scancode = codes[k];
         ASSERT_TRUE(SDL_PushEvent(&down) == 1 && SDL_PushEvent(&up) == 1);
         drain();
-        EXPECT_EQ(KEYDOWN(vks[k]), 1);
+        EXPECT_EQ(KEYDOWN(vks[k]), 1) << vks[k];
     }
     for (int unbound : {0x07, -5, 100000})
         EXPECT_EQ(GetAsyncKeyState(unbound), 0);
