@@ -133,7 +133,7 @@ bool insideTriangles(const FontFileSymbol& s, double x, double y) {
 
 } // namespace
 
-TEST(ModelShapes, SolidsAreClosedAndFaceOutwardUnderEveryTransform) {
+TEST(Models, ShapesAreClosedSolidsAndEveryModelLoadsCleanlyWithinItsBudgetFacingOut) {
     using namespace model;
     const Xform transforms[] = {
         Xform(), Xform::rotateY(37).then(Xform::translate({5, -2, 9})),
@@ -157,9 +157,6 @@ TEST(ModelShapes, SolidsAreClosedAndFaceOutwardUnderEveryTransform) {
             EXPECT_EQ(shapes[s].pos.size(), shapes[s].u.size());
         }
     }
-}
-
-TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {
     const std::tuple<const char*, int, int> models[] = {
         {"mesh/stadium.3ds", 20000, 6}, {"mesh/goal.3ds", 1000, 2}, {"mesh/player.3ds", 2000, 4}};
     for (const auto& [file, maxTriangles, minMaterials] : models) {
@@ -187,7 +184,7 @@ TEST(Models, EveryModelLoadsCleanlyWithinItsBudgetAndFacesOutward) {
     }
 }
 
-TEST(Models, HoopOpeningHoldsTheScoringBoxAndHugsIt) {
+TEST(Models, HoopHugsTheScoringBoxStadiumLeavesPlayClearAndRiderCarriesTheNozzle) {
     DataModel d("mesh/goal.3ds");
     const maxMesh& m = d.m;
     float minY = 1e9f, nearest = 1e9f;
@@ -211,17 +208,14 @@ TEST(Models, HoopOpeningHoldsTheScoringBoxAndHugsIt) {
     EXPECT_NEAR(minY, 0.0f, 1e-4f) << "the hoop stands on the ground";
     EXPECT_GE(nearest, 3.8f);
     EXPECT_LE(nearest, 4.6f) << "the ring's inner edge is about the box's half-width away";
-}
-
-TEST(Models, StadiumLeavesThePlayVolumeClearAndRiderCarriesTheTrailNozzle) {
     DataModel stadium("mesh/stadium.3ds");
-    const maxMesh& m = stadium.m;
-    for (int i = 0; i < m.numMeshes; ++i)
-        for (int f = 0; f < m.meshes[i].numFaces; ++f) {
+    const maxMesh& s = stadium.m;
+    for (int i = 0; i < s.numMeshes; ++i)
+        for (int f = 0; f < s.meshes[i].numFaces; ++f) {
             // Nothing but flat ground markings inside the volume balls and players use.
-            const Vector3f& c = m.meshes[i].faces[f].bounds.center;
+            const Vector3f& c = s.meshes[i].faces[f].bounds.center;
             EXPECT_TRUE(std::fabs(c.x) >= 34 || std::fabs(c.z) >= 90 || c.y < 0.2f)
-                << m.mats[m.meshes[i].matIndex].name;
+                << s.mats[s.meshes[i].matIndex].name;
         }
     DataModel rider("mesh/player.3ds");
     float nozzle = 1e9f, minZ = 1e9f;
@@ -235,12 +229,12 @@ TEST(Models, StadiumLeavesThePlayVolumeClearAndRiderCarriesTheTrailNozzle) {
     EXPECT_LT(nozzle, 0.05f) << "the trail starts at the nozzle";
 }
 
-TEST(Textures, WriterStoresRowsBottomUpAndEveryFileIsAPowerOfTwo) {
-    tex::Image img(3, 2);
-    img.at(0, 0) = {1, 0, 0}; // top left red
-    img.at(2, 0) = {0, 0, 1}; // top right blue
-    img.at(1, 1) = {0, 1, 0}; // bottom middle green
-    std::vector<uint8_t> bytes = tex::encodeBmp(img);
+TEST(Textures, RowsBottomUpEveryFileAPowerOfTwoSplashBandDarkAndStarBrightOnBlack) {
+    tex::Image pic(3, 2);
+    pic.at(0, 0) = {1, 0, 0}; // top left red
+    pic.at(2, 0) = {0, 0, 1}; // top right blue
+    pic.at(1, 1) = {0, 1, 0}; // bottom middle green
+    std::vector<uint8_t> bytes = tex::encodeBmp(pic);
     EXPECT_EQ(bytes.size(), 54u + 2 * 12) << "rows padded to four bytes";
     ImagePtr rec(DecodeDIBImage(bytes.data(), bytes.size()), FreeImageRec);
     ASSERT_TRUE(rec && rec->width * rec->height == 6);
@@ -255,9 +249,6 @@ TEST(Textures, WriterStoresRowsBottomUpAndEveryFileIsAPowerOfTwo) {
                     !(t->height & (t->height - 1)))
             << def.file << ": " << t->width << "x" << t->height;
     }
-}
-
-TEST(Textures, SplashTextBandIsDarkAndCalmAndStarIsBrightOnBlack) {
     ImagePtr img = load("BG.bmp"), star = load("Star.bmp");
     ASSERT_TRUE(img && star);
     // Yellow text prints at 44% to 56% of the height: a dark, even ground there, a lit sky above.
@@ -310,38 +301,8 @@ TEST(Music, TracksDecodeToTheirLengthInStereoAndAreNeverSilentForLong) {
     SDL_Quit();
 }
 
-TEST(GameFont, CoversPrintableCodesAndTrianglesFillExactlyTheOutlines) {
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(testdata::readFile(testdata::dataPath("times_new1.glf"), bytes));
-    FontFileData font;
-    ASSERT_EQ(parseFontFile(bytes.data(), bytes.size(), font), FONT_FILE_OK);
-    for (int c = 0; c < 256; ++c) {
-        const bool printable = (c > 32 && c < 127) || c > 160;
-        ASSERT_EQ(fontCarriesCode(unsigned(c)), printable) << c; // not only where the face has one
-        ASSERT_EQ(font.symbols[c] != nullptr, printable) << c << ": the layout spaces by itself";
-        const FontFileSymbol* s = font.symbols[c].get();
-        if (!s)
-            continue;
-        EXPECT_NEAR(s->minX, -s->maxX, 1e-4) << c << " is not centred";
-        // Sample a grid over the glyph, offset so samples rarely land on an edge.
-        int inked = 0, mismatched = 0;
-        for (int i = 0; i < 48; ++i)
-            for (int j = 0; j < 48; ++j) {
-                double x = s->minX + (s->maxX - s->minX) * (i + 0.5137) / 48;
-                double y = s->minY + (s->maxY - s->minY) * (j + 0.4729) / 48;
-                const bool outline = insideOutline(*s, x, y);
-                inked += outline, mismatched += outline != insideTriangles(*s, x, y);
-            }
-        EXPECT_GT(inked, 48 * 48 / 20) << c;
-        EXPECT_LE(mismatched, 48 * 48 / 200) << c;
-    }
-    // A tessellator error (here a coordinate past its range) fails the glyph.
-    EXPECT_TRUE(triangulate({{{0, 0}, {1, 0}, {0, 1}}}).ok);
-    EXPECT_FALSE(triangulate({{{0, 0}, {1e200, 0}, {0, 1}}}).ok);
-}
-
 // One digest over the data as reviewed, so a changed generator shows (record it once reviewed).
-TEST(Generators, WriteTheSameBytesOnEveryRun) {
+TEST(Generators, WriteTheSameBytesOnEveryRunAndTheFontFillsEveryPrintableCode) {
     std::set<std::string> files; // in order
     for (const auto& e : std::filesystem::recursive_directory_iterator(testdata::dataDir()))
         if (e.is_regular_file())
@@ -375,20 +336,39 @@ TEST(Generators, WriteTheSameBytesOnEveryRun) {
                         testdata::readFile(dir.file(out), again) && again == built)
                 << out << ": a second run wrote different bytes";
     }
-    // The font generator's report: how near the glyphs come to the file's one-byte counts.
+    // The game's font, and the generator's report: how near it comes to the one-byte counts.
     FontFileData font;
     ASSERT_EQ(parseFontFile(built.data(), built.size(), font), FONT_FILE_OK);
-    int glyphs = 0, v = 0, t = 0, n = 0;
-    unsigned mostVertices = 0; // the first glyph with the most vertices
-    for (unsigned c = 0; c < 256; ++c)
-        if (const FontFileSymbol* s = font.symbols[c].get()) {
-            ++glyphs, mostVertices = s->vertexCount > v ? c : mostVertices;
-            v = std::max<int>(v, s->vertexCount), t = std::max<int>(t, s->triangleCount);
-            n = std::max<int>(n, s->contourCount);
-        }
+    int glyphs = 0, v = 0, t = 0, n = 0, mostVertices = 0; // the first with the most vertices
+    for (int c = 0; c < 256; ++c) {
+        const bool printable = (c > 32 && c < 127) || c > 160;
+        ASSERT_EQ(fontCarriesCode(unsigned(c)), printable) << c; // not only where the face has one
+        ASSERT_EQ(font.symbols[c] != nullptr, printable) << c << ": the layout spaces by itself";
+        const FontFileSymbol* s = font.symbols[c].get();
+        if (!s)
+            continue;
+        ++glyphs, mostVertices = s->vertexCount > v ? c : mostVertices;
+        v = std::max<int>(v, s->vertexCount), t = std::max<int>(t, s->triangleCount);
+        n = std::max<int>(n, s->contourCount);
+        EXPECT_NEAR(s->minX, -s->maxX, 1e-4) << c << " is not centred";
+        // Sample a grid over the glyph, offset so samples rarely land on an edge.
+        int inked = 0, mismatched = 0;
+        for (int i = 0; i < 48; ++i)
+            for (int j = 0; j < 48; ++j) {
+                double x = s->minX + (s->maxX - s->minX) * (i + 0.5137) / 48;
+                double y = s->minY + (s->maxY - s->minY) * (j + 0.4729) / 48;
+                const bool outline = insideOutline(*s, x, y);
+                inked += outline, mismatched += outline != insideTriangles(*s, x, y);
+            }
+        EXPECT_GT(inked, 48 * 48 / 20) << c;
+        EXPECT_LE(mismatched, 48 * 48 / 200) << c;
+    }
+    // A tessellator error (here a coordinate past its range) fails the glyph.
+    EXPECT_TRUE(triangulate({{{0, 0}, {1, 0}, {0, 1}}}).ok);
+    EXPECT_FALSE(triangulate({{{0, 0}, {1e200, 0}, {0, 1}}}).ok);
     char want[128];
     std::snprintf(want, sizeof want,
-                  "fontgen: %d glyphs, at most %d vertices (code %u), %d triangles, %d contours\n",
+                  "fontgen: %d glyphs, at most %d vertices (code %d), %d triangles, %d contours\n",
                   glyphs, v, mostVertices, t, n);
     EXPECT_EQ(std::string(report.begin(), report.end()), want);
 }

@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# Playing as a person does, on a screen larger than the game where full screen is refused and no
-# message box can be shown: the command line, the game started from /, frames near 60 a second,
-# music, the pointer free outside play, 10 ms taps, a recorded session replayed under Xvfb and
-# headless to the same digests, the close button, a termination signal, no display at all, and the
-# installed tree moved and started from /.
+# Playing as a person does where full screen is refused: the command line, a session from / replayed
+# under Xvfb and headless to the same digests, the ways to quit, no display, the tree installed.
 BUILD="$1"
 XCLOSE="$2"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"
@@ -34,8 +31,7 @@ pointer_at() { # pointer_at X Y: moves the pointer there and prints where it rea
 start_display 800x600x24
 export HOOPWIND_DIGEST="$WORK/record.digest" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/audio.raw"
 start_game / --mode-switch --record="$WORK/session.hwd"
-# The display has no 640 x 480 mode: the question is a box where the display can show one (it
-# is answered Yes, with Return), else a line on standard error.
+# No 640 x 480 mode: the question is a box (answered Yes, with Return) or a line on standard error.
 for _ in $(seq 1 100); do
   BOX=$(xwininfo -root -tree | awk '/"FULLSCREEN Error"/ { print $1; exit }')
   [[ -n "$BOX" ]] && sleep 0.3 && xdotool windowfocus "$BOX" key Return && break
@@ -91,8 +87,7 @@ sleep 0.5
 tap Escape
 wait_exit 10
 [[ "$EXIT_STATUS" == 0 ]] || fail "a 10 ms Escape tap: exit status $EXIT_STATUS"
-# Besides the refused full screen, only the disk audio driver may speak on standard error, and
-# every line is ours.
+# Besides the refused full screen only the disk audio driver speaks on standard error, as ours.
 OTHER=$(grep -v -e '^hoopwind: .*disk i/o audio driver' -e '^hoopwind: .*Writing to file' \
   -e '^hoopwind: FULLSCREEN Error: .* by Your Video Card.  Use Windowed mode instead?$' "$WORK/game.err" || true)
 [[ -z "$OTHER" ]] || fail "unexpected output on standard error: $OTHER"

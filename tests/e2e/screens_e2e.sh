@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Screens of every size: the default start covers the display, the picture keeps its shape in
-# black bars and, boxed down to 640 x 480, matches a 640 x 480 window's frame of the same demo;
-# F11 and Alt+Enter switch both ways in play, and replays at every size keep the digest;
-# --mode-switch takes a 640 x 480 display full screen; one pointer motion turns alike everywhere.
+# Screens of every size: full screen keeps the picture's shape in black bars and matches a window's
+# frame; F11 and Alt+Enter switch both ways, replays keep the digest, one motion turns alike.
 BUILD="$1"
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb_harness.sh"
 export SDL_AUDIODRIVER=dummy
@@ -56,8 +54,7 @@ xdotool key Escape
 wait_exit 10
 SHOTS="5 80 $(($(wc -l <"$HOOPWIND_DIGEST") - 3))" # selection, play, and play or game over
 
-# The frames in a 640 x 480 window, then full screen at three sizes; on 640 x 480 the display's
-# own mode is switched to. Every replay keeps the session's digest.
+# The frames in a 640 x 480 window, then full screen at three sizes (640 x 480 by a mode switch).
 for size in 800x600 1920x1080 1280x800 640x480; do
   replay $size $(case $size in 800x600) echo --windowed ;; 640x480) echo --mode-switch ;; esac)
   SW=$((HEIGHT * 4 / 3)) BAR=$(((WIDTH - HEIGHT * 4 / 3) / 2))
@@ -84,9 +81,7 @@ done
 ! grep FULLSCREEN "$WORK/game.err" || fail "--mode-switch on 640 x 480 asked about a window"
 unset HOOPWIND_DIGEST
 
-# One motion of 40 to the right, once the red head-up text shows play: the same turn in windows
-# and full screen; the game read (320, 240) plus it. A second try is allowed: on a loaded machine
-# a motion that lands between the game's look and its warp is lost (relative motion loses none).
+# One motion of 40 in play turns alike everywhere; tried again, as a loaded machine can lose it.
 steer() { # steer SIZE ARG: prints what the pointer read in play, summed
   kill -9 "$XVFB_PID"
   start_display 2560x1440x24
@@ -97,8 +92,7 @@ steer() { # steer SIZE ARG: prints what the pointer read in play, summed
   xdotool mousemove $((X + (WIDTH < 640 ? WIDTH / 2 : 320))) $((Y + (HEIGHT < 480 ? HEIGHT / 2 : 240)))
   sleep 1
   xdotool key 1
-  # Play shows red head-up lines; a Seeker catching the Flicket at once, or a key lost while the
-  # window was still taking the focus, ends this try.
+  # No red head-up lines of play (an early catch, or a key lost to the focus change): try again.
   look_for "$WORK/play.ppm" "${WIDTH}x$((HEIGHT / 8))+$X+$Y" 'r > 200 and g < 80 and b < 80' 30 ||
     { xdotool key Escape; wait_exit 10; return 1; }
   sleep 0.5

@@ -5,15 +5,14 @@
 
 int main(int argc, char** argv) {
     Display* display = argc == 2 ? XOpenDisplay(NULL) : NULL;
-    XEvent event = {0};
     if (!display)
         return 2;
-    event.xclient.type = ClientMessage;
-    event.xclient.window = (Window)strtoul(argv[1], NULL, 0);
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = (long)XInternAtom(display, "WM_DELETE_WINDOW", False);
-    event.xclient.data.l[1] = CurrentTime;
+    XEvent event = {.xclient = {.type = ClientMessage,
+                                .window = (Window)strtoul(argv[1], NULL, 0),
+                                .message_type = XInternAtom(display, "WM_PROTOCOLS", False),
+                                .format = 32,
+                                .data.l = {(long)XInternAtom(display, "WM_DELETE_WINDOW", False),
+                                           CurrentTime}}};
     XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
     XCloseDisplay(display); /* flushes the request */
     return 0;

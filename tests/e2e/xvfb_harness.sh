@@ -1,5 +1,4 @@
-# Shared by the end-to-end scripts and scripts/check-package: a private Xvfb display, the game
-# started in the background, and helpers to wait, press keys and look at the screen. Expects BUILD.
+# For the end-to-end scripts and scripts/check-package (given BUILD): Xvfb, the game, waits, looks.
 
 set -euo pipefail
 
@@ -7,19 +6,12 @@ WORK="$(mktemp -d)"
 XVFB_PID=""
 GAME_PID=""
 
-cleanup() {
-  kill -9 $GAME_PID $XVFB_PID 2>/dev/null && wait 2>/dev/null
-  rm -rf "$WORK"
-}
+cleanup() { kill -9 $GAME_PID $XVFB_PID 2>/dev/null && wait 2>/dev/null; rm -rf "$WORK"; }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# start_display [GEOMETRY]: Xvfb picks a free display and tells us which, so runs never share one;
-# -noreset: it must not reset (refusing connections) when its last client leaves.
+# start_display [GEOMETRY]: on a free display, said by Xvfb; -noreset: open when its clients leave.
 start_display() {
   exec {DFD}<> <(:)
   Xvfb -displayfd "$DFD" -screen 0 "${1:-640x480x24}" -nolisten tcp -noreset >"$WORK/xvfb.log" 2>&1 &
@@ -29,8 +21,7 @@ start_display() {
   export DISPLAY=":$n" # reported once it accepts connections
 }
 
-# start_game [FOLDER [ARG...]]: the build's game in the background, from FOLDER (default: the data
-# folder); sets GAME_PID.
+# start_game [FOLDER [ARG...]]: the game in the background, from FOLDER (the data); sets GAME_PID.
 start_game() {
   local dir="${1:-$BUILD/data}"
   shift || true
@@ -69,8 +60,7 @@ wait_exit() {
 
 screenshot() { import -display "$DISPLAY" -window root -depth 8 "$1"; }
 
-# count FILE.ppm GEOMETRY EXPR: pixels of the region WxH+X+Y of a screenshot for which the Python
-# expression over r, g and b (0 to 255) holds.
+# count FILE.ppm GEOMETRY EXPR: pixels of the region WxH+X+Y where the Python EXPR of r, g, b holds.
 count() {
   python3 - "$@" <<'PY'
 import re, sys
@@ -85,8 +75,7 @@ print(sum(1 for r in rows for i in r if test(px[i], px[i + 1], px[i + 2])))
 PY
 }
 
-# look_for FILE.ppm GEOMETRY EXPR MIN: screenshots until at least MIN pixels of the region match;
-# status 1 when they never do. wait_for: the same, failing the test then.
+# look_for FILE.ppm GEOMETRY EXPR MIN: screenshots until MIN pixels match (else 1); wait_for fails.
 look_for() {
   for _ in $(seq 1 50); do
     screenshot "$1"

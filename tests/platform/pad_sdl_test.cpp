@@ -35,8 +35,7 @@ void sdlApply(int frame, padscript::Device device, const pad::State& pads) {
         stick = device ? SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&d)) : nullptr;
         plugged = device;
     }
-    // Controllers: SDL's layout, triggers from -32768; plain joysticks: sticks' axes first, A
-    // first.
+    // Controllers: SDL's layout, triggers from -32768; plain joysticks: the sticks' axes, A first.
     const int sdlButton[pad::BUTTON_COUNT] = {0, 1, 2, 3, 4, 6, 9, 10, 11, 12, 13, 14};
     for (int a = 0; a < pad::AXIS_COUNT; ++a) {
         const float v = pads.axis[a];
