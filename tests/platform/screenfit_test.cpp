@@ -9,7 +9,7 @@
 #include <vector>
 
 // Full screen: the largest centred 4:3 area, bars on the long sides only; a window is all picture.
-TEST(ScreenFit, PictureKeepsItsShapeSteeringReadsThePointMessagesAreOneLineIconsDecode) {
+TEST(ScreenFit, PictureAreaKeepsTheShapeOnlyFullScreen) {
     const int cases[][7] = {
         {1920, 1080, 1, 240, 0, 1440, 1080}, {1280, 800, 1, 107, 0, 1066, 800},
         {640, 480, 1, 0, 0, 640, 480},       {2560, 1440, 1, 320, 0, 1920, 1440},
@@ -20,7 +20,10 @@ TEST(ScreenFit, PictureKeepsItsShapeSteeringReadsThePointMessagesAreOneLineIcons
         EXPECT_TRUE(a.x == x && a.y == y && a.width == width && a.height == height)
             << w << "x" << h << " keep " << keep << ": " << a.width << "x" << a.height;
     }
-    // Where the pointer cannot be warped the game reads (320, 240) plus the motion, everywhere.
+}
+
+// Where the pointer cannot be warped the game reads (320, 240) plus the motion: alike everywhere.
+TEST(ScreenFit, SteeringReadsThePointPlusTheMotionWhereWarpingFails) {
     const std::tuple<bool, int, int, bool> warps[] = {
         {true, 640, 480, false}, {true, 200, 150, true},    {true, 2560, 1440, false},
         {false, 640, 480, true}, {false, 2560, 1440, true}, {true, 321, 241, false},
@@ -35,9 +38,15 @@ TEST(ScreenFit, PictureKeepsItsShapeSteeringReadsThePointMessagesAreOneLineIcons
     }
     steerAnchor(steer, 320, 240); // the game puts it back: the next frame starts still
     EXPECT_TRUE(steerCursor(steer).x == 320 && steerCursor(steer).y == 240);
+}
+
+TEST(ScreenFit, MessagesAreOnePrefixedLine) {
     EXPECT_EQ(messageLine("FULLSCREEN Error: Supported by\nYour Video Card.  Use"),
               "hoopwind: FULLSCREEN Error: Supported by Your Video Card.  Use");
     EXPECT_EQ(messageLine("two\r\nbreaks\n\n"), "hoopwind: two  breaks");
+}
+
+TEST(ScreenFit, IconBitmapDecodesAndRefusesDamage) {
     std::vector<uint8_t> f = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0,  0, 0, 40, 0, 0,
                               0,   2,   0,  0, 0, 2, 0, 0, 0, 1, 0,  32, 0, 0, 0,  0, 0};
     f.resize(54, 0);

@@ -156,7 +156,7 @@ TEST_F(SdlEventsTest, PointerIsHeldOnlyWhileFocusedAndSteeringAndTheContextUntil
 }
 
 // SDL_GAMECONTROLLERCONFIG maps an unknown joystick: its first button is B (team 2), not A.
-TEST_F(SdlEventsTest, PadMappingsFromTheEnvironmentAreHonouredAndBoxesAskWithTheirButtons) {
+TEST_F(SdlEventsTest, PadMappingsFromTheEnvironmentAreHonoured) {
     SDL_VirtualJoystickDesc d = {};
     d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
     d.nbuttons = 1;
@@ -173,7 +173,10 @@ TEST_F(SdlEventsTest, PadMappingsFromTheEnvironmentAreHonouredAndBoxesAskWithThe
     EXPECT_EQ(KEYDOWN('2'), 1);
     SDL_JoystickClose(stick);
     unsetenv("SDL_GAMECONTROLLERCONFIG");
-    // A question has No (Escape) and Yes (Return), a notice OK for both; unanswered: No or OK.
+}
+
+// A question has No (Escape) and Yes (Return), a notice OK for both; unanswered: No or OK.
+TEST_F(SdlEventsTest, MessageBoxesAskWithTheButtonsOfTheirKind) {
     setenv("DISPLAY", ":99", 0); // a display to show boxes on, as far as the platform knows
     const auto s = [](int v) { return std::to_string(v); };
     const int esc = SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
