@@ -160,9 +160,9 @@ TEST(StartValues, LightsOffAndTheWorldOffsetAtTheStartCamera) {
 // A resize reaches the viewport; a close from inside a frame finishes it, then quits with 0.
 TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
     headless::setSwapHook([](int swaps) {
-        if (swaps == 1) {
+        if (swaps == 1)
             headless::postMessage(WM_SIZE, 0, MAKELPARAM(320, 200));
-        } else if (swaps == 2) {
+        else if (swaps == 2) {
             GLint viewport[4];
             glGetIntegerv(GL_VIEWPORT, viewport);
             EXPECT_TRUE(viewport[2] == 320 && viewport[3] == 200);
@@ -171,10 +171,8 @@ TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
         }
     });
     fakeGame.onFrame = [] {
-        if (fakeGame.frames == 5) {
-            WndProc(hwnd, WM_CLOSE, 0, 0);
-            active = false;
-        }
+        if (fakeGame.frames == 5)
+            WndProc(hwnd, WM_CLOSE, 0, 0), active = false;
     };
     EXPECT_EQ(WinMain(false), 0); // a window: the picture fills whatever size it is given
     EXPECT_TRUE(fakeGame.inits == 1 && fakeGame.shutdowns == 1);
@@ -186,11 +184,10 @@ TEST_F(ShellTest, RunsOneFramePerSwapUntilACloseFromInsideAFrame) {
 TEST_F(ShellTest, MinimisingStopsFramesAndSwapsUntilRestored) {
     int framesWhenMinimised = -1;
     headless::setSwapHook([&](int swaps) {
-        if (swaps == 3) {
+        if (swaps == 3)
             headless::postMessage(WM_ACTIVATE, MAKEWPARAM(0, 1)); // minimised
-        } else if (swaps == 6) {
+        else if (swaps == 6)
             headless::postMessage(WM_CLOSE);
-        }
     });
     headless::setIdleHook([&] {
         if (headless::idleCount() == 1)
